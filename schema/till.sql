@@ -10,7 +10,9 @@
   Conventions every program of the suite relies on:
   - every table has the integer key ISN, filled by a generator in a BEFORE INSERT trigger that
     always assigns it: the back office inserts the placeholder 1, other writers leave it out;
-  - flags are CHAR(1) holding 'T' (yes) or 'F'; NULL counts as no;
+  - flags are one character, 'T' (yes) or 'F'; NULL counts as no. They are VARCHAR(1), not
+    CHAR(1): a UTF8 CHAR(1) reaches the Qt driver blank-padded to four bytes ("T   "), which
+    would fail every comparison with "T" in the programs;
   - money, prices, quantities and percentages are DOUBLE PRECISION;
   - DATE columns carry the day only; times of day are text "HH:MM:SS";
   - text widths are characters (UTF8), as the programs' field definitions give them.
@@ -47,7 +49,7 @@ CREATE TABLE REALIZ (
   PIEZIMES      VARCHAR(250),
   KARTES_NR     VARCHAR(40),
   KARTES_SUMMA  DOUBLE PRECISION DEFAULT 0,
-  ANULETS       CHAR(1) DEFAULT 'F',
+  ANULETS       VARCHAR(1) DEFAULT 'F',
   /* The closing payment text: up to 20 rows of "/<kind>=<amount>". */
   APM_RINDA     VARCHAR(1000),
   CITASZINAS    VARCHAR(200),
@@ -84,11 +86,11 @@ CREATE TABLE N_PRECE (
   SHORTKEY        VARCHAR(10),
   CENA2           DOUBLE PRECISION DEFAULT 0,
   DAUDZUMS2       DOUBLE PRECISION DEFAULT 0,
-  TARA            CHAR(1),
-  NEDOT_ATL       CHAR(1),
-  NEDOT_ATL2      CHAR(1),
+  TARA            VARCHAR(1),
+  NEDOT_ATL       VARCHAR(1),
+  NEDOT_ATL2      VARCHAR(1),
   KEY_BUTTON      VARCHAR(3),
-  KEY_RADITCENU   CHAR(1),
+  KEY_RADITCENU   VARCHAR(1),
   WARNING         VARCHAR(250),
   SKKASTE         DOUBLE PRECISION DEFAULT 0,
   SKKASTELIELA    DOUBLE PRECISION DEFAULT 0,
@@ -154,12 +156,12 @@ CREATE TABLE O_USERS (
   GNOS              VARCHAR(20),
   PASWORD           VARCHAR(30),
   FULLNAME          VARCHAR(40),
-  VARATGREIZT       CHAR(1),
-  VAR_Z_ATSKAITI    CHAR(1),
-  VARMAINITATLAIDI  CHAR(1),
+  VARATGREIZT       VARCHAR(1),
+  VAR_Z_ATSKAITI    VARCHAR(1),
+  VARMAINITATLAIDI  VARCHAR(1),
   MAXATLAIDE        DOUBLE PRECISION,
-  VARDZEST          CHAR(1),
-  KL_ELEKTRON       CHAR(1),
+  VARDZEST          VARCHAR(1),
+  KL_ELEKTRON       VARCHAR(1),
   CONSTRAINT PK_O_USERS PRIMARY KEY (ISN)
 );
 
@@ -194,14 +196,14 @@ CREATE TABLE N_ISI (
   DEMORINDA_1         VARCHAR(40),
   DEMORINDA_2         VARCHAR(40),
   LOGO_EKRANS         BLOB SUB_TYPE BINARY,
-  PILNUJA1DAUDZ       CHAR(1),
+  PILNUJA1DAUDZ       VARCHAR(1),
   PIEVARTIK1          VARCHAR(30),
   PIEVSUMMA1          DOUBLE PRECISION DEFAULT 0,
   PIEVARTIK2          VARCHAR(30),
   PIEVSUMMA2          DOUBLE PRECISION DEFAULT 0,
   PIEVARTIK3          VARCHAR(30),
   PIEVSUMMA3          DOUBLE PRECISION DEFAULT 0,
-  PARVEURPARD_C       CHAR(1),
+  PARVEURPARD_C       VARCHAR(1),
   CONSTRAINT PK_N_ISI PRIMARY KEY (ISN)
 );
 
@@ -221,13 +223,13 @@ CREATE TABLE O_PASUT (
   CENA         DOUBLE PRECISION,
   ATLAIDE      DOUBLE PRECISION DEFAULT 0,
   DAUDZUMS     DOUBLE PRECISION,
-  APMAKSATS    CHAR(1),
+  APMAKSATS    VARCHAR(1),
   BARMENIS     VARCHAR(20),
-  DZESTS       CHAR(1),
-  PRN_BARS     CHAR(1),
-  PRN_VIRTUVE  CHAR(1),
+  DZESTS       VARCHAR(1),
+  PRN_BARS     VARCHAR(1),
+  PRN_VIRTUVE  VARCHAR(1),
   ARTIKULS     VARCHAR(30),
-  PRN_REKINS   CHAR(1),
+  PRN_REKINS   VARCHAR(1),
   KL_KODS      VARCHAR(30),
   CONSTRAINT PK_O_PASUT PRIMARY KEY (ISN)
 );

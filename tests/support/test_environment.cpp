@@ -77,6 +77,7 @@ void TestEnvironment::TearDown() {
     if (!HasFailure()) {
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
+        std::filesystem::remove(dir_.parent_path(), ec);  // only when no other test's folder is left
     }
 }
 

@@ -1,0 +1,21 @@
+# Writes a C++ source that holds SQL scripts as string constants, so that programs and tests
+# run from any folder. Called at build time:
+#   cmake -DOUTPUT=<file.cpp> -DSCRIPTS=<name>=<file.sql>|<name>=<file.sql>... -P embed_sql.cmake
+set(text "// Generated from the schema folder's SQL scripts; do not edit.\n#include <string_view>\n\nnamespace schema::scripts {\n")
+string(REPLACE "|" ";" entries "${SCRIPTS}")
+foreach(entry IN LISTS entries)
+  string(FIND "${entry}" "=" eq)
+  string(SUBSTRING "${entry}" 0 ${eq} name)
+  math(EXPR start "${eq} + 1")
+  string(SUBSTRING "${entry}" ${start} -1 file)
+  file(READ "${file}" content)
+  string(FIND "${content}" ")tillora_sql\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "${file} holds the raw-string delimiter")
+  endif()
+  string(APPEND text "extern const std::string_view ${name};\nconst std::string_view ${name} = R\"tillora_sql(${content})tillora_sql\";\n")
+endforeach()
+string(APPEND text "}  // namespace schema::scripts\n")
+file(WRITE "${OUTPUT}.tmp" "${text}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")

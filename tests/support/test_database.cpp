@@ -1,0 +1,89 @@
+#include "test_database.h"
+
+#include "database.h"
+#include "till_database.h"
+
+#include <QSqlError>
+
+#include <functional>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace testsupport {
+namespace {
+
+// The cache file is named after a hash of the script, so a changed schema makes a new one;
+// it is written under a temporary name and renamed, so parallel test processes never copy a
+// half-made file.
+std::filesystem::path cachedDatabase(const std::string& kind, std::string_view script,
+                                     void (*create)(const std::filesystem::path&)) {
+    const auto folder = std::filesystem::temp_directory_path() / "tillora-db-cache";
+    std::ostringstream name;
+    name << kind << "-" << std::hex << std::hash<std::string_view>{}(script) << ".fdb";
+    const auto file = folder / name.str();
+    if (std::filesystem::exists(file)) return file;
+    std::filesystem::create_directories(folder);
+    const auto temporary = folder / (name.str() + "." + std::to_string(::getpid()) + ".tmp");
+    std::filesystem::remove(temporary);
+    create(temporary);
+    std::filesystem::rename(temporary, file);
+    return file;
+}
+
+void copyFresh(const std::filesystem::path& cache, const std::filesystem::path& file) {
+    std::filesystem::create_directories(file.parent_path());
+    std::filesystem::copy_file(cache, file, std::filesystem::copy_options::overwrite_existing);
+}
+
+}  // namespace
+
+void copyFreshTillDatabase(const std::filesystem::path& file) {
+    copyFresh(cachedDatabase("till", schema::tillSchemaScript(), schema::createTillDatabase), file);
+}
+
+void copyFreshStockaraDatabase(const std::filesystem::path& file) {
+    copyFresh(cachedDatabase("stockara", schema::stockaraSchemaScript(), schema::createStockaraDatabase), file);
+}
+
+QSqlQuery execSql(const QSqlDatabase& db, const QString& sql, const SqlParams& params) {
+    QSqlQuery query(db);
+    if (!query.prepare(sql)) {
+        ADD_FAILURE() << "prepare failed: " << query.lastError().text().toStdString() << "\n" << sql.toStdString();
+        return query;
+    }
+    for (const auto& [name, value] : params) query.bindValue(name.startsWith(':') ? name : ':' + name, value);
+    if (!query.exec()) ADD_FAILURE() << "exec failed: " << query.lastError().text().toStdString() << "\n" << sql.toStdString();
+    return query;
+}
+
+QVariant selectValue(const QSqlDatabase& db, const QString& sql, const SqlParams& params) {
+    QSqlQuery query = execSql(db, sql, params);
+    return query.next() ? query.value(0) : QVariant();
+}
+
+void DatabaseTest::SetUp() {
+    TestEnvironment::SetUp();
+    copyFreshTillDatabase(databaseFile());
+    platform::defineAlias(platform::kPosDbAlias, databaseFile().string(), settings());
+}
+
+QSqlDatabase DatabaseTest::db() {
+    if (QSqlDatabase::contains(kTestConnection)) {
+        QSqlDatabase existing = QSqlDatabase::database(kTestConnection, false);
+        if (existing.isOpen()) return existing;
+    }
+    return platform::openDatabase(platform::kPosDbAlias, kTestConnection);
+}
+
+void DatabaseTest::TearDown() {
+    // Connections the code under test left open would keep the file attached past the test.
+    for (const QString& name : QSqlDatabase::connectionNames()) {
+        QSqlDatabase connection = QSqlDatabase::database(name, false);
+        connection.close();
+    }
+    if (QSqlDatabase::contains(kTestConnection)) QSqlDatabase::removeDatabase(kTestConnection);
+    TestEnvironment::TearDown();
+}
+
+}  // namespace testsupport
