@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <mutex>
 #include <set>
 
@@ -108,6 +110,18 @@ FT_STATUS FT_SetTimeouts(FT_HANDLE handle, unsigned long readTimeoutMs, unsigned
         device->readTimeoutMs = int(readTimeoutMs);
     if (writeTimeoutMs > 0)
         device->writeTimeoutMs = int(writeTimeoutMs);
+    return FT_OK;
+}
+
+FT_STATUS FT_Purge(FT_HANDLE handle, unsigned long mask)
+{
+    FtdiDevice* device = live(handle);
+    if (!device)
+        return FT_INVALID_HANDLE;
+    if (mask & FT_PURGE_RX)
+        device->port.purgeInput();
+    if (mask & FT_PURGE_TX)
+        device->port.purgeOutput();
     return FT_OK;
 }
 

@@ -40,6 +40,10 @@ FT_STATUS FT_SetBaudRate(FT_HANDLE handle, unsigned long baud);
 // Read and write time-outs in milliseconds. 0 for the read time-out keeps the layer's bound:
 // unlike the driver, a read here never waits without limit.
 FT_STATUS FT_SetTimeouts(FT_HANDLE handle, unsigned long readTimeoutMs, unsigned long writeTimeoutMs);
+// Drops what waits in the receive (FT_PURGE_RX) and transmit (FT_PURGE_TX) buffers.
+inline constexpr unsigned long FT_PURGE_RX = 1;
+inline constexpr unsigned long FT_PURGE_TX = 2;
+FT_STATUS FT_Purge(FT_HANDLE handle, unsigned long mask);
 // Waits until length bytes have come or the read time-out passes since the call; a time-out is
 // FT_OK with fewer bytes in *returned, as with the driver.
 FT_STATUS FT_Read(FT_HANDLE handle, void* buffer, unsigned long length, unsigned long* returned);

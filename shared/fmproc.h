@@ -1,0 +1,96 @@
+// TFMProc: the one way the programs reach the fiscal memory. It picks the kind from the settings
+// (the Memorix module on a COM port, the maker's USB device, or none) and reads and writes the
+// named working records, the day-close records, the record count and the serial number.
+#pragma once
+
+#include "day_close_record.h"
+#include "ftdi.h"
+
+#include <QDate>
+#include <QString>
+
+#include <string>
+
+class QLabel;
+
+class TFMProc {
+public:
+    // Kinds of fiscal memory (settings value "FMTips").
+    enum Kind { NoFiscalMemory = 0, MemorixModule = 1, IdCard = 2, UsbDevice = 3 };
+
+    // Reads the kind and port from the settings and opens the fiscal memory; Status tells
+    // whether it is ready. statusLabel, when given, shows the progress texts (not owned).
+    explicit TFMProc(QLabel* statusLabel = nullptr);
+    ~TFMProc() = default;
+    TFMProc(const TFMProc&) = delete;
+    TFMProc& operator=(const TFMProc&) = delete;
+
+    // A working record; value is replaced only by a non-empty stored text.
+    bool FMRead(const QString& name, QString& value);
+    // Writes a working record padded with blanks or cut to its size.
+    bool FMWrite(const QString& name, const QString& value);
+    // One day-close record; index -1 is the newest. Amounts in cents.
+    bool FMReadGrand(int index, int& nr, double& grandTotal, double& grandVat, QDate& date, QString& time,
+                     double& daySum, double& dayVat, QString& check);
+    // Appends a day-close record dated now. Amounts in cents.
+    bool FMWriteGrand(int nr, const QString& check, double grandTotal, double grandVat, double daySum, double dayVat);
+    bool FMGetRecordCount(int& count);
+    bool FMSerialNr(QString& serialNr);
+    // Kept for the set-up program, which calls it after its last write: does nothing.
+    bool FMEndSave() { return false; }
+
+    // Sets RecordSize from the size table; a name outside the table leaves it as it was.
+    void FMRecordSize(const QString& name);
+    // Appends an error block to "error.log" in the working folder and tells the user
+    // "Problēmas ar fiskālo bloku !!!" with the device's text for the error.
+    void FMError(int status, const QString& name, const QString& command, const QString& buffer);
+
+    // Module kind: creates every missing working record (the older 501-byte NOD_D_SUM is
+    // migrated to 251 bytes); false when a record cannot be looked up or migrated.
+    bool InitMRX_FMRam();
+    // Creates the missing payment-kind records; always true.
+    bool InitMRX_FMRamApm();
+
+    int RecordSize = 0;
+    platform::FT_HANDLE FTHandle = nullptr;
+    QLabel* StatusLabel = nullptr;
+    int FMTips = MemorixModule;
+    int FMPort = 2;
+    int Status = -1;       // 0 ready, -1 not ready
+    QString LastReply;     // last error status text of the USB device
+    QString LogNote;       // third line of every error block (the owning window's caption)
+
+private:
+    void showProgress(const QString& text);
+    void noFiscalMemory();
+    // The device's or library's text for an error, by kind.
+    QString errorText(int status) const;
+    // Writes the error block only; FMError adds the message to the user.
+    void writeErrorLog(int status, const QString& name, const QString& command, const QString& buffer);
+    void readSettings();
+    void open();
+
+    template <class MemorixVariant, class UsbVariant>
+    bool dispatch(bool resultWithoutMemory, MemorixVariant memorix, UsbVariant usb);
+
+    // Module kind.
+    bool FMReadMRX(const QString& name, QString& value);
+    bool FMWriteMRX(const QString& name, const QString& value);
+    bool FMReadGrandMRX(int index, DayCloseRecord& record);
+    bool FMWriteGrandMRX(const DayCloseRecord& record);
+    bool FMGetRecordCountMRX(int& count);
+    bool FMSerialNrMRX(QString& serialNr);
+    bool migrateDaySums(int index);
+
+    // USB kind.
+    bool TvlSendAndRecieve(const QString& command, const QString& p1, const QString& p2, const QString& p3,
+                           QString& data, QString& status);
+    bool TVL_HT_Create(const QString& name, int size);
+    bool FMReadTVL(const QString& name, QString& value);
+    bool FMWriteTVL(const QString& name, const QString& value);
+    bool FMReadGrandTVL(int index, DayCloseRecord& record);
+    bool FMWriteGrandTVL(const DayCloseRecord& record);
+    bool FMGetRecordCountTVL(int& count);
+    bool FMSerialNrTVL(QString& serialNr);
+    bool readTvlCount(const QString& tag, int& count);
+};

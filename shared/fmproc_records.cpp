@@ -1,0 +1,139 @@
+// TFMProc: the working records in the module's named-file store (sizes, reads, writes, creation).
+#include "fmproc.h"
+
+#include "codepage_1257.h"
+#include "fm_working_records.h"
+#include "memorix.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Text of a record's bytes: up to the first zero byte.
+QString recordText(const std::vector<char>& bytes)
+{
+    std::string_view text(bytes.data(), bytes.size());
+    return fromCp1257(text.substr(0, text.find('\0')));
+}
+
+}  // namespace
+
+void TFMProc::FMRecordSize(const QString& name)
+{
+    if (const auto size = fmrecords::tableSize(toCp1257(name)))
+        RecordSize = *size;
+}
+
+bool TFMProc::FMReadMRX(const QString& name, QString& value)
+{
+    const std::string key = toCp1257(name);
+    int index = -1;
+    int size = -1;
+    int rc = HT_Find(key.c_str(), &index, &size);
+    if (rc == MEMORIX_NO_SUCH_FILE)
+        return true;
+    if (rc != MEMORIX_OK) {
+        FMError(rc, name, QStringLiteral("HT_Find-FMReadMRX"), {});
+        Status = -1;
+        return false;
+    }
+    // The buffer takes the record at its stored size, however large the store made it.
+    std::vector<char> bytes(std::size_t(size > 0 ? size : 0), '\0');
+    rc = bytes.empty() ? MEMORIX_OK : HT_Read(index, bytes.data(), 0, size);
+    if (rc != MEMORIX_OK) {
+        FMError(rc, name, QStringLiteral("HT_Read-FMReadMRX"), recordText(bytes));
+        Status = -1;
+        return false;
+    }
+    if (const QString text = recordText(bytes); !text.isEmpty())
+        value = text;
+    return true;
+}
+
+bool TFMProc::FMWriteMRX(const QString& name, const QString& value)
+{
+    const std::string key = toCp1257(name);
+    FMRecordSize(name);
+    int index = -1;
+    int size = -1;
+    const int found = HT_Find(key.c_str(), &index, &size);
+    if (found == MEMORIX_OK)
+        RecordSize = size;  // an existing record is written at its stored size
+    else if (found == MEMORIX_NO_SUCH_FILE)
+        HT_Create(key.c_str(), &index, RecordSize);  // a failure shows in the write below
+    std::string text = toCp1257(value);
+    text.resize(std::size_t(RecordSize > 0 ? RecordSize : 0), ' ');
+    const int rc = HT_Write(index, text.data(), 0, RecordSize);
+    if (rc == MEMORIX_OK)
+        return true;
+    FMError(rc, name, QStringLiteral("HT_Write-FMWriteMRX"), fromCp1257(text));
+    return false;
+}
+
+bool TFMProc::InitMRX_FMRam()
+{
+    for (const fmrecords::WorkingRecord& record : fmrecords::basic()) {
+        const std::string name(record.name);
+        int index = -1;
+        int size = -1;
+        const int rc = HT_Find(name.c_str(), &index, &size);
+        if (rc == MEMORIX_NO_SUCH_FILE) {
+            // A record that cannot be created here is created by its first write.
+            HT_Create(name.c_str(), &index, record.creationSize);
+        } else if (rc != MEMORIX_OK) {
+            FMError(rc, fromCp1257(name), QStringLiteral("HT_Find-InitMRX_FMRam"), {});
+            return false;
+        } else if (record.name == "NOD_D_SUM" && size == fmrecords::kOldDaySumsSize && !migrateDaySums(index)) {
+            return false;
+        }
+    }
+    return InitMRX_FMRamApm();
+}
+
+// NOD_D_SUM of the older 501-byte layout becomes a 251-byte record holding its first 250
+// characters. The tax rates live in it, so the delete and re-create run in one transaction of the
+// store: any failed step rolls back to the old record and is reported.
+bool TFMProc::migrateDaySums(int index)
+{
+    const QString name = QStringLiteral("NOD_D_SUM");
+    const int newSize = *fmrecords::tableSize("NOD_D_SUM");
+    const auto fail = [&](int rc, const char* step, bool rollBack) {
+        if (rollBack)
+            HT_Rollback();
+        FMError(rc, name, QString::fromLatin1(step) + QStringLiteral("-InitMRX_FMRam"), {});
+        return false;
+    };
+    int rc = HT_BeginTrans();
+    if (rc != MEMORIX_OK)
+        return fail(rc, "HT_BeginTrans", false);
+    std::vector<char> old(fmrecords::kOldDaySumsSize, '\0');
+    if ((rc = HT_Read(index, old.data(), 0, int(old.size()))) != MEMORIX_OK)
+        return fail(rc, "HT_Read", true);
+    std::vector<char> migrated(std::size_t(newSize), '\0');
+    const std::string_view text(old.data(), old.size());
+    const std::string_view kept = text.substr(0, std::min<std::size_t>(text.find('\0'), std::size_t(newSize - 1)));
+    std::copy(kept.begin(), kept.end(), migrated.begin());
+    if ((rc = HT_Delete("NOD_D_SUM")) != MEMORIX_OK)
+        return fail(rc, "HT_Delete", true);
+    int newIndex = -1;
+    if ((rc = HT_Create("NOD_D_SUM", &newIndex, newSize)) != MEMORIX_OK)
+        return fail(rc, "HT_Create", true);
+    if ((rc = HT_Write(newIndex, migrated.data(), 0, newSize)) != MEMORIX_OK)
+        return fail(rc, "HT_Write", true);
+    if ((rc = HT_CommitTrans()) != MEMORIX_OK)
+        return fail(rc, "HT_CommitTrans", true);
+    return true;
+}
+
+bool TFMProc::InitMRX_FMRamApm()
+{
+    for (const fmrecords::WorkingRecord& record : fmrecords::payment()) {
+        const std::string name(record.name);
+        int index = -1;
+        int size = -1;
+        if (HT_Find(name.c_str(), &index, &size) == MEMORIX_NO_SUCH_FILE)
+            HT_Create(name.c_str(), &index, record.creationSize);
+    }
+    return true;
+}

@@ -1,0 +1,85 @@
+// Fiskon, the program and its one step, against both simulators.
+#include "fm_working_records.h"
+#include "fmtest_form.h"
+#include "memorix_fixture.h"
+#include "usb_fiscal_device.h"
+
+#include <QFile>
+#include <QProcess>
+
+namespace {
+
+// Runs build/bin/fiskon with the test's settings and ports; its exit code, -1 when it hung.
+int runFiskon()
+{
+    QProcess process;
+    process.start(QStringLiteral(FISKON_PROGRAM), {});
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+using FiskonOnModule = MemorixKind;
+
+TEST_F(FiskonOnModule, FirstRunCreatesEveryRecordAndASecondRunNone)
+{
+    // The program opens the port itself, as a separate process would on a till.
+    MEMORIX_CloseComPort();
+    module().trace().clear();
+    EXPECT_EQ(runFiskon(), 0);
+    ASSERT_EQ(MEMORIX_OpenComPort(kPort, 115200), 0);
+    ASSERT_EQ(fileCount(), int(fmrecords::all().size()));
+    int index = -1;
+    const std::string value = "00000000009";
+    int size = 0;
+    ASSERT_EQ(HT_Find("POS_NR", &index, &size), 0);
+    ASSERT_EQ(HT_Write(index, value.data(), 0, size), 0);
+    MEMORIX_CloseComPort();
+
+    EXPECT_EQ(runFiskon(), 0);
+    ASSERT_EQ(MEMORIX_OpenComPort(kPort, 115200), 0);
+    EXPECT_EQ(fileCount(), int(fmrecords::all().size()));
+    EXPECT_EQ(storedBytes("POS_NR"), value);
+    EXPECT_FALSE(QFile::exists(QStringLiteral("error.log")));
+}
+
+class FiskonOnUsb : public testsupport::TestEnvironment {};
+
+TEST_F(FiskonOnUsb, OpensTheDeviceAndCreatesNothing)
+{
+    sim::UsbFiscalDevice device;
+    ASSERT_TRUE(device.start(portsDir(), "FTDI0"));
+    setupInteger("FMTips", 3);
+    EXPECT_EQ(runFiskon(), 0);
+    EXPECT_TRUE(device.requests().empty());
+    EXPECT_TRUE(device.recordNames().empty());
+    device.stop();
+}
+
+TEST_F(FiskonOnUsb, DeviceMissingIsNotReady)
+{
+    setupInteger("FMTips", 3);
+    std::unique_ptr<TFMProc> fm;
+    EXPECT_FALSE(prepareFiscalMemory(fm));
+    ASSERT_TRUE(fm);
+    EXPECT_EQ(fm->Status, -1);
+    EXPECT_EQ(messages().texts(), QStringList{QStringLiteral("Nav pieslēgts fiskālais bloks !!!")});
+}
+
+class FiskonStep : public testsupport::TestEnvironment {};
+
+TEST_F(FiskonStep, KindsThatAreNotReadyTellTheUser)
+{
+    for (const int kind : {0, 2, 9}) {
+        messages().clear();
+        setupInteger("FMTips", kind);
+        std::unique_ptr<TFMProc> fm;
+        EXPECT_FALSE(prepareFiscalMemory(fm)) << kind;
+        EXPECT_TRUE(messages().shown(QStringLiteral("Nav pieslēgts fiskālais bloks !!!"))) << kind;
+    }
+}
+
+}  // namespace
