@@ -96,9 +96,12 @@ FT_STATUS FT_SetBaudRate(FT_HANDLE handle, unsigned long baud)
     FtdiDevice* device = live(handle);
     if (!device)
         return FT_INVALID_HANDLE;
+    // The FT232's divisors reach from 183 to 3,000,000 bits per second.
+    if (baud < 183 || baud > 3'000'000)
+        return FT_INVALID_BAUD_RATE;
     SerialSettings settings;
     settings.baud = long(baud);
-    return device->port.configure(settings) ? FT_OK : FT_INVALID_BAUD_RATE;
+    return device->port.configure(settings) ? FT_OK : FT_IO_ERROR;
 }
 
 FT_STATUS FT_SetTimeouts(FT_HANDLE handle, unsigned long readTimeoutMs, unsigned long writeTimeoutMs)

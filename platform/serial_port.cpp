@@ -14,6 +14,9 @@
 #include <filesystem>
 
 namespace platform {
+
+bool setExactLineSpeed(int fd, long baud);  // serial_speed.cpp
+
 namespace {
 
 speed_t speedConstant(long baud) {
@@ -108,10 +111,12 @@ bool SerialPort::configure(const SerialSettings& s) {
     termios tio{};
     if (::tcgetattr(fd_, &tio) != 0) return false;
     ::cfmakeraw(&tio);
-    speed_t speed = speedConstant(s.baud);
-    if (speed == 0) return false;
-    ::cfsetispeed(&tio, speed);
-    ::cfsetospeed(&tio, speed);
+    if (s.baud <= 0) return false;
+    // A rate outside the table is set exactly once the rest of the line is.
+    const speed_t speed = speedConstant(s.baud);
+    const bool exact = speed == 0;
+    ::cfsetispeed(&tio, exact ? B9600 : speed);
+    ::cfsetospeed(&tio, exact ? B9600 : speed);
     tio.c_cflag |= CLOCAL | CREAD;
     tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
     tio.c_cflag |= s.dataBits == 7 ? CS7 : CS8;
@@ -123,6 +128,7 @@ bool SerialPort::configure(const SerialSettings& s) {
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
     if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return false;
+    if (exact && !setExactLineSpeed(fd_, s.baud)) return false;
     // Modem lines: a pseudo-terminal has none and refuses the call, which is not a failure here.
     int lines = TIOCM_DTR;
     ::ioctl(fd_, s.dtr ? TIOCMBIS : TIOCMBIC, &lines);

@@ -86,7 +86,7 @@ public:
 
     // Opens a pseudo-terminal, links it as comName in portsDir (when portsDir is not empty) and
     // starts the reader thread. baud > 0 paces what the device sends at that rate (10 bits a byte).
-    bool start(const std::filesystem::path& portsDir, const std::string& comName, long baud = 0);
+    virtual bool start(const std::filesystem::path& portsDir, const std::string& comName, long baud = 0);
     void stop();
     bool running() const { return running_; }
     const std::string& slavePath() const { return pty_.slavePath(); }

@@ -1,0 +1,167 @@
+#include "port_state.h"
+
+#include "memorix.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// The open state is shared by every program that loads the library (the till, the set-up program
+// and the initialisation tool run one after another or together and all talk to one module).
+// On Linux there is no data section shared between processes, so the state lives in a small
+// file: the port number, the speed and the ids of the processes that use the port. The port is
+// open while any process listed there is alive; an open call that finds it so returns 0 and only
+// adds its own id, whatever port and speed it names. A close call, from any process, empties the
+// file. No process keeps the device open between calls: each export call takes an exclusive
+// lock on the state file (so two programs' commands never interleave on the wire), opens the
+// device named in the file, runs its commands and closes it again. The file is in the folder
+// named by TILLORA_PORTS (beside the COM links it concerns), otherwise in the temporary folder.
+namespace memorix {
+namespace {
+
+constexpr std::array<int, 7> kSpeeds{4800, 9600, 14400, 19200, 38400, 57600, 115200};
+
+struct SharedState {
+    int port = -1;
+    int speed = 0;
+    std::vector<pid_t> users;
+};
+
+std::filesystem::path stateFile() {
+    const char* dir = std::getenv("TILLORA_PORTS");
+    std::filesystem::path folder = dir && *dir ? std::filesystem::path(dir) : std::filesystem::temp_directory_path();
+    return folder / ".memorix-port";
+}
+
+bool alive(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
+
+// Opens and locks the state file; -1 when that is impossible.
+int lockState() {
+    int fd = ::open(stateFile().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return -1;
+    while (::flock(fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            ::close(fd);
+            return -1;
+        }
+    }
+    return fd;
+}
+
+void unlockState(int fd) {
+    ::flock(fd, LOCK_UN);
+    ::close(fd);
+}
+
+// The state with the processes that are gone left out.
+SharedState readState(int fd) {
+    std::string text;
+    char buffer[512];
+    ssize_t n;
+    ::lseek(fd, 0, SEEK_SET);
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, std::size_t(n));
+    SharedState state;
+    std::istringstream in(text);
+    if (!(in >> state.port >> state.speed)) return {};
+    long pid;
+    while (in >> pid)
+        if (alive(pid_t(pid))) state.users.push_back(pid_t(pid));
+    if (state.users.empty()) return {};
+    return state;
+}
+
+bool writeState(int fd, const SharedState& state) {
+    std::string text;
+    if (!state.users.empty()) {
+        text = std::to_string(state.port) + " " + std::to_string(state.speed);
+        for (pid_t pid : state.users) text += " " + std::to_string(pid);
+        text += "\n";
+    }
+    if (::ftruncate(fd, 0) != 0) return false;
+    return ::pwrite(fd, text.data(), text.size(), 0) == ssize_t(text.size());
+}
+
+// 8 data bits, no parity, one stop bit, output held by CTS, DTR and RTS up, no software flow.
+bool configureLine(platform::SerialPort& port, int speed) {
+    platform::SerialSettings settings;
+    settings.baud = speed;
+    settings.ctsOutputFlow = true;
+    return port.configure(settings);
+}
+
+bool openDevice(platform::SerialPort& port, int number, int speed) {
+    return port.open(platform::comPortName(number)) && configureLine(port, speed);
+}
+
+void closeDevice(platform::SerialPort& port) {
+    // The exclusive-use mark stays on the tty while any other opener (a simulator keeping its
+    // pseudo-terminal alive) holds it, and would refuse the next call's open.
+    if (port.isOpen()) ::ioctl(port.fd(), TIOCNXCL);
+    port.close();
+}
+
+}  // namespace
+
+int openSharedPort(int port, int speed, bool& opened) {
+    opened = false;
+    int lock = lockState();
+    if (lock < 0) return MEMORIX_COM_PORT;
+    SharedState state = readState(lock);
+    int code = 0;
+    if (!state.users.empty()) {
+        if (std::find(state.users.begin(), state.users.end(), ::getpid()) == state.users.end()) {
+            state.users.push_back(::getpid());
+            writeState(lock, state);
+        }
+    } else if (port < 0) {
+        code = MEMORIX_BAD_PARAMETERS;
+    } else {
+        platform::SerialPort device;
+        if (!device.open(platform::comPortName(port))) {
+            code = MEMORIX_COM_PORT;
+        } else if (std::find(kSpeeds.begin(), kSpeeds.end(), speed) == kSpeeds.end()) {
+            code = MEMORIX_BAD_PARAMETERS;
+        } else if (!configureLine(device, speed) || !writeState(lock, SharedState{port, speed, {::getpid()}})) {
+            code = MEMORIX_COM_PORT;
+        } else {
+            opened = true;
+        }
+        closeDevice(device);
+    }
+    unlockState(lock);
+    return code;
+}
+
+void closeSharedPort() {
+    int lock = lockState();
+    if (lock < 0) return;
+    writeState(lock, SharedState{});
+    unlockState(lock);
+}
+
+int PortUse::begin() {
+    lockFd_ = lockState();
+    if (lockFd_ < 0) return MEMORIX_COM_PORT;
+    SharedState state = readState(lockFd_);
+    if (state.users.empty() || !openDevice(port_, state.port, state.speed)) return MEMORIX_COM_PORT;
+    return 0;
+}
+
+PortUse::~PortUse() {
+    closeDevice(port_);
+    if (lockFd_ >= 0) unlockState(lockFd_);
+}
+
+}  // namespace memorix

@@ -1,0 +1,109 @@
+#include "device_table.h"
+
+#include "display_sim.h"
+#include "fiscal_memory_sim.h"
+#include "printer_sim.h"
+#include "usb_fiscal_device.h"
+
+#include <cstdio>
+#include <fstream>
+
+namespace devices {
+namespace {
+
+const char* const kSetup = "Software\\TOVEL\\Tillora\\Setup";
+
+bool launch(Running& running, std::unique_ptr<RunningDevice> d, const Options& options, long baud) {
+    d->viewDir = options.stateDir;
+    if (!d->device->start(options.portsDir, d->port, options.pace ? baud : 0)) {
+        std::fprintf(stderr, "tillora-devices: %s on %s could not start\n", d->description.c_str(), d->port.c_str());
+        return false;
+    }
+    running.push_back(std::move(d));
+    return true;
+}
+
+void startPrinterAndDisplay(const platform::SettingsStore& settings, const Options& options, Running& running) {
+    const int printerType = setupNumber(settings, "Printeris").value_or(0);
+    const auto printerPort = setupNumber(settings, "PrinteraPorts");
+    const auto displayPort = setupNumber(settings, "KlDisplejsPorts");
+    const int displayType = setupNumber(settings, "KlDispejaTips").value_or(0);
+
+    if (displayPort && *displayPort > 0) {
+        // A display that shares the printer's port passes the printer's bytes through to it.
+        const bool shared = printerPort && *printerPort == *displayPort;
+        auto d = std::make_unique<RunningDevice>();
+        d->port = "COM" + std::to_string(*displayPort);
+        auto* display = new sim::DisplaySimulator(displayType, shared ? printerType : -1);
+        d->device.reset(display);
+        d->description = "customer display type " + std::to_string(displayType) + (shared ? " with the receipt printer behind it" : "");
+        d->view = [display] { return display->screenText(); };
+        d->viewFile = "display-" + d->port + ".txt";
+        launch(running, std::move(d), options, setupNumber(settings, "KlDispejaSpeed").value_or(9600));
+        if (shared) return;
+    }
+    if (printerPort && *printerPort > 0) {
+        auto d = std::make_unique<RunningDevice>();
+        d->port = "COM" + std::to_string(*printerPort);
+        auto* printer = new sim::PrinterSimulator(printerType);
+        d->device.reset(printer);
+        d->description = "receipt printer type " + std::to_string(printerType);
+        d->view = [printer] { return printer->paperText(); };
+        d->viewFile = "paper-" + d->port + ".txt";
+        launch(running, std::move(d), options, 9600);
+    }
+}
+
+// The fiscal memory of the kind "FMTips" names: the module (kind 1) on COM "FMPort", its memories
+// kept in the state folder; the maker's USB device (kind 3) on the link "FTDI0", the first device
+// the FTDI layer looks for.
+void startFiscalMemory(const platform::SettingsStore& settings, const Options& options, Running& running) {
+    const int kind = setupNumber(settings, "FMTips").value_or(1);
+    auto d = std::make_unique<RunningDevice>();
+    if (kind == 1) {
+        d->port = "COM" + std::to_string(setupNumber(settings, "FMPort").value_or(1));
+        d->device = std::make_unique<sim::FiscalMemorySim>(options.stateDir / "fiscal-memory.bin");
+        d->description = "fiscal-memory module (memories in " + (options.stateDir / "fiscal-memory.bin").string() + ")";
+    } else if (kind == 3) {
+        d->port = "FTDI0";
+        d->device = std::make_unique<sim::UsbFiscalDevice>();
+        d->description = "USB fiscal-memory device";
+    } else {
+        return;
+    }
+    launch(running, std::move(d), options, 115200);
+}
+
+}  // namespace
+
+std::optional<int> setupNumber(const platform::SettingsStore& settings, const std::string& name) {
+    if (auto v = settings.readInteger(kSetup, name)) return *v;
+    if (auto t = settings.readText(kSetup, name)) {
+        try {
+            std::size_t used = 0;
+            int v = std::stoi(*t, &used);
+            if (used == t->size()) return v;
+        } catch (const std::exception&) {
+        }
+    }
+    return std::nullopt;
+}
+
+Running startConfigured(const platform::SettingsStore& settings, const Options& options) {
+    Running running;
+    startFiscalMemory(settings, options, running);
+    startPrinterAndDisplay(settings, options, running);
+    return running;
+}
+
+void saveViews(Running& running) {
+    for (auto& d : running) {
+        if (!d->view) continue;
+        std::string now = d->view();
+        if (now == d->lastSaved) continue;
+        std::ofstream(d->viewDir / d->viewFile, std::ios::trunc) << now;
+        d->lastSaved = std::move(now);
+    }
+}
+
+}  // namespace devices
