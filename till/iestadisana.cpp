@@ -1,0 +1,344 @@
+#include "iestadisana.h"
+
+#include "datumodelis.h"
+#include "settings.h"
+#include "ui_services.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+QPointer<TIestadisana> Iestadisana;
+
+namespace {
+
+using platform::SettingsStore;
+using platform::ValueType;
+
+std::optional<QString> readString(const SettingsStore& store, const char* name) {
+    switch (store.valueType(kSetupKey, name)) {
+    case ValueType::Missing: return QString();
+    case ValueType::Text: return QString::fromStdString(store.readText(kSetupKey, name).value_or(""));
+    case ValueType::Integer: break;
+    }
+    return std::nullopt;
+}
+
+void text(const SettingsStore& s, const char* name, QString& field, std::optional<QString> onFailure = std::nullopt) {
+    if (auto value = readString(s, name)) field = *value;
+    else if (onFailure) field = *onFailure;
+}
+
+void flag(const SettingsStore& s, const char* name, bool& field, std::optional<bool> onFailure = std::nullopt) {
+    if (auto value = s.readInteger(kSetupKey, name)) field = *value != 0;
+    else if (onFailure) field = *onFailure;
+}
+
+void integer(const SettingsStore& s, const char* name, int& field, std::optional<int> onFailure = std::nullopt) {
+    if (auto value = s.readInteger(kSetupKey, name)) field = *value;
+    else if (onFailure) field = *onFailure;
+}
+
+void number(const SettingsStore& s, const char* name, QString& field, std::optional<QString> onFailure = std::nullopt) {
+    if (auto value = s.readInteger(kSetupKey, name)) field = QString::number(*value);
+    else if (onFailure) field = *onFailure;
+}
+
+// The whole-number fields in the order they are stored, with the names the dialog shows them by.
+struct NumberField {
+    QString IestadisanaValues::*field;
+    const char* registryName;
+    const char* label;
+};
+const NumberField kNumberFields[] = {
+    {&IestadisanaValues::ArtikulaStart, "ArtikulaStart", "Artikula sākums (zīme)"},
+    {&IestadisanaValues::ArtikulaGarums, "ArtikulaGarums", "Artikula garums (zīmes)"},
+    {&IestadisanaValues::SvaraStart, "SvaraStart", "Svara/Summas sākums (zīme)"},
+    {&IestadisanaValues::SvaraGarums, "SvaraGarums", "Svara/Summas garums (zīmes)"},
+    {&IestadisanaValues::KlScreenWidth, "KlScreenWidth", "Lielā ekrāna platums"},
+    {&IestadisanaValues::KlScreenHeight, "KlScreenHeight", "Lielā ekrāna augstums"},
+};
+
+int wholeNumber(const QString& text) {
+    int value = 0;
+    ParseWholeNumber(text, value);
+    return value;
+}
+
+}  // namespace
+
+void ReadIestadisanaValues(IestadisanaValues& v, const SettingsStore& s) {
+    if (!s.keyExists(kSetupKey)) return;
+    auto prefix = readString(s, "SvaruPrefix");
+    if (!prefix) throw SettingsReadError("SvaruPrefix: the value is not a string");
+    v.SvaruPrefix = *prefix;
+    text(s, "CekaKopijaPath", v.CekaKopijaPath);
+    text(s, "KasesNr", v.KasesNr);
+    flag(s, "StockaraConect", v.StockaraConect, false);
+    text(s, "StockaraNodalasKods", v.StockaraNodalasKods);
+    text(s, "CenasDecimalzimes", v.CenasDecimalzimes, QStringLiteral("2"));
+    flag(s, "ArtikAtsevRinda", v.ArtikAtsevRinda);
+    flag(s, "UzlimeIrSumma", v.UzlimeIrSumma);
+    integer(s, "SvariTips", v.SvariTips, 0);
+    number(s, "ArtikulaStart", v.ArtikulaStart, QStringLiteral("3"));
+    number(s, "ArtikulaGarums", v.ArtikulaGarums, QStringLiteral("6"));
+    number(s, "SvaraStart", v.SvaraStart, QStringLiteral("9"));
+    number(s, "SvaraGarums", v.SvaraGarums, QStringLiteral("4"));
+    flag(s, "FiskPrinteris", v.FiskPrinteris);
+    flag(s, "SummuVardiem", v.SummuVardiem);
+    flag(s, "FullScreen", v.FullScreen);
+    integer(s, "KlientLielaisEkrans", v.KlientLielaisEkrans);
+    if (auto width = s.readInteger(kSetupKey, "KlScreenWidth")) {
+        v.KlScreenWidth = QString::number(*width);
+        number(s, "KlScreenHeight", v.KlScreenHeight);
+    }
+    flag(s, "SilentMessage", v.SilentMessage);
+    if (v.CenasDecimalzimes.isEmpty()) v.CenasDecimalzimes = "2";
+}
+
+std::optional<QString> CheckIestadisanaValues(const IestadisanaValues& values) {
+    for (const auto& f : kNumberFields) {
+        int parsed = 0;
+        if (!ParseWholeNumber(values.*f.field, parsed))
+            return QStringLiteral("Laukā \"%1\" jābūt veselam skaitlim !!!").arg(QString::fromUtf8(f.label));
+    }
+    return std::nullopt;
+}
+
+void WriteIestadisanaValues(const IestadisanaValues& v, SettingsStore& s) {
+    if (!s.keyExists(kSetupKey)) return;
+    const auto str = [&s](const char* name, const QString& value) { s.writeText(kSetupKey, name, value.toStdString()); };
+    const auto num = [&s](const char* name, int value) { s.writeInteger(kSetupKey, name, value); };
+    str("SvaruPrefix", v.SvaruPrefix);
+    str("CekaKopijaPath", v.CekaKopijaPath);
+    str("KasesNr", v.KasesNr);
+    num("StockaraConect", v.StockaraConect ? 1 : 0);
+    str("StockaraNodalasKods", v.StockaraNodalasKods);
+    str("CenasDecimalzimes", v.CenasDecimalzimes);
+    num("ArtikAtsevRinda", v.ArtikAtsevRinda ? 1 : 0);
+    num("UzlimeIrSumma", v.UzlimeIrSumma ? 1 : 0);
+    num("SvariTips", v.SvariTips);
+    for (int i = 0; i < 4; ++i) num(kNumberFields[i].registryName, wholeNumber(v.*kNumberFields[i].field));
+    num("FiskPrinteris", v.FiskPrinteris ? 1 : 0);
+    num("SummuVardiem", v.SummuVardiem ? 1 : 0);
+    num("FullScreen", v.FullScreen ? 1 : 0);
+    num("KlientLielaisEkrans", v.KlientLielaisEkrans);
+    num("KlScreenWidth", wholeNumber(v.KlScreenWidth));
+    num("KlScreenHeight", wholeNumber(v.KlScreenHeight));
+    num("SilentMessage", v.SilentMessage ? 1 : 0);
+}
+
+N_ISI_Row ReadN_ISI(const QSqlDatabase& posDb) {
+    QSqlQuery query(posDb);
+    if (!query.exec("SELECT ISN, PILNUJA1DAUDZ FROM N_ISI")) throw std::runtime_error(query.lastError().text().toStdString());
+    N_ISI_Row row;
+    if (query.next()) {
+        row.ISN = query.value(0).toInt();
+        row.PILNUJA1DAUDZ = query.value(1).toString().trimmed() == "T";
+    }
+    return row;
+}
+
+void WriteN_ISI(const QSqlDatabase& posDb, const N_ISI_Row& row) {
+    QSqlQuery query(posDb);
+    if (row.ISN != 0) {
+        query.prepare("update N_ISI set PILNUJA1DAUDZ = :PILNUJA1DAUDZ where ISN = :OLD_ISN");
+        query.bindValue(":OLD_ISN", row.ISN);
+    } else {
+        query.prepare("insert into N_ISI (PILNUJA1DAUDZ) values (:PILNUJA1DAUDZ)");
+    }
+    query.bindValue(":PILNUJA1DAUDZ", row.PILNUJA1DAUDZ ? "T" : "F");
+    if (!query.exec()) throw std::runtime_error(query.lastError().text().toStdString());
+}
+
+std::optional<QString> StoreIestadisana(const IestadisanaValues& values, const N_ISI_Row& row, SettingsStore& store,
+                                        QSqlDatabase posDb) {
+    if (auto bad = CheckIestadisanaValues(values)) return bad;
+    if (!posDb.transaction()) return "Nevarēju saglabāt iestādījumus !!! " + posDb.lastError().text();
+    try {
+        WriteN_ISI(posDb, row);
+        WriteIestadisanaValues(values, store);
+    } catch (const std::exception& e) {
+        posDb.rollback();
+        return "Nevarēju saglabāt iestādījumus !!! " + QString::fromUtf8(e.what());
+    }
+    if (!posDb.commit()) return "Nevarēju saglabāt iestādījumus !!! " + posDb.lastError().text();
+    return std::nullopt;
+}
+
+// ---------------------------------------------------------------- the form
+
+TIestadisana::TIestadisana(QWidget* owner) : QDialog(owner) {
+    setObjectName("Iestadisana");
+    setWindowTitle("Iestādīšana");
+    setFixedSize(420, 482);
+    const auto edit = [this](QWidget* parent, const char* name, int x, int y, int w) {
+        auto* e = new QLineEdit(parent);
+        e->setObjectName(name);
+        e->setGeometry(x, y, w, 21);
+        return e;
+    };
+    const auto label = [](QWidget* parent, const char* text, int x, int y) {
+        auto* l = new QLabel(QString::fromUtf8(text), parent);
+        l->move(x, y);
+        return l;
+    };
+    const auto check = [](QWidget* parent, const char* name, const char* text, int x, int y, int w) {
+        auto* c = new QCheckBox(QString::fromUtf8(text), parent);
+        c->setObjectName(name);
+        c->setGeometry(x, y, w, 17);
+        return c;
+    };
+
+    label(this, "Čeka kopijas katalogs :", 5, 330);
+    CekaKopijaPath = edit(this, "CekaKopijaPath", 117, 326, 302);
+    label(this, "Kases Nr.", 29, 12);
+    KasesNr = edit(this, "KasesNr", 82, 8, 41);
+    BitBtn1 = new QPushButton("OK", this);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->setGeometry(172, 439, 75, 25);
+    BitBtn1->setDefault(true);
+
+    auto* group1 = new QGroupBox("Mijiedarbība ar Stockara", this);
+    group1->setObjectName("GroupBox1");
+    group1->setGeometry(8, 348, 410, 42);
+    chkStockaraConect = check(group1, "chkStockaraConect", "Mainīt tekošos atlikumus", 8, 16, 137);
+    label(group1, "Nodaļas/Noliktavas kods", 216, 16);
+    shNodKods = edit(group1, "shNodKods", 344, 12, 57);
+
+    label(this, "Cenas decimālzīmju sk.", 136, 12);
+    shCenasDecimalzimes = edit(this, "shCenasDecimalzimes", 257, 8, 41);
+    chkArtikAtsevRinda = check(this, "chkArtikAtsevRinda", "Čekā - artikulu pirms nosaukuma atsevišķā rindā", 8, 124, 320);
+    chkUzlimeIrSumma = check(this, "chkUzlimeIrSumma", "Svaru uzlīmē ieprogrammēta summā (nevis daudzums)", 8, 140, 340);
+    rdSvariTips = new TRadioGroup("Kases svaru tips", {"CAS", "DIGI DS-788", "CAS ER", "Magelan"}, 4, this);
+    rdSvariTips->setObjectName("rdSvariTips");
+    rdSvariTips->setGeometry(8, 398, 409, 37);
+
+    auto* group2 = new QGroupBox("Dati par svaru uzlīmi", this);
+    group2->setObjectName("GroupBox2");
+    group2->setGeometry(8, 32, 409, 89);
+    label(group2, "Svaru prefikss", 5, 20);
+    SvaruPrefix = edit(group2, "SvaruPrefix", 125, 16, 41);
+    label(group2, "Artikula sākums (zīme)", 8, 44);
+    ArtikulaStart = edit(group2, "ArtikulaStart", 125, 40, 41);
+    label(group2, "Artikula garums (zīmes)", 8, 67);
+    ArtikulaGarums = edit(group2, "ArtikulaGarums", 125, 63, 41);
+    label(group2, "Svara/Summas sākums (zīme)", 212, 44);
+    SvaraStart = edit(group2, "SvaraStart", 361, 40, 41);
+    label(group2, "Svara/Summas garums (zīmes)", 212, 68);
+    SvaraGarums = edit(group2, "SvaraGarums", 361, 63, 41);
+
+    chkFiskPrinteris = check(this, "chkFiskPrinteris", "Datus ņemt no faila - fiskālā printera režīms", 8, 156, 320);
+    chkSummuVardiem = check(this, "chkSummuVardiem", "Summu izrunāt arī ar vārdiem", 8, 172, 240);
+    PILNUJA1DAUDZ = check(this, "PILNUJA1DAUDZ", "Čeka rādīt daudzumu arī, ja tas ir 1", 8, 188, 280);
+    chkFullScreen = check(this, "chkFullScreen", "Pamata logu izplest pa visu ekrānu", 8, 204, 280);
+    rdKlientLielaisEkrans = new TRadioGroup("Papildus (lielā) ekrāna parameri",
+                                            {"Nav lielā ekrāna", "Ir lielais ekrāns - izšķirtspēja kā pamata ekrānam",
+                                             "Ir lielais ekrāns - platums                    augstums"},
+                                            1, this);
+    rdKlientLielaisEkrans->setObjectName("rdKlientLielaisEkrans");
+    rdKlientLielaisEkrans->setGeometry(8, 241, 307, 82);
+    edKlScreenWidth = edit(this, "edKlScreenWidth", 152, 297, 52);
+    edKlScreenHeight = edit(this, "edKlScreenHeight", 256, 297, 52);
+    chkSilentMessage = check(this, "chkSilentMessage", "Nerādīt preces paziņojumus", 8, 220, 240);
+
+    connect(BitBtn1, &QPushButton::clicked, this, &TIestadisana::BitBtn1Click);
+    connect(chkStockaraConect, &QCheckBox::clicked, this, &TIestadisana::chkStockaraConectClick);
+    connect(rdKlientLielaisEkrans, &TRadioGroup::Clicked, this, &TIestadisana::rdKlientLielaisEkransClick);
+
+    // FormCreate.
+    IestadisanaValues values;
+    ReadIestadisanaValues(values, platform::SettingsStore::current());
+    SetValues(values);
+}
+
+IestadisanaValues TIestadisana::Values() const {
+    IestadisanaValues v;
+    v.SvaruPrefix = SvaruPrefix->text();
+    v.CekaKopijaPath = CekaKopijaPath->text();
+    v.KasesNr = KasesNr->text();
+    v.StockaraConect = chkStockaraConect->isChecked();
+    v.StockaraNodalasKods = shNodKods->text();
+    v.CenasDecimalzimes = shCenasDecimalzimes->text();
+    v.ArtikAtsevRinda = chkArtikAtsevRinda->isChecked();
+    v.UzlimeIrSumma = chkUzlimeIrSumma->isChecked();
+    v.SvariTips = rdSvariTips->ItemIndex();
+    v.ArtikulaStart = ArtikulaStart->text();
+    v.ArtikulaGarums = ArtikulaGarums->text();
+    v.SvaraStart = SvaraStart->text();
+    v.SvaraGarums = SvaraGarums->text();
+    v.FiskPrinteris = chkFiskPrinteris->isChecked();
+    v.SummuVardiem = chkSummuVardiem->isChecked();
+    v.FullScreen = chkFullScreen->isChecked();
+    v.KlientLielaisEkrans = rdKlientLielaisEkrans->ItemIndex();
+    v.KlScreenWidth = edKlScreenWidth->text();
+    v.KlScreenHeight = edKlScreenHeight->text();
+    v.SilentMessage = chkSilentMessage->isChecked();
+    return v;
+}
+
+void TIestadisana::SetValues(const IestadisanaValues& v) {
+    SvaruPrefix->setText(v.SvaruPrefix);
+    CekaKopijaPath->setText(v.CekaKopijaPath);
+    KasesNr->setText(v.KasesNr);
+    chkStockaraConect->setChecked(v.StockaraConect);
+    shNodKods->setText(v.StockaraNodalasKods);
+    shCenasDecimalzimes->setText(v.CenasDecimalzimes);
+    chkArtikAtsevRinda->setChecked(v.ArtikAtsevRinda);
+    chkUzlimeIrSumma->setChecked(v.UzlimeIrSumma);
+    rdSvariTips->SetItemIndex(v.SvariTips);
+    ArtikulaStart->setText(v.ArtikulaStart);
+    ArtikulaGarums->setText(v.ArtikulaGarums);
+    SvaraStart->setText(v.SvaraStart);
+    SvaraGarums->setText(v.SvaraGarums);
+    chkFiskPrinteris->setChecked(v.FiskPrinteris);
+    chkSummuVardiem->setChecked(v.SummuVardiem);
+    chkFullScreen->setChecked(v.FullScreen);
+    rdKlientLielaisEkrans->SetItemIndex(v.KlientLielaisEkrans);
+    edKlScreenWidth->setText(v.KlScreenWidth);
+    edKlScreenHeight->setText(v.KlScreenHeight);
+    chkSilentMessage->setChecked(v.SilentMessage);
+    chkStockaraConectClick();
+    rdKlientLielaisEkransClick();
+}
+
+void TIestadisana::FormShow() {
+    try {
+        row_ = ReadN_ISI(DatuModelis->POS_DB());
+    } catch (const std::exception& e) {
+        platform::ui::showMessage(QString::fromUtf8(e.what()), {}, platform::ui::Buttons::Ok, platform::ui::Icon::Error);
+    }
+    PILNUJA1DAUDZ->setChecked(row_.PILNUJA1DAUDZ);
+}
+
+void TIestadisana::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TIestadisana::BitBtn1Click() {
+    N_ISI_Row row = row_;
+    row.PILNUJA1DAUDZ = PILNUJA1DAUDZ->isChecked();
+    std::optional<QString> refused;
+    try {
+        refused = StoreIestadisana(Values(), row, platform::SettingsStore::current(), DatuModelis->POS_DB());
+    } catch (const std::exception& e) {
+        refused = "Nevarēju saglabāt iestādījumus !!! " + QString::fromUtf8(e.what());
+    }
+    if (refused) {
+        platform::ui::showMessage(*refused);
+        return;
+    }
+    accept();
+}
+
+void TIestadisana::chkStockaraConectClick() { shNodKods->setEnabled(chkStockaraConect->isChecked()); }
+
+void TIestadisana::rdKlientLielaisEkransClick() {
+    const bool sized = rdKlientLielaisEkrans->ItemIndex() == 2;
+    edKlScreenWidth->setEnabled(sized);
+    edKlScreenHeight->setEnabled(sized);
+}

@@ -1,0 +1,4 @@
+// The till program Tillora.
+#include "program_entry.h"
+
+int main(int argc, char** argv) { return ProgramEntry(argc, argv); }
