@@ -48,6 +48,8 @@ int currentProcessId() { return int(::getpid()); }
 
 std::string currentExeName() { return exeNameOf("/proc/self"); }
 
-bool terminateProcess(int pid) { return pid > 0 && ::kill(pid, SIGTERM) == 0; }
+// Unconditional, as TerminateProcess is: a program that catches SIGTERM (the embedded database
+// engine does) would otherwise stay.
+bool terminateProcess(int pid) { return pid > 0 && ::kill(pid, SIGKILL) == 0; }
 
 }  // namespace platform

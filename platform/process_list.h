@@ -17,7 +17,7 @@ std::vector<ProcessEntry> processSnapshot();
 int currentProcessId();
 // The running program's own file name without its folder.
 std::string currentExeName();
-// Ends the process; true when the signal was delivered.
+// Ends the process at once; true when the signal was delivered.
 bool terminateProcess(int pid);
 
 }  // namespace platform
