@@ -1,0 +1,60 @@
+#include "device_table.h"
+#include "serial_port.h"
+#include "test_environment.h"
+
+#include <filesystem>
+
+namespace {
+
+class DeviceTableTest : public testsupport::TestEnvironment {
+protected:
+    devices::Options options() { return {portsDir(), dir(), false}; }
+};
+
+TEST_F(DeviceTableTest, StartsWhatTheSetupKeyNamesOnItsPorts) {
+    setupText("FMTips", "1");
+    setupInteger("FMPort", 4);
+    setupInteger("PrinteraPorts", 2);
+    setupInteger("Printeris", 0);
+    setupInteger("KlDisplejsPorts", 3);
+    auto running = devices::startConfigured(settings(), options());
+    ASSERT_EQ(running.size(), 3u);
+    for (const char* port : {"COM4", "COM2", "COM3"}) EXPECT_TRUE(std::filesystem::is_symlink(portsDir() / port)) << port;
+
+    platform::SerialPort printer;
+    ASSERT_TRUE(printer.open("COM2"));
+    ASSERT_TRUE(printer.configure({.baud = 9600}));
+    const std::string line = "Maize 1.20\r\n";
+    printer.write(reinterpret_cast<const std::uint8_t*>(line.data()), line.size());
+    for (auto& d : running)
+        if (d->port == "COM2") d->device->waitIdle();
+    devices::saveViews(running);
+    EXPECT_NE(testsupport::readFile(dir() / "paper-COM2.txt").find("Maize 1.20"), std::string::npos);
+}
+
+TEST_F(DeviceTableTest, ADisplayOnThePrintersPortCarriesThePrinter) {
+    setupText("FMTips", "0");
+    setupInteger("PrinteraPorts", 2);
+    setupInteger("KlDisplejsPorts", 2);
+    auto running = devices::startConfigured(settings(), options());
+    ASSERT_EQ(running.size(), 1u);
+    EXPECT_NE(running[0]->description.find("receipt printer behind it"), std::string::npos);
+}
+
+TEST_F(DeviceTableTest, TheUsbKindAnswersOnTheFirstFtdiLink) {
+    settings().writeInteger(testsupport::kSetupKey, "FMTips", 3);
+    auto running = devices::startConfigured(settings(), options());
+    ASSERT_EQ(running.size(), 1u);
+    EXPECT_EQ(running[0]->port, "FTDI0");
+    EXPECT_TRUE(std::filesystem::is_symlink(portsDir() / "FTDI0"));
+}
+
+TEST_F(DeviceTableTest, NumbersAreReadAsIntegersOrAsText) {
+    setupText("PrinteraPorts", "5");
+    setupText("KlDisplejsPorts", "x5");
+    EXPECT_EQ(devices::setupNumber(settings(), "PrinteraPorts"), 5);
+    EXPECT_FALSE(devices::setupNumber(settings(), "KlDisplejsPorts"));
+    EXPECT_FALSE(devices::setupNumber(settings(), "Missing"));
+}
+
+}  // namespace
