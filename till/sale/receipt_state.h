@@ -1,0 +1,22 @@
+// The open receipt as the sale window holds it: its lines, payment rows and sums, and what is
+// kept of the last printed and stored receipt for its copy.
+#pragma once
+
+#include "head_lines.h"
+#include "receipt.h"
+
+#include <span>
+
+struct TCekasStavoklis {
+    TCekaRindas CekaRindas{};
+    int RinduSkaits = 0;          // above 0: a receipt is open
+    TApmaksas Apmaksas{};
+    double CekaSumma = 0;         // valid right after RefreshPirkumuSaraksts
+    double Sanemts = 0;           // stays after a stored receipt until the next entry
+    int PirkumsStorno = 0;        // the sale / return mode remembered when the switch is entered
+    bool AtgriesanaPecCeka = false;
+    // The last receipt's number, head texts, closing lines and stored lines.
+    LastReceipt PedejaisCeks;
+
+    std::span<const TCekaRinda> OpenLines() const { return {CekaRindas.data(), std::size_t(RinduSkaits)}; }
+};
