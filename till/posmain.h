@@ -8,6 +8,10 @@
 #include "frame_rules.h"
 #include "quick_keys.h"
 #include "radio_group.h"
+#include "payment_entry.h"
+#include "payment_kinds.h"
+#include "receipt_state.h"
+#include "sale_engine.h"
 #include "settings.h"
 
 #include <QComboBox>
@@ -27,10 +31,17 @@
 #include <string>
 #include <vector>
 
+class OutsideTerminal;
 class TFMProc;
 class TPrintClass;
 
-class TPOSMain : public QMainWindow, public TillSettings, public CashierData, public WeighingState {
+// The open receipt (TCekasStavoklis) is the window's own state: CekaRindas, RinduSkaits, Apmaksas,
+// CekaSumma, Sanemts, PirkumsStorno, ...
+class TPOSMain : public QMainWindow,
+                 public TillSettings,
+                 public CashierData,
+                 public WeighingState,
+                 public TCekasStavoklis {
     Q_OBJECT
 public:
     // Builds the window's components, then runs FormCreate (the start-up sequence), which ends
@@ -77,7 +88,27 @@ public:
     void AnuletCeku();
     void CheckNaudasLadi();
     bool LoadApmaksasVeidi();
+    // The number of the payment kind the list shows, -1 when its text is no kind of the list.
+    int ChosenPaymentKind() const;
     void RefreshPirkumuSaraksts();
+
+    // ------------------------------------------------------------ the sale engine (posmain_sale*.cpp)
+    static long double RoundSumma(double value, int digits);
+    void ShowSummas();
+    bool CheckAtgriezDaudzums(const QString& text);
+    // Looks a code up in N_PRECE; false (only bonus and pack factor written) when no row has it.
+    bool FindPrece(QString& artikuls, QString& nosaukums, double& cena, int& nodala, double& atlaide, int& bonuss,
+                   QString klKods, double& iepakojums, QString& mervieniba, double daudzums, QString& nedotAtl, bool& tara,
+                   QString& warning);
+    void AnuletRindinu();
+    int PrintCekaRinda(int nodala, const QString& nosaukums, double cena, double daudzums, double atlaide,
+                       const QString& artikuls, const QString& mervieniba, bool korekcija, int papildus);
+    void PrintCekaSakums(int numurs);
+    SaleEngine& Pardosana();
+    // The payment entry's share of the item field (posmain_sale_payment.cpp): the "/" key while
+    // the receipt has lines, and a line text beginning with "/" (true: the common tail follows).
+    void ApmaksasTaustins(int& key);
+    bool IevaditApmaksu(const QString& lineText);
 
     // ------------------------------------------------------------ menu handlers (posmain_menus.cpp)
     void Parametri1Click();
@@ -126,16 +157,17 @@ public:
     // ------------------------------------------------------------ state
     std::unique_ptr<TFMProc> FMProc;
     std::unique_ptr<TPrintClass> PrintClass;
+    // The outside card-terminal library (terminal kind 3) that the card payments load; the Z
+    // report runs its end of day. Not owned; none until the card payments set it.
+    OutsideTerminal* OutsideTerminalLib = nullptr;
     std::shared_ptr<AutomationObject> PrepaidServObj;
     QThread* ScanerThread = nullptr;
     QLineEdit* AktivaisEdit = nullptr;
     // The command-file reply; made by the command-file poll when it serves its first file.
     std::unique_ptr<QStringList> RetPosList;
-    int RinduSkaits = 0;
-    int PirkumsStorno = 0;
     std::array<QString, kQuickKeyCount> QuickArtikuli;
-    int KartesApmVeids = 1;
-    QString KartesApmVeidsTeksts = QStringLiteral("1-Bankas karte");
+    // The payment kinds in use, as the list shows them (kind number and text).
+    PaymentKindList ApmaksasVeidi;
 
     // ------------------------------------------------------------ components (posmain_form.cpp)
     QMenu* PopupMenu1 = nullptr;
@@ -189,7 +221,15 @@ private:
     void CloseStartForm();
     // Where a menu command of a later part of the till lands until that part is built in.
     void NotBuiltYet(const QString& command);
+    // Grave accent and "/" in the item field (Enter comes through returnPressed).
+    void InstallSaleKeys();
     QString baseCaption_;
+    std::unique_ptr<SaleWindow> pardosanasLogs_;
+    std::unique_ptr<SaleEngine> pardosana_;
+    // The payment entry (posmain_sale_payment.cpp), made with the sale engine on first use.
+    PaymentEntryFlow& Apmaksa();
+    std::unique_ptr<PaymentWindow> apmaksasLogs_;
+    std::unique_ptr<PaymentEntryFlow> apmaksa_;
 };
 
 extern QPointer<TPOSMain> POSMain;

@@ -178,6 +178,7 @@ void TPOSMain::BuildForm() {
     connect(TimerPulkstenis, &QTimer::timeout, this, &TPOSMain::TimerPulkstenisTimer);
     connect(TimerFiskPrinteris, &QTimer::timeout, this, &TPOSMain::TimerFiskPrinterisTimer);
     connect(edArtikuls, &QLineEdit::returnPressed, this, [this] { edArtikulsKeyPress(13); });
+    InstallSaleKeys();
     connect(rdPirkumsStorno, &TRadioGroup::Clicked, this, &TPOSMain::rdPirkumsStornoClick);
     connect(btSvert, &QPushButton::clicked, this, &TPOSMain::Svrtpreci1Click);
     connect(Panel3, &QPushButton::clicked, this, &TPOSMain::ApmaksaArKartiEFTClick);

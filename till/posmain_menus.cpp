@@ -55,15 +55,6 @@ void TPOSMain::Atlaideslogs1Click() {
     if (edAtlaide->isEnabled()) edAtlaide->setFocus();
 }
 
-void TPOSMain::MaiaInkascija1Click() {
-    if (RinduSkaits >= 1) {
-        ShowPazinojums("Sākumā jānobeidz čeks !!!");
-        return;
-    }
-    // The cash in / collection form comes with the receipt engine.
-    NotBuiltYet("Maiņa/Inkasācija");
-}
-
 void TPOSMain::MenuItem20Click() { PrintClass->AtverNaudasLadi(); }
 
 void TPOSMain::Aizvrtsistmu1Click() { close(); }
@@ -78,10 +69,6 @@ void TPOSMain::Papildustaustii1Click() {
     Paligs->exec();
 }
 
-void TPOSMain::TimerFiskPrinterisTimer() {
-    // The command file is served by the command-file interface once it is built in.
-}
-
 // ---------------------------------------------------------------- commands of later parts
 
 void TPOSMain::Svrtpreci1Click() { NotBuiltYet("Svērt preci"); }
@@ -89,24 +76,19 @@ void TPOSMain::ApmaksaArKartiEFTClick() { NotBuiltYet("Apmaksas ar bankas karti"
 void TPOSMain::MOLAlojalitteskarte1Click() { NotBuiltYet("MOLA lojalitātes karte"); }
 void TPOSMain::Precesatlikums1Click() { NotBuiltYet("Preces atlikums"); }
 void TPOSMain::Pastjumasastdana1Click() { NotBuiltYet("Pasūtījuma sastādīšana"); }
-void TPOSMain::Xatskaite1Click() { NotBuiltYet("X atskaite"); }
-void TPOSMain::Zatskaite1Click() { NotBuiltYet("Z atskaite"); }
 void TPOSMain::IngenicoTMS1Click() { NotBuiltYet("Ingenico TMS"); }
-void TPOSMain::Zatskaitekoparanultajiemekiem1Click() { NotBuiltYet("Z atskaite kopā ar anulētajiem čekiem"); }
 void TPOSMain::Atlaidessummaspaklientiem1Click() { NotBuiltYet("Atlaides summas par klientiem"); }
 void TPOSMain::Realizcijapakasieriem1Click() { NotBuiltYet("Realizācija par kasieriem"); }
 void TPOSMain::Realizcijaparklientiem1Click() { NotBuiltYet("Realizācija par klientiem"); }
 void TPOSMain::Realizcijaparklientiemsummrforma1Click() { NotBuiltYet("Realizācija par klientiem (summārā forma)"); }
-void TPOSMain::Anultieeki1Click() { NotBuiltYet("Anulētie čeki"); }
 void TPOSMain::Realizcijaparnodokulikmm1Click() { NotBuiltYet("Realizācija par nodokļu likmēm"); }
 void TPOSMain::Nobdesnodefintscenas1Click() { NotBuiltYet("Nobīdes no definētās cenas"); }
 void TPOSMain::Realizcijaparstundm1Click() { NotBuiltYet("Realizācija par stundām"); }
 void TPOSMain::Kopsavilkumsparnodokulikmmunprecm1Click() { NotBuiltYet("Kopsavilkums par apmaksas veidiem, nodokļu likmēm un precēm"); }
 void TPOSMain::ekukopsavilkumaatskaite1Click() { NotBuiltYet("Čeku kopsavilkuma atskaite"); }
-void TPOSMain::Iepriekjekakopija1Click() { NotBuiltYet("Pēdējā čeka kopija"); }
-void TPOSMain::PdjsZatskaiteskopija1Click() { NotBuiltYet("Pēdējās Z atskaites kopija"); }
-void TPOSMain::PdjsBankaskarteskopija1Click() { NotBuiltYet("Pēdējās norēķina ar Bankas kartes čeka kopija"); }
-void TPOSMain::PdjPrepaidekakopija1Click() { NotBuiltYet("Pēdējā Prepaid čeka kopija"); }
+void TPOSMain::Iepriekjekakopija1Click() { Apmaksa().PrintLastReceiptCopy(); }
+void TPOSMain::PdjsBankaskarteskopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::BankCard); }
+void TPOSMain::PdjPrepaidekakopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::Prepaid); }
 void TPOSMain::Bankaskaruatskaite1Click() { NotBuiltYet("Bankas karšu atskaite"); }
 void TPOSMain::Preusarakstacaurskate1Click() { NotBuiltYet("Preču saraksta caurskate"); }
 void TPOSMain::ekulentascaurskate1Click() { NotBuiltYet("Čeku lentas caurskate"); }

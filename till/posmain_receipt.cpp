@@ -1,5 +1,5 @@
-// The sale window's frame around the open receipt: the item field's funnel, the quick keys,
-// the sale / return switch, emptying the sale screen, the drawer limit and the payment kinds.
+// The sale window's frame around the open receipt: the quick keys, the sale / return switch, the
+// drawer limit and the payment kinds (the item field's interpreter is in posmain_sale.cpp).
 #include "posmain.h"
 
 #include "datumodelis.h"
@@ -9,13 +9,6 @@
 #include "clock.h"
 
 #include <QApplication>
-
-void TPOSMain::edArtikulsKeyPress(int key) {
-    if (key != 13) return;
-    // The item-entry interpreter takes the field's text from here; until it is built in, the
-    // text stays in the field as a refused entry would leave it.
-    NotBuiltYet("Artikula ievade");
-}
 
 void TPOSMain::QuickKeyClick(int index) {
     edArtikuls->setText(QuickArtikuli[std::size_t(index)]);
@@ -41,47 +34,21 @@ void TPOSMain::SetPirkumsStorno() {
     }
 }
 
-void TPOSMain::AnuletCeku() {
-    if (RinduSkaits > 0) {
-        // Printing and storing the annulled receipt belong to the receipt engine.
-        NotBuiltYet("Čeka anulēšana");
-        return;
-    }
-    // With no lines open the annulment only empties the sale screen.
-    PirkumuSaraksts->clear();
-    if (::KlientLielaisEkrans)
-        if (auto* list = ::KlientLielaisEkrans->findChild<QListWidget*>("PirkumuSaraksts")) list->clear();
-    for (QLineEdit* field : {KlCitasZinas, shKlKods, shAtgrnr, edAtlaide}) field->clear();
-    for (QLabel* field : {shKlientaNosaukums, shAdrese, shRegNr}) field->clear();
-    Veidotekakopijufail1->setChecked(false);
-    dblKlientuSaraksts->setCurrentIndex(-1);
-    rdPirkumsStorno->SetItemIndex(0);
-    shAtgrnr->hide();
-    SetStatusText(0, {});
-}
-
 void TPOSMain::CheckNaudasLadi() {
     const auto now = platform::localNow();
     shNodotKasi->setVisible(DrawerLimitExceeded(DatuModelis->POS_DB(), QDate(now.year, now.month, now.day)));
 }
 
 bool TPOSMain::LoadApmaksasVeidi() {
+    ApmaksasVeidi = ::LoadApmaksasVeidi(*FMProc, CekaValuta);
     cmbApmaksasVeids->clear();
-    KartesApmVeids = 1;
-    KartesApmVeidsTeksts = "1-Bankas karte";
-    cmbApmaksasVeids->addItem(CekaValuta == 0 ? "0-Skaidra nauda LVL" : "0-Skaidra nauda EUR");
-    cmbApmaksasVeids->addItem(KartesApmVeidsTeksts);
-    for (int n = 1; n <= 10; ++n) {
-        QString name;
-        if (!FMProc->FMRead("APMVEID" + QString::number(n), name)) name.clear();
-        if (!name.isEmpty() && !name.contains("Apmaksas v")) cmbApmaksasVeids->addItem(QString::number(n + 1) + "-" + name.left(15));
-    }
-    if (CekaValuta == 1) cmbApmaksasVeids->addItem("12-Skaidra nauda LVL");
+    cmbApmaksasVeids->addItems(ApmaksasVeidi.texts());
     cmbApmaksasVeids->setCurrentIndex(0);
     return true;
 }
 
-void TPOSMain::RefreshPirkumuSaraksts() {
-    // The open receipt's lines are drawn by the receipt engine; an empty receipt shows none.
-    if (RinduSkaits == 0) PirkumuSaraksts->clear();
+int TPOSMain::ChosenPaymentKind() const {
+    for (const PaymentKind& kind : ApmaksasVeidi.kinds())
+        if (kind.text == cmbApmaksasVeids->currentText()) return kind.number;
+    return -1;
 }

@@ -280,6 +280,9 @@ int SaleEngine::PrintCekaRinda(const PrintedLine& line) {
 
 void SaleEngine::PrintCekaSakums(int number) {
     TPrintClass* printer = w_.Printer();
+    // The head of a receipt that is not stored (an annulled one): the copy of the last receipt
+    // keeps the head of the last stored receipt, whose lines it prints.
+    LastReceipt notStored;
     PrintCekasGalvu(*printer, number, Today(), w_.SaleMode() == 1, KlientaDatuRindas(w_.Customer(), printer->RindasGarums),
-                    w_.Ceks().PedejaisCeks);
+                    notStored);
 }

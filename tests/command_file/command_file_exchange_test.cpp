@@ -1,0 +1,109 @@
+// The command file's life cycle in a working folder: taking, serving, the reply file and the
+// Windows-1257 text at the file boundary.
+#include "codepage_1257.h"
+#include "command_file_exchange.h"
+#include "fake_till.h"
+#include "test_environment.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+using namespace command_file;
+using command_file_test::FakeTill;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Exchange : public testsupport::TestEnvironment {
+protected:
+    void write(const char* name, const std::string& bytes) {
+        std::ofstream out(dir() / name, std::ios::binary);
+        out << bytes;
+    }
+    bool exists(const char* name) const { return fs::exists(dir() / name); }
+    std::string read(const char* name) const { return testsupport::readFile(dir() / name); }
+
+    FakeTill till;
+};
+
+}  // namespace
+
+TEST_F(Exchange, NoCommandFileTouchesNothing) {
+    write(kReplyFileName, "OK\r\n");
+    EXPECT_FALSE(ServeCommandFile(dir(), till));
+    EXPECT_EQ(read(kReplyFileName), "OK\r\n");
+    EXPECT_FALSE(till.reply);
+}
+
+TEST_F(Exchange, EmptyCommandFileGivesAnEmptyReply) {
+    write(kReplyFileName, "old reply\r\n");
+    write(kCommandFileName, "");
+    EXPECT_TRUE(ServeCommandFile(dir(), till));
+    EXPECT_TRUE(exists(kReplyFileName));
+    EXPECT_EQ(read(kReplyFileName), "");
+    EXPECT_FALSE(exists(kCommandFileName));
+    EXPECT_TRUE(exists(kTakenFileName));
+}
+
+TEST_F(Exchange, TakenFileReplacesThePreviousOneAndTheReplyIsWhole) {
+    write(kTakenFileName, "older\r\n");
+    write(kCommandFileName, "OPENCASH:\r\nDISPLAY:LINE1=a;LINE2=b;\r\n");
+    EXPECT_TRUE(ServeCommandFile(dir(), till));
+    EXPECT_EQ(read(kTakenFileName), "OPENCASH:\r\nDISPLAY:LINE1=a;LINE2=b;\r\n");
+    EXPECT_EQ(read(kReplyFileName), "OK\r\nOK\r\n");
+    EXPECT_FALSE(exists("ret.pos.part"));
+    EXPECT_EQ(till.calls, (QStringList{"drawer", "display [a][b]"}));
+}
+
+TEST_F(Exchange, ReplyListIsEmptiedForEveryFileButKeptBetween) {
+    write(kCommandFileName, "OPENCASH:\n");
+    ServeCommandFile(dir(), till);
+    till.ShowPazinojums("between files");
+    EXPECT_EQ(*till.reply, (QStringList{"OK", "between files"}));
+    write(kCommandFileName, "RESET:");
+    ServeCommandFile(dir(), till);
+    EXPECT_EQ(read(kReplyFileName), "OK\r\n");
+}
+
+TEST_F(Exchange, NextCommandFileWrittenDuringServingIsNotDeleted) {
+    // The driving program is quick: its next request lands while this one is served.
+    till.onEntry = [&](const QString&) { write(kCommandFileName, "OPENCASH:\r\n"); };
+    write(kCommandFileName, "RESET:\r\n");
+    ServeCommandFile(dir(), till);
+    EXPECT_EQ(read(kCommandFileName), "OPENCASH:\r\n");
+    EXPECT_EQ(read(kTakenFileName), "RESET:\r\n");
+    ServeCommandFile(dir(), till);
+    EXPECT_EQ(read(kReplyFileName), "OK\r\n");
+    EXPECT_FALSE(exists(kCommandFileName));
+}
+
+TEST_F(Exchange, LatvianTextCrossesTheFilesInWindows1257) {
+    const QString line1 = QStringLiteral("Ābols ŠŽČ");
+    const QString line2 = QStringLiteral("Kopā: 1.20 €");
+    write(kCommandFileName, toCp1257("DISPLAY:LINE1=" + line1 + ";LINE2=" + line2 + ";") + "\r\n" +
+                                toCp1257("INOUTCASH:SUM=5;") + "\r\n");
+    till.lines = 1;
+    ServeCommandFile(dir(), till);
+    EXPECT_EQ(till.calls.first(), "display [" + line1 + "][" + line2 + "]");
+    const std::string expected = "OK\r\n" + toCp1257(QStringLiteral("Sākumā jānobeidz čeks !!!")) + "\r\n" +
+                                 toCp1257(QStringLiteral("Sākumā jānobeidz čeks !!!")) + "\r\n";
+    EXPECT_EQ(read(kReplyFileName), expected);
+    // One byte per letter: 'ā' is 0xE2 in the Baltic code page.
+    EXPECT_NE(read(kReplyFileName).find("S\xE2kum\xE2"), std::string::npos);
+}
+
+TEST_F(Exchange, AnswerHoldingALineBreakSpansTwoLines) {
+    till.zResult = -2;
+    write(kCommandFileName, "Z_REPORT:\r\n");
+    ServeCommandFile(dir(), till);
+    EXPECT_EQ(read(kReplyFileName), toCp1257(QStringLiteral("Nevarēju izdrukāt Z atskaiti !!!")) +
+                                        "\r\n (Fiscal Printer Z atskaite \r\n");
+}
+
+TEST_F(Exchange, UnreadableCommandFileIsServedEmpty) {
+    fs::create_directory(dir() / kCommandFileName);
+    EXPECT_TRUE(ServeCommandFile(dir(), till));
+    EXPECT_EQ(read(kReplyFileName), "");
+    EXPECT_TRUE(till.calls.isEmpty());
+}

@@ -1,0 +1,307 @@
+// Another program driving the real till, offscreen, through the command file alone: the demo
+// database, the fiscal-memory module on COM1, the receipt printer on COM2 and the customer
+// display on COM3. Each exchange writes "comand.pos" and waits for the till to take it and
+// answer in "ret.pos", as the driving program does.
+#include "codepage_1257.h"
+#include "command_file_exchange.h"
+#include "datumodelis.h"
+#include "fmproc.h"
+#include "password_dlg.h"
+#include "posmain.h"
+#include "scripted_processes.h"
+#include "start_form.h"
+
+#include "display_sim.h"
+#include "fiscal_memory_sim.h"
+#include "memorix.h"
+#include "printer_sim.h"
+#include "session.h"
+#include "test_database.h"
+#include "till_database.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+// Texts in failure output.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
+
+namespace {
+
+namespace fs = std::filesystem;
+using command_file::kCommandFileName;
+using command_file::kReplyFileName;
+using command_file::kTakenFileName;
+
+const QString kNotOpen = QStringLiteral("Ir iesākts čeks, atskaiti ņemt nedrīkst !!!");
+const QString kFinishReceipt = QStringLiteral("Sākumā jānobeidz čeks !!!");
+
+class CommandFileWindow : public testsupport::DatabaseTest {
+protected:
+    void SetUp() override {
+        DatabaseTest::SetUp();
+        platform::runScript(platform::parseDatabaseLocation(databaseFile().string()), schema::demoDataScript());
+        settings().writeText("Control Panel\\International", "sDecimal", ".");
+        setupInteger("FMTips", 1);
+        setupInteger("FMPort", 1);
+        setupInteger("Printeris", 6);
+        setupInteger("PrinteraPorts", 2);
+        setupInteger("KlDisplejsPorts", 3);
+        setupInteger("KlDispejaTips", 0);
+        setupInteger("CekaValuta", 1);
+        fiscal = std::make_unique<sim::FiscalMemorySim>(dir() / "fiscal-memory.bin");
+        ASSERT_TRUE(fiscal->start(portsDir(), "COM1"));
+        memorix::setReadTimeoutMs(300);
+        ASSERT_EQ(MEMORIX_OpenComPort(1, 115200), 0);
+        ASSERT_EQ(HT_ClearAll(), 0);
+        // The module's first record is its opening record, never a day-close record.
+        ASSERT_EQ(FM_AppendRecord("0", "opening", 7), 0);
+        printer = std::make_unique<sim::PrinterSimulator>(6);
+        ASSERT_TRUE(printer->start(portsDir(), "COM2"));
+        display = std::make_unique<sim::DisplaySimulator>(0);
+        ASSERT_TRUE(display->start(portsDir(), "COM3"));
+        processScope = std::make_unique<ProcessListScope>(processes);
+    }
+
+    void TearDown() override {
+        delete POSMain;
+        delete StartForm;
+        delete DatuModelis;
+        MEMORIX_CloseComPort();
+        memorix::setReadTimeoutMs(5000);
+        printer.reset();
+        display.reset();
+        fiscal.reset();
+        processScope.reset();
+        DatabaseTest::TearDown();
+    }
+
+    void startTill(bool fiskPrinteris = true) {
+        setupInteger("FiskPrinteris", fiskPrinteris ? 1 : 0);
+        DatuModelis = new TDatuModelis(nullptr);
+        StartForm = new TStartForm;
+        StartForm->show();
+        PasswordDlg = new TPasswordDlg(StartForm);
+        PasswordDlg->shLietotajs->setText("ADMIN");
+        PasswordDlg->Password->setText("1");
+        PasswordDlg->BtOKClick();
+        new TPOSMain;
+        ASSERT_FALSE(POSMain.isNull());
+        messages().clear();
+    }
+
+    TPOSMain& w() { return *POSMain; }
+
+    // The driving program's side: the command file appears whole under its name.
+    void put(const std::string& bytes) {
+        const fs::path part = dir() / "comand.part";
+        std::ofstream(part, std::ios::binary) << bytes;
+        fs::rename(part, dir() / kCommandFileName);
+    }
+
+    // One exchange: the file is taken, then the reply appears.
+    QStringList exchange(const QString& commands) {
+        put(toCp1257(commands));
+        const bool answered = QTest::qWaitFor(
+            [&] { return !fs::exists(dir() / kCommandFileName) && fs::exists(dir() / kReplyFileName); }, 20000);
+        EXPECT_TRUE(answered) << commands.toStdString();
+        return command_file::DecodeCommandFile(testsupport::readFile(dir() / kReplyFileName));
+    }
+
+    std::vector<std::string> paper() {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        printer->waitIdle(100);
+        return printer->receipt();
+    }
+    bool printed(const std::string& line) {
+        const auto all = paper();
+        return std::find(all.begin(), all.end(), line) != all.end();
+    }
+
+    QString record(const char* name) {
+        QString text;
+        EXPECT_TRUE(w().FMProc->FMRead(QString::fromLatin1(name), text)) << name;
+        return text;
+    }
+    void setRecord(const char* name, const QString& text) { ASSERT_TRUE(w().FMProc->FMWrite(QString::fromLatin1(name), text)) << name; }
+
+    int realizRows(const QString& where = "1=1") { return value("SELECT COUNT(*) FROM REALIZ WHERE " + where).toInt(); }
+
+    ScriptedProcesses processes;
+    std::unique_ptr<ProcessListScope> processScope;
+    std::unique_ptr<sim::FiscalMemorySim> fiscal;
+    std::unique_ptr<sim::PrinterSimulator> printer;
+    std::unique_ptr<sim::DisplaySimulator> display;
+};
+
+TEST_F(CommandFileWindow, EdgesOfTheFileExchange) {
+    startTill();
+    EXPECT_TRUE(w().TimerFiskPrinteris->isActive());
+
+    // No command file: nothing is touched.
+    std::ofstream(dir() / kReplyFileName, std::ios::binary) << "earlier\r\n";
+    QTest::qWait(900);
+    EXPECT_EQ(testsupport::readFile(dir() / kReplyFileName), "earlier\r\n");
+
+    // An empty file: an empty reply, the file kept as the taken copy.
+    EXPECT_EQ(exchange(""), QStringList{});
+    EXPECT_TRUE(fs::exists(dir() / kTakenFileName));
+
+    // An error inside a command answers its line; serving and polling go on.
+    const QStringList refused = exchange("PRG:PLU=" + QString(40, u'7') + ";GNOS=Sula;\r\nLASTCHEQUE:\r\n");
+    // LASTCHEQUE with no receipt yet: the copy's own message stands before its answer.
+    ASSERT_EQ(refused.size(), 3);
+    EXPECT_FALSE(refused[0].isEmpty());
+    EXPECT_NE(refused[0], "OK");
+    EXPECT_EQ(refused[1], "Čeka kopiju izdrukāt nevar (nav datu) !!!");
+    EXPECT_EQ(refused[2], "OK");
+    EXPECT_TRUE(w().TimerFiskPrinteris->isActive());
+
+    // OPENCASH and DISPLAY: two answers, the drawer kicked, the display written.
+    const int pulses = printer->drawerPulses();
+    EXPECT_EQ(exchange("OPENCASH:\r\nDISPLAY:LINE1=Labdien;LINE2=Paldies;\r\n"), (QStringList{"OK", "OK"}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return printer->drawerPulses() == pulses + 1; }, 2000)) << printer->drawerPulses();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return display->line(0).find("Labdien") != std::string::npos; }, 2000)) << display->line(0);
+    EXPECT_NE(display->line(1).find("Paldies"), std::string::npos) << display->line(1);
+
+    // A lower-case keyword and a quantity not closed by ';': refused, nothing entered.
+    EXPECT_EQ(exchange("opencash:\r\nSALE:PLU=4750001000017;QNTY=2\r\n"),
+              (QStringList{"Nezināma komanda !!!", "Nav daudzuma !!!"}));
+    EXPECT_EQ(w().RinduSkaits, 0);
+    EXPECT_EQ(printer->drawerPulses(), pulses + 1);
+
+    // A message raised by a command stands before its answer.
+    EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\nINOUTCASH:SUM=5;\r\nRESET:\r\n"),
+              (QStringList{"OK", kFinishReceipt, kFinishReceipt, "OK"}));
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
+}
+
+TEST_F(CommandFileWindow, TheInterfaceIsOffWithoutTheSetting) {
+    startTill(false);
+    EXPECT_FALSE(w().TimerFiskPrinteris->isActive());
+    put("OPENCASH:\r\n");
+    QTest::qWait(1000);
+    EXPECT_TRUE(fs::exists(dir() / kCommandFileName));
+    EXPECT_FALSE(fs::exists(dir() / kReplyFileName));
+}
+
+TEST_F(CommandFileWindow, AWholeReceipt) {
+    startTill();
+    const QString receiptCounter = record("CEKANRCOUN");
+    const QStringList reply = exchange(
+        "PRG:PLU=9001;GNOS=Ābolu sula 1 l;MERV=gab.;NODALA=1;CENA=1.50;\r\n"
+        "SALE:PLU=9001;QNTY=2;\r\n"
+        "DISC:PRC=10;\r\n"
+        "SALE:PLU=4750001000017;QNTY=1;\r\n"
+        "DISC:PRC=0;\r\n"
+        "HEAD:MAKS=SIA Ābele;PVN=LV40003000000;ADR=Rīga, Brīvības 1;\r\n"
+        "PAYM:MEDIA=0;AMOUNT=10.00;\r\n");
+    EXPECT_EQ(reply, QStringList(7, "OK")) << reply.join(" | ").toStdString();
+    EXPECT_EQ(w().RinduSkaits, 0);
+    EXPECT_EQ(value("SELECT GNOS FROM N_PRECE WHERE ARTIKULS='9001'").toString(), QStringLiteral("Ābolu sula 1 l"));
+
+    // 2 x 1.50 and 2.15 less 10 %: the lines in the journal, then the payment row.
+    EXPECT_EQ(realizRows("ARTIKULS='9001'"), 1);
+    EXPECT_DOUBLE_EQ(value("SELECT DAUDZUMS FROM REALIZ WHERE ARTIKULS='9001'").toDouble(), 2);
+    EXPECT_DOUBLE_EQ(value("SELECT ATLAIDE FROM REALIZ WHERE ARTIKULS='4750001000017'").toDouble(), 10);
+    EXPECT_DOUBLE_EQ(value("SELECT ATLAIDE FROM REALIZ WHERE ARTIKULS='9001'").toDouble(), 0);
+    EXPECT_NE(record("CEKANRCOUN"), receiptCounter);
+    EXPECT_EQ(record("NOD_D_SUM").mid(2, 8).trimmed().toLongLong(), 300 + 194);
+
+    const auto all = paper();
+    const auto has = [&](const std::string& part) {
+        return std::any_of(all.begin(), all.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; });
+    };
+    EXPECT_TRUE(has("Ābolu sula 1 l")) << printer->paperText();
+    EXPECT_TRUE(has("SIA Ābele")) << printer->paperText();
+}
+
+TEST_F(CommandFileWindow, AReturnReceipt) {
+    startTill();
+    EXPECT_EQ(exchange("RETURN:PLU=4750001000017;QNTY=1;\r\nSALE:PLU=4750001000024;QNTY=1;\r\n"),
+              (QStringList{"OK", "Vienā čekā nevar būt gan pirkums, gan atgriešana !!!"}));
+    EXPECT_EQ(w().RinduSkaits, 1);
+    EXPECT_EQ(w().rdPirkumsStorno->ItemIndex(), 1);
+    // A return is paid back whole by an amount of 0.
+    EXPECT_EQ(exchange("PAYM:MEDIA=0;AMOUNT=0;\r\n"), QStringList{"OK"});
+    EXPECT_EQ(w().RinduSkaits, 0);
+    EXPECT_EQ(realizRows("ARTIKULS='4750001000017'"), 1);
+    EXPECT_EQ(realizRows("ARTIKULS='4750001000024'"), 0);
+}
+
+TEST_F(CommandFileWindow, ResetAnnulsTheOpenReceipt) {
+    startTill();
+    EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\nRESET:\r\n"), (QStringList{"OK", "OK"}));
+    EXPECT_EQ(w().RinduSkaits, 0);
+    EXPECT_EQ(realizRows("ANULETS='T'"), 1);
+}
+
+TEST_F(CommandFileWindow, ZReportWhileAReceiptIsOpenEndsTheFile) {
+    startTill();
+    const QStringList reply = exchange("SALE:PLU=4750001000017;QNTY=1;\r\nZ_REPORT:\r\nRESET:\r\n");
+    EXPECT_EQ(reply, (QStringList{"OK", kNotOpen}));
+    EXPECT_EQ(w().RinduSkaits, 1);  // RESET was not served
+    EXPECT_EQ(exchange("X_REPORT:\r\n"), (QStringList{kNotOpen, kNotOpen}));
+}
+
+TEST_F(CommandFileWindow, CashInAndOut) {
+    startTill();
+    EXPECT_EQ(exchange("INOUTCASH:SUM=50;\r\nINOUTCASH:SUM=-20.5;\r\nINOUTCASH:SUM=piecdesmit;\r\n"),
+              (QStringList{"OK", "OK", "Nepareiza summa !!!"}));
+    EXPECT_EQ(record("IELIKTS"), "   1    5000 ");
+    EXPECT_EQ(record("IZNEMTS"), "   1    2050 ");
+    EXPECT_TRUE(printed("Ielikts         50.00")) << printer->paperText();
+
+    EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\nINOUTCASH:SUM=5;\r\n"),
+              (QStringList{"OK", kFinishReceipt, kFinishReceipt}));
+    EXPECT_EQ(record("IELIKTS"), "   1    5000 ");
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
+}
+
+TEST_F(CommandFileWindow, CashSummaryFromTheCounters) {
+    startTill();
+    setRecord("ATLNOIEPR", "2500");
+    QString day;
+    for (int slot = 0; slot < 24; ++slot) day += QStringLiteral("21") + (slot == 0 ? "   12345" : slot == 2 ? "     100" : "       0");
+    setRecord("NOD_D_SUM", day);
+    setRecord("IELIKTS", "   2    5000");
+    setRecord("IZNEMTS", "   1    1000");
+    setRecord("BANKA_SUM", "3000");
+    setRecord("BANKA_ATGR", "500");
+    setRecord("ATGRTARA", "   1     200");
+    setRecord("APMVEID3", "Kupons");
+    setRecord("APMFLAG3", "T");
+    setRecord("APM_SUM3", "700");
+    setRecord("APMVEID4", "VISA");
+    setRecord("APMFLAG4", "F");
+    setRecord("APM_SUM4", "1250");
+    EXPECT_EQ(exchange("CASHSUM:\r\n"), (QStringList{
+                                            "Sākuma atl.kasē =25.00",
+                                            "Kopā realizēts  =124.45",
+                                            "Maiņas nauda    =50.00",
+                                            "Inkasācija      =10.00",
+                                            "Bankas karte    =30.00",
+                                            "Bankas k.atgr.  =5.00",
+                                            "Inkasācij.tara  =2.00",
+                                            "Kupons          =      7.00 Nauda kasē",
+                                            "VISA            =     12.50 Bezs.nauda",
+                                            // 25 + 124.45 + 50 - 10 - (30 + 12.50 + 5) - 2
+                                            "Atlikums kasē   =139.95",
+                                            "OK",
+                                        }));
+}
+
+TEST_F(CommandFileWindow, ADayEndsWithXAndZReports) {
+    startTill();
+    EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=2.15;\r\nX_REPORT:\r\nZ_REPORT:\r\n"),
+              (QStringList{"OK", "OK", "OK", "OK"}));
+    EXPECT_TRUE(printed("            Z atskaites Nr    1")) << printer->paperText();
+    EXPECT_EQ(value("SELECT PIEZIMES FROM REALIZ WHERE PIEZIMES LIKE 'Z=%'").toString(), "Z=1");
+    EXPECT_EQ(record("ATLNOIEPR").trimmed(), "215");
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
+}
+
+}  // namespace

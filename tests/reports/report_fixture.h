@@ -1,0 +1,297 @@
+// The day reports' ground: a till database, the fiscal-memory module simulator on COM3 with the
+// receipt header and a day of counters, the receipt printer simulator on COM1, the two device
+// objects, a sale window that records what it is told, and a way into the fiscal memory that
+// makes the module fail one chosen step.
+#pragma once
+
+#include "fiscal_memory_sim.h"
+#include "fmproc.h"
+#include "memorix.h"
+#include "printclass.h"
+#include "printer_sim.h"
+#include "report_fiscal_memory.h"
+#include "report_window.h"
+#include "session.h"
+#include "test_database.h"
+#include "xz_report.h"
+
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+class RecordingWindow : public ReportWindow {
+public:
+    QStringList pazinojumi;
+    int annulled = 0;
+    QMap<QString, double> rates;
+
+    void ShowPazinojums(const QString& text) override { pazinojumi << text; }
+    void AnuletCeku() override { ++annulled; }
+    double GetValutasKurss(const QString& code) override { return rates.value(code, 1.0); }
+};
+
+// Every operation is one step, named like "read NOD_D_SUM", "write IELIKTS", "appendDayClose",
+// "commit". Before the first step of the given name the module's fault is switched on (by default
+// a write-failure status answering its next command), and it is switched off after that step.
+class FailingFiscalMemory : public ReportFiscalMemory {
+public:
+    FailingFiscalMemory(TFMProc& fm, sim::FiscalMemorySim& module, std::string failStep = {},
+                        std::string fault = "status=27")
+        : ReportFiscalMemory(fm), module_(module), failStep_(std::move(failStep)), fault_(std::move(fault)) {}
+
+    std::vector<std::string> steps;
+
+    bool read(const QString& name, QString& text) override
+    {
+        return step("read " + name.toStdString(), [&] { return ReportFiscalMemory::read(name, text); });
+    }
+    bool write(const QString& name, const QString& text) override
+    {
+        return step("write " + name.toStdString(), [&] { return ReportFiscalMemory::write(name, text); });
+    }
+    bool readLastDayClose(DayCloseRecord& record) override
+    {
+        return step("readLastDayClose", [&] { return ReportFiscalMemory::readLastDayClose(record); });
+    }
+    bool appendDayClose(const DayCloseRecord& record) override
+    {
+        return step("appendDayClose", [&] { return ReportFiscalMemory::appendDayClose(record); });
+    }
+    bool ensureRecord(const QString& name, int size) override
+    {
+        return step("ensureRecord", [&] { return ReportFiscalMemory::ensureRecord(name, size); });
+    }
+    bool beginTransaction() override { return step("begin", [&] { return ReportFiscalMemory::beginTransaction(); }); }
+    bool commitTransaction() override { return step("commit", [&] { return ReportFiscalMemory::commitTransaction(); }); }
+    bool rollbackTransaction() override
+    {
+        return step("rollback", [&] { return ReportFiscalMemory::rollbackTransaction(); });
+    }
+    bool transactionOpen(bool& open) override
+    {
+        return step("transactionOpen", [&] { return ReportFiscalMemory::transactionOpen(open); });
+    }
+
+private:
+    template <class Op>
+    bool step(const std::string& name, Op op)
+    {
+        const bool failing = name == failStep_ && !failed_;
+        steps.push_back(name);
+        if (failing) {
+            failed_ = true;
+            module_.faults().arm(fault_);
+        }
+        const bool ok = op();
+        module_.faults().disarm(fault_);
+        return ok;
+    }
+    sim::FiscalMemorySim& module_;
+    std::string failStep_, fault_;
+    bool failed_ = false;
+};
+
+// NOD_D_SUM from (rate, sum) slots; the slots not given have rate 21 and sum 0.
+inline QString TaxSlots(const std::vector<std::pair<int, long long>>& given)
+{
+    QString text;
+    for (std::size_t i = 0; i < 24; ++i) {
+        const std::pair<int, long long> slot = i < given.size() ? given[i] : std::pair<int, long long>{21, 0};
+        const auto [rate, sum] = slot;
+        text += QString::asprintf("%2i%8lld", rate, sum);
+    }
+    return text;
+}
+
+class ReportTest : public testsupport::DatabaseTest {
+protected:
+    static constexpr int kModulePort = 3;
+
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        setupInteger("FMTips", 1);
+        setupInteger("FMPort", kModulePort);
+        setupInteger("PrinteraPorts", 1);
+        setupInteger("KlDisplejsPorts", 2);
+        memorix::setReadTimeoutMs(300);
+        module = std::make_unique<sim::FiscalMemorySim>(dir() / "fiscal-memory.bin");
+        ASSERT_TRUE(module->start(portsDir(), "COM" + std::to_string(kModulePort)));
+        ASSERT_EQ(MEMORIX_OpenComPort(kModulePort, 115200), 0);
+        ASSERT_EQ(HT_ClearAll(), 0);
+        fm = std::make_unique<TFMProc>();
+        ASSERT_EQ(fm->Status, 0);
+        seed({{"CEKAGALVA1", "SIA Veikals"}, {"CEKAGALVA2", "Rīga, Brīvības 1"}, {"CEKAGALVA3", "PVN LV40001234567"},
+              {"CEKAGALVA4", "Paldies!"}, {"POS_NR", "00000000007"}, {"VID_ID", "VID-1"},
+              {"NOD_D_SUM", TaxSlots({})}, {"CEKANRCOUN", "00000000041"}});
+        std::string glyphs = "\x1B\x26\x03\x61\x76";
+        for (int i = 0; i < 22; ++i)
+            glyphs += '\x0C' + std::string(36, '\x55');
+        std::ofstream("citizen.dlf", std::ios::binary) << glyphs;
+        job.KasierisFullName = QStringLiteral("Anna Bērziņa");
+        job.CekaValutaKods = QStringLiteral("EUR");
+    }
+
+    void TearDown() override
+    {
+        job.posDb = QSqlDatabase();
+        print.reset();
+        fm.reset();
+        if (printer)
+            printer->stop();
+        MEMORIX_CloseComPort();
+        module.reset();
+        memorix::setReadTimeoutMs(5000);
+        DatabaseTest::TearDown();
+    }
+
+    // The printer and the printer object; the object reads the last day-close record for the
+    // journal file's name, so a test appends its records first.
+    void startPrinter(int type = 6)
+    {
+        printer = std::make_unique<sim::PrinterSimulator>(type);
+        ASSERT_TRUE(printer->start(portsDir(), "COM1"));
+        print = std::make_unique<TPrintClass>(type, fm.get());
+        job.posDb = db();
+    }
+
+    void seed(const std::vector<std::pair<QString, QString>>& records)
+    {
+        for (const auto& [name, text] : records)
+            ASSERT_TRUE(fm->FMWrite(name, text)) << name.toStdString();
+    }
+
+    QString record(const QString& name)
+    {
+        QString text;
+        EXPECT_TRUE(fm->FMRead(name, text)) << name.toStdString();
+        return text;
+    }
+
+    DayCloseRecord lastDayClose()
+    {
+        DayCloseRecord last;
+        EXPECT_TRUE(fm->FMReadGrand(-1, last.nr, last.grandTotal, last.grandVat, last.date, last.time, last.daySum,
+                                    last.dayVat, last.check));
+        return last;
+    }
+
+    int recordCount()
+    {
+        int count = -1;
+        EXPECT_EQ(FM_GetRecordCount(&count), 0);
+        return count;
+    }
+
+    std::vector<std::string> paper()
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        printer->waitIdle(100);
+        return printer->receipt();
+    }
+
+    int run(int kind, ReportFiscalMemory& access) { return PrintXZAtskaite(kind, job, access, *print, window); }
+    int run(int kind)
+    {
+        ReportFiscalMemory access(*fm);
+        return run(kind, access);
+    }
+
+    std::unique_ptr<sim::FiscalMemorySim> module;
+    std::unique_ptr<sim::PrinterSimulator> printer;
+    std::unique_ptr<TFMProc> fm;
+    std::unique_ptr<TPrintClass> print;
+    RecordingWindow window;
+    XZReportJob job;
+};
+
+using Lines = std::vector<std::string>;
+
+class DayReport : public ReportTest {
+protected:
+    // The previous day closed with report 5 (grand total 1000.00, VAT 170.00); today's counters
+    // hold sales in five tax slots, returns in cash and to a card, card and two further payment
+    // kinds, foreign cash, a correction, discounts, returned packaging, cash in and out.
+    void SetUp() override
+    {
+        ReportTest::SetUp();
+        ASSERT_EQ(FM_AppendRecord("0", "opening", 7), 0);
+        ASSERT_TRUE(fm->FMWriteGrand(5, QStringLiteral("ABCDEF01"), 100000, 17000, 500, 80));
+        seed({{"ATLNOIEPR", "10000"},
+              {"NOD_D_SUM", TaxSlots({{21, 12100}, {12, 5600}, {21, 2420}, {5, 0}, {5, 1001}, {-1, 1000}})},
+              {"IELIKTS", "   1    5000"}, {"IZNEMTS", "   1    2050"}, {"STORNO_SUM", "-2000"},
+              {"BANKA_ATGR", "-500"}, {"ATGRTARA", "   1     100"}, {"KOREKCIJA", "   1    -250"},
+              {"DIENAS_ATL", "          300"}, {"BANKA_SUM", "3000"},
+              {"APMVEID1", "Dāvanu karte"}, {"APMFLAG1", "F"}, {"APM_SUM1", "1000"},
+              {"APMVEID2", "Kupons kasē xyz"}, {"APMFLAG2", "T"}, {"APM_SUM2", "500"},
+              {"VALUT_D_S", "USD    2000GBP    -100"}, {"X_REPORTNR", "7"}});
+        window.rates[QStringLiteral("USD")] = 0.9;
+        startPrinter();
+    }
+
+    static Lines reportBody(const std::string& title, const std::string& grandLine)
+    {
+        return {title,
+                "----------------------------------------",
+                "Sākuma atl.kasē    100.00",
+                "Summas par PVN likmēm un PVN summas:",
+                " 1 - 21%=     121.00 PVN=     21.00",
+                " 2 - 12%=      56.00 PVN=      6.00",
+                " 3 Alkohols 21%=   24.20 PVN=  4.20",
+                " 5 -  5%=      10.01 PVN=      0.48",
+                " 6 - b/n=      10.00 PVN=      0.00",
+                "Kopā realizēts=    221.21",
+                "PVN summa     =     31.68",
+                "Bez PVN summa =    189.53",
+                "Maiņas nauda  =     50.00 reizes  1",
+                "Inkasācija    =     20.50 reizes  1",
+                "Atgriezts sk. =     15.00",
+                "Inkasācij.tara=      1.00 reizes  1",
+                "Bankas k.atgr.=      5.00",
+                "Korekcija     =     -2.50 reizes  1",
+                "Atlaides      =      3.00 ",
+                " Darījumu summas pa norēķinu veidiem ",
+                "Bankas karte  =     25.00 Bezs.nauda",
+                "Dāvanu karte  =     10.00 Bezs.nauda",
+                "Kupons kasē xy=      5.00 Nauda kasē",
+                "Skaidra nauda =    185.21",
+                "USD=     20.00 x 0.900=    18.00 EUR",
+                "Kopā val.summa EUR =     18.00",
+                "Atlikums kasē =    296.71",
+                "El.kontrols.(iepr.diena):=ABCDEF01",
+                "",
+                grandLine,
+                "02.03.2026   10:15:00",
+                "Kasieris : Anna Bērziņa",
+                "----------------------------------------"};
+    }
+
+    // The lines as the paper shows them: without trailing blanks.
+    static Lines onPaper(Lines lines)
+    {
+        for (std::string& line : lines)
+            line.erase(line.find_last_not_of(' ') + 1);
+        return lines;
+    }
+
+    // The paper from the report's title on, as many lines as expected.
+    Lines printedFrom(const std::string& title, std::size_t count)
+    {
+        const Lines all = paper();
+        const auto start = std::find(all.begin(), all.end(), title);
+        if (start == all.end() || std::size_t(all.end() - start) < count)
+            return all;
+        return Lines(start, start + std::ptrdiff_t(count));
+    }
+
+    static QString zeros(int n) { return QString(n, u'0'); }
+
+};

@@ -1,0 +1,184 @@
+// Closing a receipt through the item field: a payment text or the payment dialog, then printing,
+// fiscal registration, storing and the drawer check together, and the fiscal-memory failure at
+// each step of the close.
+#include "closing_fixture.h"
+#include "payment_entry.h"
+#include "sale_fixture.h"
+
+#include <QSqlRecord>
+
+namespace {
+
+class PaymentSaleWindow : public RecordingSaleWindow, public PaymentWindow, public CardVoucherSteps {
+public:
+    PaymentKindList kinds;
+    int selected = 0;
+    std::pair<QString, int> dialogAnswer;
+    int dialogs = 0, drawerChecks = 0;
+    bool textCopy = false;
+    std::function<void()> afterPrinting;
+    PaymentEntryFlow* flow = nullptr;
+
+    PaymentSaleWindow() {
+        kinds.add(0, "0-Skaidra nauda EUR");
+        kinds.add(1, "1-Bankas karte");
+        kinds.add(4, "4-Pārskaitījums");
+    }
+
+    // SaleWindow: the payment half goes to the flow.
+    void PaymentKey(int& key) override { flow->PaymentKey(key); }
+    bool EnterPayment(const QString& lineText) override { return flow->EnterPayment(lineText); }
+    int PaymentKindNumber() const override { return selected; }
+
+    // PaymentWindow
+    const PaymentKindList& PaymentKinds() const override { return kinds; }
+    int SelectedPaymentKind() const override { return selected; }
+    void SelectPaymentKind(int number) override { selected = kinds.find(number) ? number : 0; }
+    std::pair<QString, int> RunPaymentDialog() override {
+        ++dialogs;
+        return dialogAnswer;
+    }
+    bool AskYesNo(const QString&) override { return true; }
+    void CheckNaudasLadi() override { ++drawerChecks; }
+    bool TextCopyWanted() const override { return textCopy; }
+    Settings ClosingIestatijumi() const override {
+        Settings s;
+        s.closing.CekaValuta = 1;
+        s.closing.CekaValutaKods = "EUR";
+        s.KasierisFullName = "Anna Ozola";
+        return s;
+    }
+    CardVoucherSteps& CardVoucher() override { return *this; }
+    void AfterPrinting() override {
+        if (afterPrinting) afterPrinting();
+    }
+};
+
+class PaymentFlow : public ClosingTest {
+protected:
+    void SetUp() override {
+        ClosingTest::SetUp();
+        startPrinter(1);
+        exec("INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('A', 'Ābols', 'kg', 5, 7.75)");
+        window.printer = print.get();
+        window.fm = fm.get();
+        window.settings.Druka.Printeris = 1;
+        engine = std::make_unique<SaleEngine>(window);
+        flow = std::make_unique<PaymentEntryFlow>(window, *engine, window);
+        window.flow = flow.get();
+    }
+    void TearDown() override {
+        flow.reset();
+        engine.reset();
+        ClosingTest::TearDown();
+    }
+
+    int type(const QString& text, int key = 13) {
+        window.entry = text;
+        engine->edArtikulsKeyPress(key);
+        return key;
+    }
+    int rows() { return value("SELECT COUNT(*) FROM REALIZ").toInt(); }
+
+    PaymentSaleWindow window;
+    std::unique_ptr<SaleEngine> engine;
+    std::unique_ptr<PaymentEntryFlow> flow;
+};
+
+TEST_F(PaymentFlow, CashReceiptClosesFromEndToEnd) {
+    type("2*A");
+    ASSERT_EQ(window.ceks.RinduSkaits, 1);
+    EXPECT_DOUBLE_EQ(window.ceks.CekaSumma, 15.50);
+    type("/0=20.00");
+
+    EXPECT_EQ(window.ceks.RinduSkaits, 0);
+    EXPECT_DOUBLE_EQ(window.ceks.Sanemts, 20.00);  // stays on screen
+    EXPECT_EQ(window.sums, (QStringList{"  15.50", "  20.00", "   4.50"}));
+    EXPECT_EQ(window.entry, "");
+    EXPECT_EQ(flow->LastStoredNumber(), 42);
+    EXPECT_EQ(window.drawerChecks, 1);
+    // Paper, counters and rows agree.
+    const auto p = paper();
+    EXPECT_NE(std::find(p.begin(), p.end(), "Čeks Nr 42"), p.end());
+    EXPECT_NE(std::find(p.begin(), p.end(), "Saņ.EUR    20.00 Izd.EUR     4.50"), p.end());
+    EXPECT_EQ(record("NOD_D_SUM").mid(40, 10), "21    1550");
+    EXPECT_EQ(record("CEKANRCOUN"), "00000000042");
+    ASSERT_EQ(rows(), 1);
+    QSqlQuery q = exec("SELECT CEKA_NR, DAUDZUMS, SANEMTS, IZDOTS, APM_VEIDS, APM_RINDA FROM REALIZ");
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.value(0).toInt(), 42);
+    EXPECT_DOUBLE_EQ(q.value(1).toDouble(), 2);
+    EXPECT_DOUBLE_EQ(q.value(2).toDouble(), 20);
+    EXPECT_DOUBLE_EQ(q.value(3).toDouble(), 4.5);
+    EXPECT_EQ(q.value(4).toInt(), 1);
+    EXPECT_EQ(q.value(5).toString(), "");
+    EXPECT_EQ(window.ceks.PedejaisCeks.IeprCekaRindas.size(), 1u);
+}
+
+TEST_F(PaymentFlow, DialogTextClosesWithAFurtherKind) {
+    type("2*A");
+    window.dialogAnswer = {"/4=15.50", 4};
+    EXPECT_EQ(type("", '/'), 13);
+    EXPECT_EQ(window.dialogs, 1);
+    EXPECT_EQ(window.ceks.RinduSkaits, 0);
+    EXPECT_EQ(record("APM_SUM3").trimmed(), "1550");
+    EXPECT_EQ(value("SELECT APM_VEIDS FROM REALIZ").toInt(), 5);  // kind 4 plus one, not its place
+    EXPECT_EQ(window.selected, 0);  // back to cash
+}
+
+TEST_F(PaymentFlow, DialogLeftWithoutPaying) {
+    type("2*A");
+    window.dialogAnswer = {"", 0};
+    EXPECT_EQ(type("", '/'), 0);
+    EXPECT_EQ(window.ceks.RinduSkaits, 1);
+    EXPECT_EQ(rows(), 0);
+}
+
+TEST_F(PaymentFlow, RefusedPaymentKeepsTheReceipt) {
+    type("2*A");
+    type("/0=10.00");
+    EXPECT_EQ(window.pazinojumi.back(), kNotEnoughMessage);
+    EXPECT_EQ(window.ceks.RinduSkaits, 1);
+    EXPECT_EQ(window.entry, "");
+    EXPECT_EQ(record("CEKANRCOUN"), "00000000041");
+    type("/7=15.50");
+    EXPECT_EQ(window.pazinojumi.back(), kWrongKindMessage);
+    EXPECT_EQ(window.entry, "/7=15.50");
+}
+
+TEST_F(PaymentFlow, FailedPrintLeavesTheReceiptOpenAndUncounted) {
+    type("2*A");
+    const QString before = record("NOD_D_SUM");
+    printer.reset();
+    type("/0=20.00");
+    EXPECT_EQ(window.ceks.RinduSkaits, 1);
+    EXPECT_TRUE(window.status.startsWith("PrintAllCeks = -"));
+    EXPECT_EQ(record("NOD_D_SUM"), before);
+    EXPECT_EQ(rows(), 0);
+}
+
+TEST_F(PaymentFlow, FiscalMemoryFailingAfterPrintingEndsTheProgram) {
+    type("2*A");
+    window.afterPrinting = [this] { module->faults().arm("silent", 1000); };
+    EXPECT_THROW(type("/0=20.00"), platform::ui::ProgramEnded);
+    EXPECT_EQ(rows(), 0);
+}
+
+TEST_F(PaymentFlow, CounterThatIsNoNumberEndsTheProgramBeforePrinting) {
+    type("2*A");
+    ASSERT_TRUE(fm->FMWrite("CEKANRCOUN", "garbage"));
+    EXPECT_THROW(type("/0=20.00"), platform::ui::ProgramEnded);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS='F'").toInt(), 0);
+}
+
+TEST_F(PaymentFlow, ReturnReceiptRefundsTheTotal) {
+    window.saleMode = 1;
+    type("2*A");
+    type("/");
+    EXPECT_EQ(window.ceks.RinduSkaits, 0);
+    EXPECT_DOUBLE_EQ(value("SELECT DAUDZUMS FROM REALIZ").toDouble(), -2);
+    EXPECT_EQ(record("NOD_D_SUM").mid(40, 10), "21   -1550");
+    EXPECT_EQ(record("STORNO_SUM").trimmed(), "-1550");
+}
+
+}  // namespace

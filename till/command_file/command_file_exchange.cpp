@@ -1,0 +1,84 @@
+#include "command_file_exchange.h"
+
+#include "codepage_1257.h"
+#include "command_interpreter.h"
+#include "command_line.h"
+
+#include <QFile>
+
+#include <fstream>
+#include <optional>
+#include <system_error>
+
+namespace command_file {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kReadAttempts = 3;
+
+std::optional<std::string> readWhole(const fs::path& file) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError) return std::nullopt;
+    return bytes.toStdString();
+}
+
+// Written beside the reply file and renamed over it, so the driving program never sees a reply
+// half written. Failures are not reported anywhere: the driving program sees no reply.
+void writeReply(const fs::path& folder, const std::string& bytes) {
+    const fs::path part = folder / (std::string(kReplyFileName) + ".part");
+    {
+        std::ofstream out(part, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), std::streamsize(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            fs::remove(part, ignored);
+            return;
+        }
+    }
+    std::error_code ignored;
+    fs::rename(part, folder / kReplyFileName, ignored);
+}
+
+}  // namespace
+
+QStringList DecodeCommandFile(const std::string& bytes) { return SplitFileLines(fromCp1257(bytes)); }
+
+std::string EncodeReplyFile(const QStringList& reply) {
+    std::string bytes;
+    for (const QString& entry : reply) {
+        for (const QString& line : SplitFileLines(entry)) bytes += toCp1257(line) + "\r\n";
+        if (entry.isEmpty()) bytes += "\r\n";
+    }
+    return bytes;
+}
+
+bool ServeCommandFile(const fs::path& folder, CommandFileTill& till) {
+    const fs::path command = folder / kCommandFileName;
+    std::error_code error;
+    if (!fs::exists(command, error)) return false;
+
+    fs::remove(folder / kReplyFileName, error);
+    QStringList& reply = till.StartReply();
+
+    std::optional<std::string> bytes;
+    for (int attempt = 0; attempt < kReadAttempts && !bytes; ++attempt) bytes = readWhole(command);
+    const QStringList lines = bytes ? DecodeCommandFile(*bytes) : QStringList();
+
+    // Moving the file is what takes it from the driving program. When it cannot be moved it is
+    // deleted now, before the reply exists: once the reply is there the driving program may
+    // already have written its next command file under the same name.
+    fs::remove(folder / kTakenFileName, error);
+    fs::rename(command, folder / kTakenFileName, error);
+    if (error) fs::remove(command, error);
+
+    CommandInterpreter(till).Serve(lines, reply);
+    writeReply(folder, EncodeReplyFile(reply));
+    return true;
+}
+
+}  // namespace command_file

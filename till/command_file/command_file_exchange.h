@@ -1,0 +1,31 @@
+// The command file's life cycle in the till's working folder: take "comand.pos" (moved to
+// "comand_pos.old"), serve its lines, hand the answers back whole as "ret.pos". Text crosses the
+// files in Windows-1257.
+#pragma once
+
+#include "command_file_till.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <string>
+
+namespace command_file {
+
+inline constexpr const char* kCommandFileName = "comand.pos";
+inline constexpr const char* kTakenFileName = "comand_pos.old";
+inline constexpr const char* kReplyFileName = "ret.pos";
+
+// One poll: when `folder` holds a command file, takes it, serves it against the till and writes
+// the reply file; false when there was no command file. The previous reply is deleted as the
+// next command file is taken. The caller keeps the poll timer off meanwhile.
+bool ServeCommandFile(const std::filesystem::path& folder, CommandFileTill& till);
+
+// The command file's bytes as lines of text.
+QStringList DecodeCommandFile(const std::string& bytes);
+// The reply list as the reply file's bytes: each entry ended by CR LF, a line break inside an
+// entry written as CR LF too.
+std::string EncodeReplyFile(const QStringList& reply);
+
+}  // namespace command_file

@@ -1,0 +1,232 @@
+#include "fiscal_registration.h"
+
+#include "fmproc.h"
+#include "memorix.h"
+#include "payment_kinds.h"
+#include "ui_services.h"
+
+#include <array>
+#include <cmath>
+#include <map>
+
+namespace {
+
+constexpr int kSlots = 24;
+constexpr int kDaySumEntry = 10;
+constexpr int kCurrencyEntries = 30;
+constexpr int kCurrencyEntry = 11;
+
+long long cents(double amount) { return std::llround(double(RoundSumma(amount, 2)) * 100.0); }
+
+// A counter field: a whole decimal number, a leading minus allowed; empty or other text is 0.
+long long counterValue(const QString& text) {
+    bool ok = false;
+    const long long value = text.toLongLong(&ok);
+    return ok ? value : 0;
+}
+long long trimmedValue(const QString& text) { return counterValue(text.trimmed()); }
+// The department and currency sums take leading blanks only.
+long long leadingBlanksValue(const QString& text) {
+    qsizetype start = 0;
+    while (start < text.size() && text[start] == ' ') ++start;
+    return counterValue(text.mid(start));
+}
+
+QString rightAligned(long long value, int width) { return QString::number(value).rightJustified(width, ' '); }
+
+// Records read once and changed as often as the receipt needs; the last text of each is written.
+class CounterBook {
+public:
+    explicit CounterBook(const std::function<std::optional<QString>(const QString&)>& read) : read_(read) {}
+
+    std::optional<QString> get(const QString& name) {
+        if (auto it = index_.find(name); it != index_.end()) return records_[it->second].text;
+        return read_(name);
+    }
+    void set(const QString& name, const QString& text) {
+        if (auto it = index_.find(name); it != index_.end()) {
+            records_[it->second].text = text;
+            return;
+        }
+        index_.emplace(name, records_.size());
+        records_.push_back({name, text});
+    }
+    std::vector<CounterRecord> records() && { return std::move(records_); }
+
+private:
+    const std::function<std::optional<QString>(const QString&)>& read_;
+    std::map<QString, std::size_t> index_;
+    std::vector<CounterRecord> records_;
+};
+
+}  // namespace
+
+std::optional<std::vector<CounterRecord>> DayCounterRecords(
+    const ClosingReceipt& receipt, const ClosingSettings& settings, int fmKind,
+    const std::function<std::optional<QString>(const QString&)>& read) {
+    const bool isReturn = receipt.isReturn;
+    long long discountCents = 0, packagingCents = 0, correctionCount = 0, correctionCents = 0, receiptCents = 0;
+    std::array<long long, kSlots + 1> deptCents{};
+    for (const TCekaRinda& line : receipt.lines) {
+        const double units = line.Cena * line.Daudzums * line.Iepakojums;
+        const long long net = cents((1 - 0.01 * line.Atlaide) * units);
+        const long long discount = cents(0.01 * line.Atlaide * units);
+        if (!isReturn) {
+            discountCents += discount;
+        } else {
+            discountCents -= discount;
+            if (line.Tara) packagingCents += net;
+        }
+        const int slot = DepartmentSlot(line.Nodala, settings.PrepaidNodala);
+        if (slot < 1 || slot > kSlots) continue;
+        deptCents[std::size_t(slot)] += net;
+        if (line.Daudzums * line.Iepakojums < 0) {
+            ++correctionCount;
+            correctionCents += net;
+        }
+    }
+
+    CounterBook book(read);
+
+    // Department sums; each entry keeps its tax-rate field. A short record is read as blank
+    // entries, so the ones after it keep their places.
+    const auto daySums = book.get(QStringLiteral("NOD_D_SUM"));
+    if (!daySums) return std::nullopt;
+    const QString oldSums = daySums->leftJustified(kSlots * kDaySumEntry, ' ', true);
+    QString newSums;
+    for (int d = 1; d <= kSlots; ++d) {
+        const QString entry = oldSums.mid((d - 1) * kDaySumEntry, kDaySumEntry);
+        const long long old = leadingBlanksValue(entry.mid(2, 8));
+        if (!isReturn) {
+            newSums += entry.left(2) + rightAligned(old + deptCents[std::size_t(d)], 8);
+            receiptCents += deptCents[std::size_t(d)];
+        } else if (packagingCents == 0) {
+            newSums += entry.left(2) + rightAligned(old - deptCents[std::size_t(d)], 8);
+            receiptCents -= deptCents[std::size_t(d)];
+        } else {
+            newSums += entry;  // a return of packaging changes no department
+        }
+    }
+    book.set(QStringLiteral("NOD_D_SUM"), newSums);
+
+    const TApmaksas& rows = receipt.payments;
+    if (isReturn && packagingCents == 0 && (rows[1].Veids == -1 || rows[0].Veids == kCashKind || rows[0].Veids == kCardKind)) {
+        const auto storno = book.get(QStringLiteral("STORNO_SUM"));
+        if (!storno) return std::nullopt;
+        book.set(QStringLiteral("STORNO_SUM"),
+                 QString::number(trimmedValue(storno->left(9)) + receiptCents).leftJustified(9, ' ', true));
+    }
+
+    // Every non-cash row reaches its counter, wherever it stands among the rows.
+    for (const TApmaksasRinda& row : rows) {
+        if (row.Veids == -1) break;
+        if (row.Veids == kCashKind) continue;
+        QString name;
+        if (row.Veids == kCardKind)
+            name = isReturn ? QStringLiteral("BANKA_ATGR") : QStringLiteral("BANKA_SUM");
+        else if (fmKind == TFMProc::MemorixModule && row.Veids == kSecondCurrencyKind)
+            name = QStringLiteral("APM_SUM10");
+        else
+            name = QStringLiteral("APM_SUM") + QString::number(row.Veids - 1);
+        const auto old = book.get(name);
+        if (!old) return std::nullopt;
+        book.set(name, rightAligned(trimmedValue(*old) + std::llround(row.Summa * 100.0), 8));
+    }
+
+    if (correctionCount > 0) {
+        const auto old = book.get(QStringLiteral("KOREKCIJA"));
+        if (!old) return std::nullopt;
+        book.set(QStringLiteral("KOREKCIJA"),
+                 QString::asprintf("%4lld%8lld", trimmedValue(old->mid(0, 4)) + correctionCount,
+                                   trimmedValue(old->mid(4, 8)) + correctionCents));
+    }
+
+    if (!receipt.ApmValuta.isEmpty()) {
+        const auto old = book.get(QStringLiteral("VALUT_D_S"));
+        if (!old) return std::nullopt;
+        const QString entries = old->leftJustified(kCurrencyEntries * kCurrencyEntry, ' ', true);
+        const long long received = cents(receipt.Sanemts / receipt.valutasKurss);
+        QString text;
+        for (int e = 0; e < kCurrencyEntries; ++e) {
+            const QString entry = entries.mid(e * kCurrencyEntry, kCurrencyEntry);
+            if (entry.left(3) == receipt.ApmValuta)
+                text += entry.left(3) + rightAligned(leadingBlanksValue(entry.mid(3, 8)) + received, 8);
+            else
+                text += entry;
+        }
+        book.set(QStringLiteral("VALUT_D_S"), text);
+    }
+
+    if (discountCents != 0) {
+        const auto old = book.get(QStringLiteral("DIENAS_ATL"));
+        if (!old) return std::nullopt;
+        book.set(QStringLiteral("DIENAS_ATL"), QString::asprintf("%13lld", trimmedValue(old->left(13)) + discountCents));
+    }
+
+    if (packagingCents > 0) {
+        const auto old = book.get(QStringLiteral("ATGRTARA"));
+        if (!old) return std::nullopt;
+        book.set(QStringLiteral("ATGRTARA"), QString::asprintf("%4lld%8lld", trimmedValue(old->mid(0, 4)) + 1,
+                                                               trimmedValue(old->mid(4, 8)) + packagingCents));
+    }
+    return std::move(book).records();
+}
+
+namespace {
+
+// The module's store takes the receipt's counters in one transaction; the other kinds have none.
+class CounterTransaction {
+public:
+    explicit CounterTransaction(TFMProc& fm) : fm_(fm), active_(fm.FMTips == TFMProc::MemorixModule) {}
+    ~CounterTransaction() {
+        if (open_) HT_Rollback();
+    }
+    bool begin() {
+        if (!active_) return true;
+        if (const int rc = HT_BeginTrans(); rc != MEMORIX_OK) return report(rc, "HT_BeginTrans-PutInFM");
+        open_ = true;
+        return true;
+    }
+    bool commit() {
+        if (!open_) return true;
+        // A commit that fails leaves the transaction open: the destructor rolls it back.
+        if (const int rc = HT_CommitTrans(); rc != MEMORIX_OK) return report(rc, "HT_CommitTrans-PutInFM");
+        open_ = false;
+        return true;
+    }
+
+private:
+    bool report(int rc, const char* command) {
+        fm_.FMError(rc, QStringLiteral("PutInFM"), QString::fromLatin1(command), {});
+        return false;
+    }
+    TFMProc& fm_;
+    bool active_;
+    bool open_ = false;
+};
+
+}  // namespace
+
+int PutInFM(const ClosingReceipt& receipt, const ClosingSettings& settings, TFMProc& fm, ClosingHost& host) {
+    if (receipt.lines.empty()) {
+        platform::ui::showMessage(kPutInFMNoLinesMessage);
+        return kPutInFMNoLines;
+    }
+    const std::function<std::optional<QString>(const QString&)> read =
+        [&fm](const QString& name) -> std::optional<QString> {
+        QString text;
+        if (!fm.FMRead(name, text)) return std::nullopt;
+        return text;
+    };
+    bool written = false;
+    if (const auto records = DayCounterRecords(receipt, settings, fm.FMTips, read)) {
+        CounterTransaction transaction(fm);
+        written = transaction.begin();
+        for (std::size_t i = 0; written && i < records->size(); ++i)
+            written = fm.FMWrite((*records)[i].name, (*records)[i].text);
+        written = written && transaction.commit();
+    }
+    if (written) return kPutInFMRegistered;
+    host.AnuletCeku();
+    return kPutInFMFailure;
+}

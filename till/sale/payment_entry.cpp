@@ -1,0 +1,218 @@
+#include "payment_entry.h"
+
+#include "clock.h"
+#include "fiscal_registration.h"
+#include "printclass.h"
+#include "receipt_printing.h"
+#include "receipt_store.h"
+#include "sale_engine.h"
+#include "ui_services.h"
+
+#include <QDateTime>
+
+namespace {
+
+QDateTime Now() {
+    const platform::LocalTime t = platform::localNow();
+    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
+}
+
+}  // namespace
+
+QString MinimumTotalMessage(const QString& currency) {
+    return "Čeka kopējā summa pirkumā nedrīkst būt mazāka par 0.01 " + currency + " !!!";
+}
+
+PaymentEntryFlow::PaymentEntryFlow(SaleWindow& window, SaleEngine& engine, PaymentWindow& payment)
+    : w_(window), engine_(engine), p_(payment) {}
+
+void PaymentEntryFlow::PaymentKey(int& key) {
+    TCekasStavoklis& r = w_.Ceks();
+    const QString currency = w_.Iestatijumi().Druka.CekaValutaKods;
+    const bool sale = w_.SaleMode() == 0;
+    if (TPrintClass* printer = w_.Printer())
+        printer->PrintUzDispleja(QStringLiteral("Čeka summa"), currency + " " + QString::number(r.CekaSumma, 'f', 2));
+    if (const auto offer = CheckPievArtikuli(w_.PosDb(), r.CekaSumma, !sale, r.OpenLines());
+        offer && p_.AskYesNo(AddOnQuestion(*offer))) {
+        w_.SetEntryText(offer->artikuls);
+        int enter = 13;
+        engine_.edArtikulsKeyPress(enter);
+    }
+    if (sale && r.CekaSumma < 0.01) return w_.ShowDialog(MinimumTotalMessage(currency));
+    if (w_.EntryText().size() >= 2 || !sale) return;
+    r.Sanemts = 0;
+    const auto [text, lastKind] = p_.RunPaymentDialog();
+    if (text.isEmpty()) {
+        w_.SetEntryText(QString());
+        p_.SelectPaymentKind(kCashKind);
+        key = 0;
+        return;
+    }
+    w_.SetEntryText(text);
+    p_.SelectPaymentKind(lastKind);
+    key = 13;
+}
+
+bool PaymentEntryFlow::EnterPayment(const QString& lineText) {
+    TCekasStavoklis& r = w_.Ceks();
+    const PaymentWindow::Settings s = p_.ClosingIestatijumi();
+    const CustomerBlock customer = w_.Customer();
+    PaymentEntry entry;
+    entry.text = lineText;
+    entry.isReturn = w_.SaleMode() == 1;
+    entry.CekaSumma = r.CekaSumma;
+    entry.lineCount = r.RinduSkaits;
+    entry.customerChosen = !(customer.CitasZinas.isEmpty() && customer.Nosaukums.isEmpty()) && w_.CustomerCode() != "1";
+    entry.kinds = &p_.PaymentKinds();
+    entry.selectedKind = p_.SelectedPaymentKind();
+    entry.CekaValuta = s.closing.CekaValuta;
+    entry.EUR_Kurss = s.closing.EUR_Kurss;
+    entry.CekaValutaKods = s.closing.CekaValutaKods;
+    entry.AtgriesanaPecCeka = r.AtgriesanaPecCeka;
+    entry.rate = [this](const QString& code) { return GetValutasKurss(w_.PosDb(), code); };
+    entry.chargeCard = [this](const TApmaksasRinda& row) { return p_.CardVoucher().ChargeCardRow(row); };
+
+    PaymentResult result = ParsePaymentText(entry);
+    if (result.verdict == PaymentResult::DepositLine) {
+        r.CekaRindas[std::size_t(r.RinduSkaits)] = KlientaIemaksasRinda(result.depositAmount);
+        ++r.RinduSkaits;
+        engine_.RefreshPirkumuSaraksts();
+        entry.CekaSumma = r.CekaSumma;
+        entry.lineCount = r.RinduSkaits;
+        result = ParsePaymentText(entry);
+    }
+    r.Sanemts = 0;
+    if (result.verdict != PaymentResult::Accepted) {
+        if (!result.message.isEmpty()) w_.ShowPazinojums(result.message);
+        if (result.clearField) w_.SetEntryText(QString());
+        return false;
+    }
+    r.Apmaksas = result.rows;
+    r.Sanemts = result.Sanemts;
+    ApmValuta_ = result.ApmValuta;
+    valutasKurss_ = result.valutasKurss;
+    engine_.ShowSummas();
+    if (TPrintClass* printer = w_.Printer()) {
+        const auto [line1, line2] = PaymentDisplayLines(entry.isReturn, r.CekaSumma, r.Sanemts);
+        printer->PrintUzDispleja(line1, line2);
+    }
+    if (!p_.CardVoucher().ReserveVouchers()) {
+        r.Sanemts = 0;
+        w_.SetEntryText(QString());
+        return false;
+    }
+    if (!Close()) return false;
+    w_.SetEntryText(QString());
+    return true;
+}
+
+ClosingReceipt PaymentEntryFlow::Receipt() const {
+    const TCekasStavoklis& r = w_.Ceks();
+    ClosingReceipt receipt;
+    receipt.lines = r.OpenLines();
+    receipt.payments = r.Apmaksas;
+    receipt.CekaSumma = r.CekaSumma;
+    receipt.Sanemts = r.Sanemts;
+    receipt.isReturn = w_.SaleMode() == 1;
+    receipt.ApmValuta = ApmValuta_;
+    receipt.valutasKurss = valutasKurss_;
+    return receipt;
+}
+
+bool PaymentEntryFlow::Close() {
+    TCekasStavoklis& r = w_.Ceks();
+    const PaymentWindow::Settings s = p_.ClosingIestatijumi();
+    TPrintClass* printer = w_.Printer();
+    TFMProc* fm = w_.FiscalMemory();
+    if (!printer || !fm) FiscalFailure();
+    CardVoucherSteps& steps = p_.CardVoucher();
+
+    ReceiptPrintJob job;
+    job.KartesCeks = steps.CardSlipFollows(w_.EntryText()) ? 1 : 0;
+    job.KasierisFullName = s.KasierisFullName;
+    job.now = Now();
+    job.printCardSlip = [&steps](int copy) { steps.PrintCardSlip(copy); };
+    // A receipt that could not be printed in full is neither registered nor stored: it stays
+    // open for another try or an annulment.
+    if (PrintAllCeks(job, Receipt(), s.closing, *printer, *fm, *this, r.PedejaisCeks) < 0) {
+        r.Sanemts = 0;
+        return false;
+    }
+    if (job.KartesCeks) steps.PrintCardSlip(1);
+    steps.AfterPrinting();
+
+    const int registered = PutInFM(Receipt(), s.closing, *fm, *this);
+    if (registered > 0) {
+        SaveCeku();
+    } else {
+        w_.SetStatusText("PutInFM = " + QString::number(registered));
+        if (registered == kPutInFMFailure) FiscalFailure();
+    }
+    p_.CheckNaudasLadi();
+    return true;
+}
+
+void PaymentEntryFlow::SaveCeku() {
+    TCekasStavoklis& r = w_.Ceks();
+    const PaymentWindow::Settings s = p_.ClosingIestatijumi();
+    const ClosingReceipt receipt = Receipt();
+    r.PedejaisCeks.IeprCekaRindas = IeprCekaRindas(receipt.lines);
+    engine_.ShowSummas();
+    const std::optional<int> number = StoredReceiptNumber(*w_.FiscalMemory());
+    if (!number) {
+        engine_.AnuletCeku();
+        FiscalFailure();
+    }
+    const QDateTime now = Now();
+    ReceiptRows rows;
+    rows.CekaNr = *number;
+    rows.Datums = now.date();
+    rows.Laiks = RealizLaiks(now.time().hour(), now.time().minute(), now.time().second());
+    rows.KlKods = w_.CustomerListKey();
+    rows.ApmVeids = p_.SelectedPaymentKind();
+    rows.Kasieris = w_.Iestatijumi().Kasieris;
+    rows.PaymentText = w_.EntryText();
+    rows.CitasZinas = w_.Customer().CitasZinas;
+    try {
+        StoreReceiptRows(w_.PosDb(), receipt, rows);
+    } catch (const ReceiptStoreError& error) {
+        // The receipt is printed and counted: it is cleared all the same, so that it is never
+        // registered twice; the cashier is told the journal lacks it.
+        w_.ShowDialog(kStoreFailedMessage + QString::fromStdString(error.what()));
+    }
+    if (p_.TextCopyWanted() && !s.CekaKopijaPath.isEmpty())
+        WriteReceiptCopy(ReceiptCopyFile(s.CekaKopijaPath, *number, s.KasesNr), receipt, s.closing.CekaValutaKods);
+    lastStored_ = *number;
+    r.RinduSkaits = 0;
+    r.AtgriesanaPecCeka = false;
+    w_.ClearSaleScreen();
+    p_.SelectPaymentKind(kCashKind);
+    p_.ReceiptStored();
+    engine_.ShowSummas();
+}
+
+void PaymentEntryFlow::FiscalFailure() {
+    w_.ShowDialog(kFiscalFailureMessage);
+    platform::ui::endProgram(1);
+}
+
+void PaymentEntryFlow::PrintLastReceiptCopy() {
+    if (TPrintClass* printer = w_.Printer()) ::PrintLastReceiptCopy(*printer, w_.Ceks().PedejaisCeks, w_.Ceks().RinduSkaits, *this);
+}
+
+void PaymentEntryFlow::PrintSlipCopy(SlipKind kind) {
+    if (TPrintClass* printer = w_.Printer()) ::PrintSlipCopy(*printer, kind, w_.Ceks().RinduSkaits, *this);
+}
+
+int PaymentEntryFlow::PrintCekaRinda(const TCekaRinda& line) {
+    return engine_.PrintCekaRinda({line.Nodala, line.Nosaukums, line.Cena, line.Daudzums * line.Iepakojums, line.Atlaide,
+                                   line.Artikuls, line.Mervieniba, false});
+}
+
+QStringList PaymentEntryFlow::MaksatajaRindas() {
+    return KlientaDatuRindas(w_.Customer(), w_.Printer() ? w_.Printer()->RindasGarums : 40);
+}
+
+void PaymentEntryFlow::AnuletCeku() { engine_.AnuletCeku(); }
+void PaymentEntryFlow::SetStatusText(const QString& text) { w_.SetStatusText(text); }
+void PaymentEntryFlow::ShowPazinojums(const QString& text) { w_.ShowPazinojums(text); }

@@ -1,0 +1,107 @@
+// The payment half of the item field: the "/" key (total, add-on offer, the payment dialog) and
+// the payment text that closes the receipt: printing, fiscal registration, storing, the drawer
+// limit, with the fatal rule for the fiscal memory.
+#pragma once
+
+#include "closing_receipt.h"
+#include "head_lines.h"
+#include "payment_kinds.h"
+#include "payment_text.h"
+
+#include <QString>
+
+#include <utility>
+
+class SaleEngine;
+class SaleWindow;
+
+// Card charges and prepaid vouchers during payment, by the configured terminal and voucher
+// service. The defaults are a till without either: nothing to charge, reserve or sell.
+class CardVoucherSteps {
+public:
+    virtual ~CardVoucherSteps() = default;
+    // Charges one card row at once; false when declined (the step has told the cashier).
+    virtual bool ChargeCardRow(const TApmaksasRinda&) { return true; }
+    // Reserves the receipt's vouchers before printing; false stops the payment.
+    virtual bool ReserveVouchers() { return true; }
+    // True when the card slip of an approved chip-reader payment follows the receipt on its paper
+    // (the approved payment has been settled).
+    virtual bool CardSlipFollows(const QString& /*paymentText*/) { return false; }
+    virtual void PrintCardSlip(int /*copy*/) {}
+    // Buys and prints the reserved vouchers after the receipt.
+    virtual void AfterPrinting() {}
+};
+
+// What the payment entry needs of the sale window besides SaleWindow.
+class PaymentWindow {
+public:
+    virtual ~PaymentWindow() = default;
+    virtual const PaymentKindList& PaymentKinds() const = 0;
+    // Number of the kind selected in the payment-kind list; SelectPaymentKind selects the entry
+    // of a kind (the first entry when the kind is not in the list).
+    virtual int SelectedPaymentKind() const = 0;
+    virtual void SelectPaymentKind(int number) = 0;
+    // The payment dialog, modal: its payment text (empty when left without paying) and the last
+    // kind written into it.
+    virtual std::pair<QString, int> RunPaymentDialog() = 0;
+    // A yes/no question (the add-on offer); true for yes.
+    virtual bool AskYesNo(const QString& question) = 0;
+    virtual void CheckNaudasLadi() = 0;
+    // Whether the text copy of this receipt was asked for (the menu tick).
+    virtual bool TextCopyWanted() const = 0;
+    // After a stored receipt, once the sale screen is cleared (the gift-card form's reset).
+    virtual void ReceiptStored() {}
+
+    struct Settings {
+        ClosingSettings closing;
+        QString KasierisFullName;
+        QString CekaKopijaPath;
+        QString KasesNr;
+    };
+    virtual Settings ClosingIestatijumi() const = 0;
+    virtual CardVoucherSteps& CardVoucher() = 0;
+};
+
+inline const QString kFiscalFailureMessage =
+    QStringLiteral("Problēma ar Fiskālo atmiņu vai datiem. Darbs tiek pārtraukts !!!");
+inline const QString kStoreFailedMessage = QStringLiteral("Čeku saglabāt datu bāzē neizdevās !!!\n\n");
+QString MinimumTotalMessage(const QString& currency);
+
+class PaymentEntryFlow : private ClosingHost {
+public:
+    PaymentEntryFlow(SaleWindow& window, SaleEngine& engine, PaymentWindow& payment);
+
+    // The "/" key while the receipt has lines; key becomes 13 when the dialog's text is in the
+    // field, 0 when the dialog was left, and stays "/" when the key goes into the field.
+    void PaymentKey(int& key);
+    // A line text beginning with "/"; true when the item field's common tail follows.
+    bool EnterPayment(const QString& lineText);
+
+    // The receipt number the last closed receipt was stored under (0 before any).
+    int LastStoredNumber() const { return lastStored_; }
+
+    // Copies of the last closed receipt and of the kept card or prepaid slips (refused while a
+    // receipt is open or when there is nothing to copy).
+    void PrintLastReceiptCopy();
+    void PrintSlipCopy(SlipKind kind);
+
+private:
+    ClosingReceipt Receipt() const;
+    bool Close();
+    void SaveCeku();
+    [[noreturn]] void FiscalFailure();
+
+    // ClosingHost
+    int PrintCekaRinda(const TCekaRinda& line) override;
+    QStringList MaksatajaRindas() override;
+    void AnuletCeku() override;
+    void SetStatusText(const QString& text) override;
+    void ShowPazinojums(const QString& text) override;
+
+    SaleWindow& w_;
+    SaleEngine& engine_;
+    PaymentWindow& p_;
+    QString ApmValuta_;
+    double valutasKurss_ = 1.0;
+    int lastStored_ = 0;
+};

@@ -1,0 +1,153 @@
+#include "receipt_printing.h"
+
+#include "fmproc.h"
+#include "printclass.h"
+#include "receipt_number.h"
+#include "ui_services.h"
+
+#include <QLocale>
+
+namespace {
+
+constexpr int kWidePrinter = 4;
+constexpr int kSlots = 24;
+
+// The tax rate of department slot k: the slot's first two characters (-1: no tax).
+int slotRate(const QString& taxRates, int slot) {
+    bool ok = false;
+    const int rate = taxRates.mid((slot - 1) * 10, 2).trimmed().toInt(&ok);
+    return ok ? rate : 0;
+}
+
+QByteArray c(const QString& text) { return text.toUtf8(); }
+
+[[noreturn]] void annulAndEnd(ClosingHost& host, const QString& message) {
+    host.AnuletCeku();
+    platform::ui::showMessage(message);
+    platform::ui::endProgram();
+}
+
+}  // namespace
+
+QStringList TaxSummaryLines(const ClosingReceipt& receipt, const ClosingSettings& settings, const QString& taxRates,
+                            int printerType) {
+    QStringList out;
+    for (int k = 1; k <= kSlots; ++k) {
+        double tax = 0, net = 0;
+        for (const TCekaRinda& line : receipt.lines) {
+            if (DepartmentSlot(line.Nodala, settings.PrepaidNodala) != k) continue;
+            const double amount = RindasSumma(line);
+            const int rate = std::max(slotRate(taxRates, k), 0);
+            const double vat = double(RoundSumma(amount * rate / (rate + 100), 2));
+            tax += vat;
+            net += amount - vat;
+        }
+        if (!(tax > 0.01 || net > 0.01)) continue;
+        const int rate = slotRate(taxRates, k);
+        if (rate == -1)
+            out << QString::asprintf("Likme%2i-bez nodokļa Summa=%7.2f", k, net);
+        else if (printerType == kWidePrinter)
+            out << QString::asprintf("Likme%2i-%2i%s PVN%8.2f bez nod.%10.2f", k, rate, "%", tax, net);
+        else
+            out << QString::asprintf("Likme%2i-%2i%s PVN%7.2f b/n%7.2f", k, rate, "%", tax, net);
+    }
+    return out;
+}
+
+QStringList TotalLines(const ClosingReceipt& receipt, const ClosingSettings& settings, int printerType) {
+    const bool wide = printerType == kWidePrinter;
+    const double total = receipt.CekaSumma, received = receipt.Sanemts;
+    const QByteArray code = c(settings.CekaValutaKods);
+    if (!receipt.ApmValuta.isEmpty()) {
+        const double rate = receipt.valutasKurss;
+        return {QString::asprintf("Kopā apmaksai           %10.2f", total),
+                QString::asprintf(" Saņemts(%6.4fx%7.2f%3s)%7.2f", rate, received / rate, c(receipt.ApmValuta).constData(),
+                                  received),
+                QString::asprintf("   Izdots               %10.2f", received - total)};
+    }
+    if (receipt.isReturn) {
+        if (wide)
+            return {QString::asprintf("Apmaksai%10.2f %3s Izdots%9.2f %3s", 0.0, code.constData(), total, code.constData())};
+        return {QString::asprintf("Apmaksai%9.2f  Izdots%9.2f", 0.0, total)};
+    }
+    QStringList out;
+    out << QString::asprintf(wide ? "Kopā apmaksai %3s               %10.2f" : "Kopā apmaksai %3s      %10.2f",
+                             code.constData(), total);
+    if (settings.EUR_Kurss != 0 && settings.CekaValuta != 2) {
+        const double other = double(RoundSumma(total / settings.EUR_Kurss, 2));
+        const char* otherCode = settings.CekaValuta == 0 ? "EUR" : "LVL";
+        out << QString::asprintf(wide ? "Kopā apmaksai %s              %10.2f" : "Kopā apmaksai %s      %10.2f", otherCode,
+                                 other);
+    }
+    if (wide)
+        out << QString::asprintf("Saņemts%10.2f %3s     Izdots%10.2f %3s", received, code.constData(), received - total,
+                                 code.constData());
+    else
+        out << QString::asprintf("Saņ.%3s%9.2f Izd.%3s%9.2f", code.constData(), received, code.constData(),
+                                 received - total);
+    return out;
+}
+
+QStringList PaymentRowLines(const ClosingReceipt& receipt, const ClosingSettings& settings, int printerType) {
+    QStringList out;
+    const int width = printerType == kWidePrinter ? 34 : 25;
+    std::size_t i = 0;
+    do {
+        const TApmaksasRinda& row = receipt.payments[i];
+        if (row.Summa != 0) {
+            // Lats are kept converted into the receipt currency and printed as paid.
+            const double amount =
+                row.Veids == 12 && settings.EUR_Kurss > 0 ? row.Summa / settings.EUR_Kurss : row.Summa;
+            out << row.Teksts.leftJustified(100, u' ').left(width) + QString::asprintf("%8.2f", amount);
+        }
+        ++i;
+    } while (i < receipt.payments.size() && receipt.payments[i].Veids >= 0);
+    return out;
+}
+
+int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, const ClosingSettings& settings,
+                 TPrintClass& print, TFMProc& fm, ClosingHost& host, LastReceipt& last) {
+    last.CekaBeiguRindas.clear();
+    print.AtverNaudasLadi();
+    if (receipt.lines.empty()) {
+        platform::ui::showMessage(kPrintAllCeksNoLinesMessage);
+        return kPrintAllCeksNoLines;
+    }
+    QString taxRates;
+    if (!fm.FMRead(QStringLiteral("NOD_D_SUM"), taxRates)) annulAndEnd(host, kDarbsTiekPartraukts);
+    const ReceiptNumber number = TakeReceiptNumber(fm);
+    if (!number.ok())
+        annulAndEnd(host, number.Failure == ReceiptNumberFailure::NotANumber ? kCekaNrBojats : kDarbsTiekPartraukts);
+
+    const auto lineFailed = [&](int rc) {
+        host.SetStatusText("PrintAllCeks = " + QString::number(rc));
+        return kPrintAllCeksLineFailed;
+    };
+    if (const int rc = PrintCekasGalvu(print, number.Numurs, job.now.date(), receipt.isReturn, host.MaksatajaRindas(), last);
+        rc < 0)
+        return lineFailed(rc);
+    for (const TCekaRinda& line : receipt.lines)
+        if (const int rc = host.PrintCekaRinda(line); rc <= 0) return lineFailed(rc);
+
+    const int type = print.PrinteraTips;
+    const QStringList closing =
+        QStringList{QString(print.RindasGarums, u'-')} + TaxSummaryLines(receipt, settings, taxRates, type) +
+        TotalLines(receipt, settings, type) + PaymentRowLines(receipt, settings, type) +
+        QStringList{QLocale::system().toString(job.now.date(), QLocale::ShortFormat) + "   " +
+                        job.now.time().toString(QStringLiteral("HH:mm:ss")),
+                    "Kasieris : " + job.KasierisFullName};
+    for (const QString& line : closing) {
+        if (const int rc = print.DrukaUzAbam(line, 1); rc < 0) return lineFailed(rc);
+        last.CekaBeiguRindas << line;
+    }
+    const QString feed = QStringLiteral("\n\n\n\n\n");
+    last.CekaBeiguRindas << feed;
+    if (job.KartesCeks == 0) {
+        print.DrukaUzCeka(feed, false, 2);
+        if (print.DrukaCekaGalvu() < 0) annulAndEnd(host, kDarbsTiekPartraukts);
+    } else {
+        print.DrukaUzCeka(QStringLiteral("\n\n"), false, 2);
+        if (job.printCardSlip) job.printCardSlip(2);
+    }
+    return kPrintAllCeksPrinted;
+}

@@ -1,0 +1,45 @@
+// Printing a paid receipt: the drawer, the next receipt number, the head and item lines, the tax
+// summary by department from the rates in NOD_D_SUM, totals, payment rows, date and cashier, and
+// the next receipt's header; the closing lines are kept for the copy of the last receipt.
+#pragma once
+
+#include "closing_receipt.h"
+#include "head_lines.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class TFMProc;
+class TPrintClass;
+
+inline constexpr int kPrintAllCeksPrinted = 1;
+inline constexpr int kPrintAllCeksNoLines = -1;
+inline constexpr int kPrintAllCeksLineFailed = -3;
+
+inline const QString kPrintAllCeksNoLinesMessage = QStringLiteral("Čekā nav preces (PrintAllCeks) !!!");
+
+struct ReceiptPrintJob {
+    // Non-zero: the card slip follows on the same paper (printCardSlip(2) ends the receipt).
+    int KartesCeks = 0;
+    QString KasierisFullName;
+    QDateTime now;  // the date of the head lines and the date-and-time line
+    std::function<void(int copy)> printCardSlip;
+};
+
+// The closing lines of steps "totals" to "payment rows" as printed for a receipt, by printer type
+// (type 4 the wide layouts). taxRates holds NOD_D_SUM, whose slot k starts with the rate of k.
+QStringList TaxSummaryLines(const ClosingReceipt& receipt, const ClosingSettings& settings, const QString& taxRates,
+                            int printerType);
+QStringList TotalLines(const ClosingReceipt& receipt, const ClosingSettings& settings, int printerType);
+QStringList PaymentRowLines(const ClosingReceipt& receipt, const ClosingSettings& settings, int printerType);
+
+// Prints the receipt. Results: 1 printed; -1 no lines (after a message box; the drawer has
+// opened); -3 a line was refused or could not be printed (the status bar says which; the receipt
+// stays open, its number used up). A fiscal-memory failure (NOD_D_SUM or CEKANRCOUN) and a next
+// header that cannot be printed annul the receipt and end the program
+// (platform::ui::endProgram). `last` receives the head and closing lines for the copy.
+int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, const ClosingSettings& settings,
+                 TPrintClass& print, TFMProc& fm, ClosingHost& host, LastReceipt& last);
