@@ -41,6 +41,9 @@ public:
     void ShowDialog(const QString& text) override { platform::ui::showMessage(text); }
 
     void ShowVaiParbaudijat(const QString& caption, const QString& text) override {
+        // Driven through the command file, nobody stands at the till to press "Pārbaudīju": the
+        // text goes into the reply instead of a stop that would hold the driving program for ever.
+        if (w.RetPosList) return w.ShowPazinojums(text, false);
         if (!::VaiParbaudijat) ::VaiParbaudijat = new TVaiParbaudijat(&w);
         ::VaiParbaudijat->setWindowTitle(caption);
         ::VaiParbaudijat->lbArtikulaRinda->setText(text);

@@ -232,6 +232,15 @@ TEST_F(CommandFileWindow, AReturnReceipt) {
     EXPECT_EQ(realizRows("ARTIKULS='4750001000024'"), 0);
 }
 
+TEST_F(CommandFileWindow, AnUnknownArticleIsAnsweredNotStopped) {
+    startTill();
+    const QStringList reply = exchange("SALE:PLU=999999;QNTY=1;\r\nSALE:PLU=4750001000017;QNTY=1;\r\n");
+    ASSERT_FALSE(reply.isEmpty());
+    EXPECT_EQ(reply.front(), "Artikuls 999999 nav atrasts !!!");
+    EXPECT_EQ(reply.back(), "OK");
+    EXPECT_EQ(w().RinduSkaits, 1);
+}
+
 TEST_F(CommandFileWindow, ResetAnnulsTheOpenReceipt) {
     startTill();
     EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\nRESET:\r\n"), (QStringList{"OK", "OK"}));
