@@ -39,6 +39,13 @@ public:
     // Kept for the set-up program, which calls it after its last write: does nothing.
     bool FMEndSave() { return false; }
 
+    // Several writes as one: on the module kind a transaction of its two-bank store; the other
+    // kinds have none, and these calls succeed at once there. A failure is logged under the tag.
+    bool FMBeginTrans(const QString& tag);
+    bool FMCommitTrans(const QString& tag);
+    bool FMRollback(const QString& tag);
+    bool FMTransInProgress(bool& open, const QString& tag);
+
     // Sets RecordSize from the size table; a name outside the table leaves it as it was.
     void FMRecordSize(const QString& name);
     // Appends an error block to "error.log" in the working folder and tells the user

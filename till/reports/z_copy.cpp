@@ -7,7 +7,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include <QFile>
 
 void PrintLastZCopy(int RinduSkaits, TPrintClass& print, ReportWindow& window)
 {

@@ -1,7 +1,6 @@
 #include "fiscal_registration.h"
 
 #include "fmproc.h"
-#include "memorix.h"
 #include "payment_kinds.h"
 #include "ui_services.h"
 
@@ -174,34 +173,24 @@ std::optional<std::vector<CounterRecord>> DayCounterRecords(
 
 namespace {
 
-// The module's store takes the receipt's counters in one transaction; the other kinds have none.
+// The receipt's counters go into the fiscal memory as one (a transaction on the module kind).
 class CounterTransaction {
 public:
-    explicit CounterTransaction(TFMProc& fm) : fm_(fm), active_(fm.FMTips == TFMProc::MemorixModule) {}
+    explicit CounterTransaction(TFMProc& fm) : fm_(fm) {}
     ~CounterTransaction() {
-        if (open_) HT_Rollback();
+        if (open_) fm_.FMRollback(kTag);
     }
-    bool begin() {
-        if (!active_) return true;
-        if (const int rc = HT_BeginTrans(); rc != MEMORIX_OK) return report(rc, "HT_BeginTrans-PutInFM");
-        open_ = true;
-        return true;
-    }
+    bool begin() { return open_ = fm_.FMBeginTrans(kTag); }
     bool commit() {
-        if (!open_) return true;
         // A commit that fails leaves the transaction open: the destructor rolls it back.
-        if (const int rc = HT_CommitTrans(); rc != MEMORIX_OK) return report(rc, "HT_CommitTrans-PutInFM");
+        if (!fm_.FMCommitTrans(kTag)) return false;
         open_ = false;
         return true;
     }
 
 private:
-    bool report(int rc, const char* command) {
-        fm_.FMError(rc, QStringLiteral("PutInFM"), QString::fromLatin1(command), {});
-        return false;
-    }
+    inline static const QString kTag = QStringLiteral("PutInFM");
     TFMProc& fm_;
-    bool active_;
     bool open_ = false;
 };
 
