@@ -65,6 +65,8 @@ TPasswordDlg::TPasswordDlg(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::Win
 void TPasswordDlg::FormActivate() {
     if (StartForm) move(x(), StartForm->y() + StartForm->height());
     Ok = false;
+    // The last cashier's name stands in the dialog already: the cashier types the password.
+    Password->setFocus();
 }
 
 void TPasswordDlg::showEvent(QShowEvent* event) {

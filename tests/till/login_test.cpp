@@ -2,6 +2,8 @@
 #include "datumodelis.h"
 #include "password_dlg.h"
 
+#include <QApplication>
+
 #include "test_database.h"
 
 namespace {
@@ -59,6 +61,9 @@ TEST_F(Login, OnlyAnUpperCaseTGrantsARight) {
 TEST_F(Login, FirstRunOffersAdminAndAPassedCheckRemembersTheUser) {
     TPasswordDlg& dlg = dialog();
     EXPECT_EQ(dlg.shLietotajs->text(), "ADMIN");
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    EXPECT_EQ(QApplication::focusWidget(), dlg.Password) << "the name is there: the cashier types the password";
 
     dlg.shLietotajs->setText("ANNA");
     dlg.Password->setText("wrong");
