@@ -46,6 +46,12 @@ public:
     bool FMRollback(const QString& tag);
     bool FMTransInProgress(bool& open, const QString& tag);
 
+    // A working record outside the size table: created with the size when the store does not hold
+    // it at that size (a record of another size is made anew, empty; on the module kind run it in a
+    // transaction). RecordSize becomes the size, so an FMWrite of the record that follows at once
+    // writes it at that size on every kind.
+    bool FMCreateRecord(const QString& name, int size);
+
     // Sets RecordSize from the size table; a name outside the table leaves it as it was.
     void FMRecordSize(const QString& name);
     // Appends an error block to "error.log" in the working folder and tells the user
@@ -53,7 +59,9 @@ public:
     void FMError(int status, const QString& name, const QString& command, const QString& buffer);
 
     // Module kind: creates every missing working record (the older 501-byte NOD_D_SUM is
-    // migrated to 251 bytes); false when a record cannot be looked up or migrated.
+    // migrated to 251 bytes) and gives a write-once store that holds no record its opening
+    // day-close record; false when a record cannot be looked up or migrated, or the opening
+    // record cannot be counted or appended.
     bool InitMRX_FMRam();
     // Creates the missing payment-kind records; always true.
     bool InitMRX_FMRamApm();
@@ -87,7 +95,9 @@ private:
     bool FMWriteGrandMRX(const DayCloseRecord& record);
     bool FMGetRecordCountMRX(int& count);
     bool FMSerialNrMRX(QString& serialNr);
+    bool FMCreateRecordMRX(const QString& name, int size);
     bool migrateDaySums(int index);
+    bool appendOpeningRecord();
 
     // USB kind.
     bool TvlSendAndRecieve(const QString& command, const QString& p1, const QString& p2, const QString& p3,
@@ -99,5 +109,6 @@ private:
     bool FMWriteGrandTVL(const DayCloseRecord& record);
     bool FMGetRecordCountTVL(int& count);
     bool FMSerialNrTVL(QString& serialNr);
+    bool FMCreateRecordTVL(const QString& name, int size);
     bool readTvlCount(const QString& tag, int& count);
 };

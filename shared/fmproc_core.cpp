@@ -156,6 +156,11 @@ bool TFMProc::FMWriteGrand(int nr, const QString& check, double grandTotal, doub
     return dispatch(true, [&] { return FMWriteGrandMRX(record); }, [&] { return FMWriteGrandTVL(record); });
 }
 
+bool TFMProc::FMCreateRecord(const QString& name, int size)
+{
+    return dispatch(true, [&] { return FMCreateRecordMRX(name, size); }, [&] { return FMCreateRecordTVL(name, size); });
+}
+
 bool TFMProc::FMGetRecordCount(int& count)
 {
     return dispatch(true, [&] { return FMGetRecordCountMRX(count); }, [&] { return FMGetRecordCountTVL(count); });

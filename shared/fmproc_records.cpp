@@ -88,7 +88,47 @@ bool TFMProc::InitMRX_FMRam()
             return false;
         }
     }
-    return InitMRX_FMRamApm();
+    InitMRX_FMRamApm();
+    return appendOpeningRecord();
+}
+
+// Index 0 of the write-once store is never read as a day-close record: on an empty store the first
+// Z report's record would be lost to every reader (the next report would be number 1 again and the
+// grand totals would start afresh). An empty store gets an opening record first: number 1 (the
+// number of the first Z report), zero amounts, dated now.
+bool TFMProc::appendOpeningRecord()
+{
+    int count = 0;
+    const int rc = FM_GetRecordCount(&count);
+    if (rc != MEMORIX_OK) {
+        FMError(rc, {}, QStringLiteral("FM_GetRecordCount-InitMRX_FMRam"), {});
+        return false;
+    }
+    return count > 0 || FMWriteGrand(1, {}, 0, 0, 0, 0);
+}
+
+bool TFMProc::FMCreateRecordMRX(const QString& name, int size)
+{
+    const std::string key = toCp1257(name);
+    int index = -1;
+    int stored = -1;
+    const char* command = "HT_Find";
+    int rc = HT_Find(key.c_str(), &index, &stored);
+    if (rc == MEMORIX_OK && stored != size) {
+        command = "HT_Delete";
+        if ((rc = HT_Delete(key.c_str())) == MEMORIX_OK)
+            rc = MEMORIX_NO_SUCH_FILE;
+    }
+    if (rc == MEMORIX_NO_SUCH_FILE) {
+        command = "HT_Create";
+        rc = HT_Create(key.c_str(), &index, size);
+    }
+    if (rc != MEMORIX_OK) {
+        FMError(rc, name, QString::fromLatin1(command) + QStringLiteral("-FMCreateRecord"), {});
+        return false;
+    }
+    RecordSize = size;
+    return true;
 }
 
 // NOD_D_SUM of the older 501-byte layout becomes a 251-byte record holding its first 250

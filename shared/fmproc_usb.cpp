@@ -127,6 +127,14 @@ bool TFMProc::TVL_HT_Create(const QString& name, int size)
     return true;
 }
 
+bool TFMProc::FMCreateRecordTVL(const QString& name, int size)
+{
+    if (!TVL_HT_Create(name, size))
+        return false;
+    RecordSize = size;
+    return true;
+}
+
 // A record the device does not hold reads as not there, as on the module; any other device error
 // is a failed read.
 bool TFMProc::FMReadTVL(const QString& name, QString& value)

@@ -3,7 +3,6 @@
 #include "database.h"
 
 #include <QSqlError>
-#include <QVariant>
 
 #include <stdexcept>
 
@@ -49,13 +48,3 @@ void TDatuModelis::OpenKlienti() {
     if (Klienti.lastError().isValid()) throw std::runtime_error(Klienti.lastError().text().toStdString());
 }
 
-void TDatuModelis::AddZ_AtskInsert(const QDate& DATUMS, const QString& LAIKS, const QString& PIEZIMES,
-                                   const QString& FREEKOMENT) {
-    QSqlQuery insert(POS_DB());
-    insert.prepare("insert into REALIZ (DATUMS, LAIKS, PIEZIMES, FREEKOMENT) values (:DATUMS, :LAIKS, :PIEZIMES, :FREEKOMENT)");
-    insert.bindValue(":DATUMS", DATUMS);
-    insert.bindValue(":LAIKS", LAIKS);
-    insert.bindValue(":PIEZIMES", PIEZIMES);
-    insert.bindValue(":FREEKOMENT", FREEKOMENT);
-    if (!insert.exec()) throw std::runtime_error(insert.lastError().text().toStdString());
-}

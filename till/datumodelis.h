@@ -39,9 +39,6 @@ public:
     // Opens Klienti; throws std::runtime_error with the database's text on failure.
     void OpenKlienti();
 
-    // The Z report's row of REALIZ (UpdZ_Atsk's insert); throws std::runtime_error on failure.
-    void AddZ_AtskInsert(const QDate& DATUMS, const QString& LAIKS, const QString& PIEZIMES, const QString& FREEKOMENT);
-
     // The Setup value "Kontrollenta2" as the splash read it; chooses the splash banner.
     QString Kontrollenta2;
 

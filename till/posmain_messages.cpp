@@ -2,6 +2,8 @@
 // application-wide message hook.
 #include "posmain.h"
 
+#include "text_format.h"
+
 #include "clock.h"
 #include "start_form.h"
 
@@ -22,7 +24,7 @@ void TPOSMain::ShowStartProcess(const QString& text) {
 
 void TPOSMain::TimerPulkstenisTimer() {
     const auto now = platform::localNow();
-    SetStatusText(1, QLocale::system().toString(QTime(now.hour, now.minute, now.second), QLocale::ShortFormat));
+    SetStatusText(1, TimeText(QTime(now.hour, now.minute, now.second)));
     lbSversana->setVisible(WeighingTick(*this));
 }
 

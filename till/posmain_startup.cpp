@@ -9,6 +9,7 @@
 #include "password_dlg.h"
 #include "printclass.h"
 #include "processes.h"
+#include "report_fiscal_memory.h"
 #include "start_form.h"
 #include "ui_services.h"
 
@@ -139,6 +140,13 @@ void TPOSMain::FormCreate() {
             ShowPazinojums("Pārbaudat datorā iestādīto datumu !!!\nIespējams ir problēma ar sistēmbloka batareju", true);
             EndStartup();
         }
+    }
+    // A Z report cut short after its day-close record (a failure, a killed program, a power loss)
+    // has its counters zeroed now, before any sale counts into them.
+    if (!RecoverDayClose(*FMProc)) {
+        CloseStartForm();
+        ShowPazinojums(kStartupDayCloseMessage, true);
+        EndStartup();
     }
     ShowStartProcess("Initial FM - OK");
 

@@ -2,9 +2,11 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -160,8 +162,16 @@ void SerialDevice::stop() {
 }
 
 void SerialDevice::waitIdle(int quietMs, int limitMs) {
-    long start = nowMs();
-    while (nowMs() - lastActivityMs_ < quietMs && nowMs() - start < limitMs) sleepMs(10);
+    // Quiet means: nothing waiting on the line, nothing being handled, and nothing new for quietMs
+    // counted from the call at the earliest: bytes the program has just written can still be on
+    // their way through the pseudo-terminal and not yet countable.
+    const long start = nowMs();
+    while (nowMs() - start < limitMs) {
+        int pending = 0;
+        ::ioctl(pty_.masterFd(), FIONREAD, &pending);
+        if (pending == 0 && !handling_ && nowMs() - std::max(start, lastActivityMs_.load()) >= quietMs) return;
+        sleepMs(5);
+    }
 }
 
 void SerialDevice::readLoop() {
@@ -175,10 +185,12 @@ void SerialDevice::readLoop() {
             sleepMs(5);
             continue;
         }
+        handling_ = true;
         lastActivityMs_ = nowMs();
         Bytes chunk(buffer, buffer + n);
         received(chunk);
         lastActivityMs_ = nowMs();
+        handling_ = false;
     }
 }
 

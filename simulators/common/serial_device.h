@@ -94,8 +94,9 @@ public:
     FaultSwitches& faults() { return faults_; }
     Trace& trace() { return trace_; }
 
-    // Waits until the device has gone quiet: nothing received for quietMs. Tests use it before
-    // reading the device's state.
+    // Waits until the device has gone quiet: no byte waiting or being handled, and nothing
+    // received for quietMs (so it always waits at least that long). Tests use it before reading
+    // the device's state.
     void waitIdle(int quietMs = 100, int limitMs = 5000);
 
 protected:
@@ -116,6 +117,7 @@ private:
     std::thread reader_;
     std::atomic<bool> running_{false};
     std::atomic<long> lastActivityMs_{0};
+    std::atomic<bool> handling_{false};
     long baud_ = 0;
     FaultSwitches faults_;
     Trace trace_;

@@ -32,6 +32,65 @@ TEST_F(MemorixKind, EmptyStoreGainsEveryRecordInOrder)
     EXPECT_FALSE(QFile::exists(QStringLiteral("error.log")));
 }
 
+// Index 0 of the write-once store is never read as a day-close record: a module whose store is
+// empty gets an opening record, so the first Z report's record (number 2) is the one read back.
+TEST_F(MemorixKind, EmptyWriteOnceStoreGainsItsOpeningRecord)
+{
+    {
+        TFMProc fm;
+        ASSERT_EQ(fm.Status, 0);
+    }
+    int count = -1;
+    ASSERT_EQ(FM_GetRecordCount(&count), 0);
+    ASSERT_EQ(count, 1);
+    std::tm stamp{};
+    int nameAddress = 0, nameLength = 0, dataAddress = 0, dataLength = 0;
+    ASSERT_EQ(FM_GetRecordInfo(0, &stamp, &nameAddress, &nameLength, &dataAddress, &dataLength), 0);
+    std::string name(std::size_t(nameLength), '\0'), data(std::size_t(dataLength), '\0');
+    ASSERT_EQ(FM_FillReadBuf(nameAddress, nameLength, name.data()), 0);
+    ASSERT_EQ(FM_FillReadBuf(dataAddress, dataLength, data.data()), 0);
+    EXPECT_EQ(name, "1");
+    EXPECT_EQ(data, "*   1          002.03.202610:15          0          0          0        ");
+
+    // A later start appends nothing more; the first day close is read back.
+    TFMProc fm;
+    ASSERT_EQ(fm.Status, 0);
+    ASSERT_EQ(FM_GetRecordCount(&count), 0);
+    EXPECT_EQ(count, 1);
+    DayCloseRecord last;
+    ASSERT_TRUE(fm.FMReadGrand(-1, last.nr, last.grandTotal, last.grandVat, last.date, last.time, last.daySum, last.dayVat,
+                               last.check));
+    EXPECT_EQ(last.nr, 1);
+    ASSERT_TRUE(fm.FMWriteGrand(last.nr + 1, QStringLiteral("0A1B2C3D"), 1500, 260, 1500, 260));
+    ASSERT_TRUE(fm.FMReadGrand(-1, last.nr, last.grandTotal, last.grandVat, last.date, last.time, last.daySum, last.dayVat,
+                               last.check));
+    EXPECT_EQ(last.nr, 2);
+    EXPECT_EQ(last.grandTotal, 1500);
+    EXPECT_FALSE(QFile::exists(QStringLiteral("error.log")));
+}
+
+// A record outside the size table: created at its size, made anew when the store holds it at
+// another size, and written at that size.
+TEST_F(MemorixKind, RecordOutsideTheSizeTable)
+{
+    TFMProc fm;
+    ASSERT_EQ(fm.Status, 0);
+    int index = -1;
+    ASSERT_EQ(HT_Create("ZSLEGSANA", &index, 11), 0);
+    ASSERT_TRUE(fm.FMWrite(QStringLiteral("CEKAGALVA1"), QStringLiteral("x")));  // RecordSize 40
+    ASSERT_TRUE(fm.FMCreateRecord(QStringLiteral("ZSLEGSANA"), 24));
+    EXPECT_EQ(storedSize("ZSLEGSANA"), 24);
+    EXPECT_EQ(fm.RecordSize, 24);
+    ASSERT_TRUE(fm.FMWrite(QStringLiteral("ZSLEGSANA"), QStringLiteral("7")));
+    EXPECT_EQ(storedBytes("ZSLEGSANA"), "7" + std::string(23, ' '));
+    // Held at its size already: kept as it is.
+    ASSERT_TRUE(fm.FMCreateRecord(QStringLiteral("ZSLEGSANA"), 24));
+    EXPECT_EQ(storedBytes("ZSLEGSANA"), "7" + std::string(23, ' '));
+    ASSERT_TRUE(fm.FMCreateRecord(QStringLiteral("NEWRECORD"), 5));
+    EXPECT_EQ(storedSize("NEWRECORD"), 5);
+    EXPECT_FALSE(QFile::exists(QStringLiteral("error.log")));
+}
+
 TEST_F(MemorixKind, FullStoreIsLeftAsItIs)
 {
     {
@@ -160,14 +219,14 @@ TEST_F(MemorixKind, DayCloseRecordsWrittenAndReadBack)
     double gt = -1, gv = -1, ds = -1, dv = -1;
     QDate date;
     QString time, check = QStringLiteral("caller");
-    EXPECT_TRUE(fm.FMReadGrand(-1, nr, gt, gv, date, time, ds, dv, check));  // empty store: defaults
+    // Only the opening record (index 0, never read as a day-close record): defaults.
+    EXPECT_TRUE(fm.FMReadGrand(-1, nr, gt, gv, date, time, ds, dv, check));
     EXPECT_EQ(nr, 1);
     EXPECT_EQ(gt, 0);
     EXPECT_EQ(date, QDate(2001, 1, 1));
     EXPECT_EQ(time, QStringLiteral("12:00"));
     EXPECT_EQ(check, QStringLiteral("caller"));
 
-    ASSERT_EQ(FM_AppendRecord("0", "opening", 7), 0);  // index 0 is never a day-close record
     EXPECT_TRUE(fm.FMWriteGrand(12, QStringLiteral("0A1B2C3D"), 1500, 260, 500, 87));
     EXPECT_TRUE(fm.FMWriteGrand(10000, QStringLiteral("FFFF0000"), 2147483648.0, 98765432101.0, 4500, 780));
 

@@ -4,7 +4,9 @@
 // makes the module fail one chosen step.
 #pragma once
 
+#include "counter_fields.h"
 #include "fiscal_memory_sim.h"
+#include "fm_working_records.h"
 #include "fmproc.h"
 #include "memorix.h"
 #include "printclass.h"
@@ -22,6 +24,7 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -39,13 +42,18 @@ public:
 };
 
 // Every operation is one step, named like "read NOD_D_SUM", "write IELIKTS", "appendDayClose",
-// "commit". Before the first step of the given name the module's fault is switched on (by default
-// a write-failure status answering its next command), and it is switched off after that step.
+// "commit". Before the given step (its first occurrence, or the n-th with "commit#2") the module's
+// fault is switched on (by default a write-failure status answering its next command), and it is
+// switched off after that step.
 class FailingFiscalMemory : public ReportFiscalMemory {
 public:
     FailingFiscalMemory(TFMProc& fm, sim::FiscalMemorySim& module, std::string failStep = {},
                         std::string fault = "status=27")
-        : ReportFiscalMemory(fm), module_(module), failStep_(std::move(failStep)), fault_(std::move(fault)) {}
+        : ReportFiscalMemory(fm), module_(module), failStep_(std::move(failStep)), fault_(std::move(fault))
+    {
+        if (failStep_.find('#') == std::string::npos && !failStep_.empty())
+            failStep_ += "#1";
+    }
 
     std::vector<std::string> steps;
 
@@ -65,27 +73,37 @@ public:
     {
         return step("appendDayClose", [&] { return ReportFiscalMemory::appendDayClose(record); });
     }
-    bool ensureRecord(const QString& name, int size) override
+    bool createRecord(const QString& name, int size) override
     {
-        return step("ensureRecord", [&] { return ReportFiscalMemory::ensureRecord(name, size); });
+        return step("createRecord", [&] { return ReportFiscalMemory::createRecord(name, size); });
     }
-    bool beginTransaction() override { return step("begin", [&] { return ReportFiscalMemory::beginTransaction(); }); }
-    bool commitTransaction() override { return step("commit", [&] { return ReportFiscalMemory::commitTransaction(); }); }
-    bool rollbackTransaction() override
+    bool beginTransaction(const QString& tag) override
     {
-        return step("rollback", [&] { return ReportFiscalMemory::rollbackTransaction(); });
+        return step("begin", [&] { return ReportFiscalMemory::beginTransaction(tag); });
     }
-    bool transactionOpen(bool& open) override
+    bool commitTransaction(const QString& tag) override
     {
-        return step("transactionOpen", [&] { return ReportFiscalMemory::transactionOpen(open); });
+        return step("commit", [&] { return ReportFiscalMemory::commitTransaction(tag); });
     }
+    bool rollbackTransaction(const QString& tag) override
+    {
+        return step("rollback", [&] { return ReportFiscalMemory::rollbackTransaction(tag); });
+    }
+    bool transactionOpen(bool& open, const QString& tag) override
+    {
+        return step("transactionOpen", [&] { return ReportFiscalMemory::transactionOpen(open, tag); });
+    }
+
+    // Whether the step to fail was reached.
+    bool failed() const { return failed_; }
 
 private:
     template <class Op>
     bool step(const std::string& name, Op op)
     {
-        const bool failing = name == failStep_ && !failed_;
         steps.push_back(name);
+        const std::string occurrence = name + "#" + std::to_string(std::count(steps.begin(), steps.end(), name));
+        const bool failing = occurrence == failStep_;
         if (failing) {
             failed_ = true;
             module_.faults().arm(fault_);
@@ -163,6 +181,29 @@ protected:
         job.posDb = db();
     }
 
+    // The till program ends: its device objects go and the module's port is closed.
+    void endTill()
+    {
+        print.reset();
+        fm.reset();
+        MEMORIX_CloseComPort();
+    }
+
+    // The till ends and starts again: the port closed and opened afresh (the driver forgets what it
+    // knew of the store, as a new process would), the module switched on again when its power was
+    // lost, and a new TFMProc; the caller makes the printer object again when it needs one.
+    void restartTill()
+    {
+        endTill();
+        if (module->powerLost()) {
+            module.reset();
+            module = std::make_unique<sim::FiscalMemorySim>(dir() / "fiscal-memory.bin");
+            ASSERT_TRUE(module->start(portsDir(), "COM" + std::to_string(kModulePort)));
+        }
+        fm = std::make_unique<TFMProc>();
+        ASSERT_EQ(fm->Status, 0);
+    }
+
     void seed(const std::vector<std::pair<QString, QString>>& records)
     {
         for (const auto& [name, text] : records)
@@ -223,7 +264,7 @@ protected:
     void SetUp() override
     {
         ReportTest::SetUp();
-        ASSERT_EQ(FM_AppendRecord("0", "opening", 7), 0);
+        // The store's opening record (index 0) was appended by TFMProc; report 5 is index 1.
         ASSERT_TRUE(fm->FMWriteGrand(5, QStringLiteral("ABCDEF01"), 100000, 17000, 500, 80));
         seed({{"ATLNOIEPR", "10000"},
               {"NOD_D_SUM", TaxSlots({{21, 12100}, {12, 5600}, {21, 2420}, {5, 0}, {5, 1001}, {-1, 1000}})},
@@ -294,4 +335,48 @@ protected:
 
     static QString zeros(int n) { return QString(n, u'0'); }
 
+};
+
+// The day of DayReport closed by a Z report: what the fiscal memory must hold afterwards.
+class DayClosing : public DayReport {
+protected:
+    std::map<std::string, QString> snapshot()
+    {
+        std::map<std::string, QString> records;
+        for (const fmrecords::WorkingRecord& r : fmrecords::all())
+            records[std::string(r.name)] = record(QString::fromLatin1(r.name.data(), qsizetype(r.name.size())));
+        return records;
+    }
+
+    bool transactionOpen()
+    {
+        int open = -1;
+        EXPECT_EQ(HT_Get_TransactionInProgress(&open), 0);
+        return open == 1;
+    }
+
+    // The day counted once: the records after report 5 add up to the day, the grand totals hold
+    // it once, the counters are zero, the opening balance is the day's cash balance and no day
+    // close is under way.
+    void expectDayClosedOnce()
+    {
+        const DayCloseRecord last = lastDayClose();
+        EXPECT_EQ(last.grandTotal, 122121);
+        EXPECT_EQ(last.grandVat, 20168);
+        double days = 0;
+        for (int index = 2; index < recordCount(); ++index) {
+            DayCloseRecord r;
+            ASSERT_TRUE(fm->FMReadGrand(index, r.nr, r.grandTotal, r.grandVat, r.date, r.time, r.daySum, r.dayVat, r.check));
+            days += r.daySum;
+        }
+        EXPECT_EQ(days, 22121);
+        EXPECT_EQ(record("ATLNOIEPR").trimmed(), QStringLiteral("29671"));
+        for (const char* name : {"IELIKTS", "IZNEMTS", "STORNO_SUM", "BANKA_SUM", "BANKA_ATGR", "KOREKCIJA", "ATGRTARA",
+                                 "APM_SUM1", "APM_SUM2", "DIENAS_ATL"})
+            EXPECT_EQ(TrimmedCounterValue(record(QString::fromLatin1(name))), 0) << name;
+        EXPECT_TRUE(record("NOD_D_SUM").startsWith(QStringLiteral("21       012       021       0")));
+        EXPECT_TRUE(record("VALUT_D_S").startsWith(QStringLiteral("USD       0GBP       0")));
+        EXPECT_TRUE(record(kDayCloseMarker).trimmed().isEmpty());
+        EXPECT_FALSE(transactionOpen());
+    }
 };

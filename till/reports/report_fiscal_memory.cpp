@@ -1,11 +1,11 @@
 #include "report_fiscal_memory.h"
 
-#include "codepage_1257.h"
 #include "counter_fields.h"
+#include "day_counters.h"
 #include "fmproc.h"
-#include "memorix.h"
+#include "xz_layout.h"
 
-bool ReportFiscalMemory::transactional() const { return fm_.FMTips == TFMProc::MemorixModule; }
+#include <optional>
 
 bool ReportFiscalMemory::read(const QString& name, QString& text) { return fm_.FMRead(name, text); }
 
@@ -22,124 +22,135 @@ bool ReportFiscalMemory::appendDayClose(const DayCloseRecord& record)
     return fm_.FMWriteGrand(record.nr, record.check, record.grandTotal, record.grandVat, record.daySum, record.dayVat);
 }
 
-bool ReportFiscalMemory::report(int rc, const QString& name, const char* command)
-{
-    fm_.FMError(rc, name, QString::fromLatin1(command), {});
-    return false;
-}
+bool ReportFiscalMemory::createRecord(const QString& name, int size) { return fm_.FMCreateRecord(name, size); }
 
-bool ReportFiscalMemory::ensureRecord(const QString& name, int size)
-{
-    const std::string key = toCp1257(name);
-    int index = -1;
-    int stored = -1;
-    int rc = HT_Find(key.c_str(), &index, &stored);
-    if (rc == MEMORIX_NO_SUCH_FILE)
-        rc = HT_Create(key.c_str(), &index, size);
-    return rc == MEMORIX_OK || report(rc, name, "HT_Create-PrintXZAtskaite");
-}
+bool ReportFiscalMemory::beginTransaction(const QString& tag) { return fm_.FMBeginTrans(tag); }
 
-bool ReportFiscalMemory::beginTransaction()
-{
-    const int rc = HT_BeginTrans();
-    return rc == MEMORIX_OK || report(rc, {}, "HT_BeginTrans-PrintXZAtskaite");
-}
+bool ReportFiscalMemory::commitTransaction(const QString& tag) { return fm_.FMCommitTrans(tag); }
 
-bool ReportFiscalMemory::commitTransaction()
-{
-    const int rc = HT_CommitTrans();
-    return rc == MEMORIX_OK || report(rc, {}, "HT_CommitTrans-PrintXZAtskaite");
-}
+bool ReportFiscalMemory::rollbackTransaction(const QString& tag) { return fm_.FMRollback(tag); }
 
-bool ReportFiscalMemory::rollbackTransaction()
-{
-    const int rc = HT_Rollback();
-    return rc == MEMORIX_OK || report(rc, {}, "HT_Rollback-PrintXZAtskaite");
-}
-
-bool ReportFiscalMemory::transactionOpen(bool& open)
-{
-    int inProgress = 0;
-    const int rc = HT_Get_TransactionInProgress(&inProgress);
-    open = inProgress != 0;
-    return rc == MEMORIX_OK || report(rc, {}, "HT_Get_TransactionInProgress-PrintXZAtskaite");
-}
+bool ReportFiscalMemory::transactionOpen(bool& open, const QString& tag) { return fm_.FMTransInProgress(open, tag); }
 
 namespace {
 
-// Whether the newest day-close record is `expected`: false when it is not or cannot be read.
-bool dayCloseLanded(ReportFiscalMemory& fm, const DayCloseRecord& expected, bool& known)
+const QString kCloseTag = QStringLiteral("PrintXZAtskaite");
+const QString kRecoverTag = QStringLiteral("RecoverDayClose");
+constexpr int kMarkerNumberWidth = 11;
+constexpr int kMarkerBalanceWidth = kDayCloseMarkerSize - kMarkerNumberWidth;
+
+struct DayCloseMarker {
+    int number = 0;
+    long long nextOpening = 0;
+};
+
+QString markerText(const DayCloseMarker& marker)
 {
-    DayCloseRecord last;
-    known = fm.readLastDayClose(last);
-    return known && last.nr == expected.nr && last.daySum == expected.daySum && last.dayVat == expected.dayVat &&
-           last.grandTotal == expected.grandTotal && last.grandVat == expected.grandVat;
+    return QString::number(marker.number).rightJustified(kMarkerNumberWidth, u' ') +
+           QString::number(marker.nextOpening).rightJustified(kMarkerBalanceWidth, u' ');
 }
 
-// Every department sum of NOD_D_SUM is 0 (the rates may be anything).
-bool daySumsZero(const QString& daySums)
+// Set when the number is a number. Both fields are written at once, so a number without a
+// balance is a damaged marker: `damaged` tells it apart from no marker.
+std::optional<DayCloseMarker> parseMarker(const QString& text, bool& damaged)
 {
-    for (int slot = 0; slot < 24; ++slot)
-        if (CounterValue(daySums.mid(slot * 10 + 2, 8)) != 0)
-            return false;
-    return true;
+    damaged = false;
+    const std::optional<long long> number = CounterNumber(text.left(kMarkerNumberWidth).trimmed());
+    if (!number)
+        return std::nullopt;
+    const std::optional<long long> balance = CounterNumber(text.mid(kMarkerNumberWidth, kMarkerBalanceWidth).trimmed());
+    damaged = !balance;
+    if (damaged)
+        return std::nullopt;
+    return DayCloseMarker{int(*number), *balance};
+}
+
+bool writeMarker(ReportFiscalMemory& fm, const QString& text)
+{
+    return fm.createRecord(kDayCloseMarker, kDayCloseMarkerSize) && fm.write(kDayCloseMarker, text);
+}
+
+// Runs the writes as one transaction (record by record on kinds without transactions). Anything
+// short of a commit is rolled back; the rollback's own failure is reported by TFMProc and a
+// transaction it leaves open is rolled back by the next RecoverDayClose (or by the driver in the
+// next process).
+template <class Writes>
+bool inTransaction(ReportFiscalMemory& fm, const QString& tag, Writes writes)
+{
+    if (!fm.beginTransaction(tag))
+        return false;
+    if (writes() && fm.commitTransaction(tag))
+        return true;
+    fm.rollbackTransaction(tag);
+    return false;
+}
+
+bool clearMarker(ReportFiscalMemory& fm, const QString& tag)
+{
+    return inTransaction(fm, tag, [&] { return writeMarker(fm, {}); });
+}
+
+// The zeroed counters and the cleared marker, committed together.
+bool zeroCounters(ReportFiscalMemory& fm, const std::vector<CounterText>& zeroed, const QString& tag)
+{
+    return inTransaction(fm, tag, [&] {
+        for (const CounterText& counter : zeroed)
+            if (!fm.write(counter.name, counter.text))
+                return false;
+        return writeMarker(fm, {});
+    });
 }
 
 }  // namespace
 
-bool CloseDay(ReportFiscalMemory& fm, const DayCloseRecord& record, const std::vector<CounterText>& zeroed)
+bool CloseDay(ReportFiscalMemory& fm, const DayCloseRecord& record, long long nextOpening,
+              const std::vector<CounterText>& zeroed)
 {
-    if (!fm.transactional()) {
-        if (!fm.appendDayClose(record))
-            return false;
-        for (const CounterText& counter : zeroed)
-            if (!fm.write(counter.name, counter.text))
-                return false;
-        return true;
-    }
-
-    if (!fm.beginTransaction())
+    if (!inTransaction(fm, kCloseTag, [&] { return writeMarker(fm, markerText({record.nr, nextOpening})); }))
         return false;
-    bool written = fm.ensureRecord(kDayCloseMarker, kDayCloseMarkerSize) &&
-                   fm.write(kDayCloseMarker, QString::number(record.nr).rightJustified(kDayCloseMarkerSize, u' '));
-    for (std::size_t i = 0; written && i < zeroed.size(); ++i)
-        written = fm.write(zeroed[i].name, zeroed[i].text);
-    if (!written) {
-        fm.rollbackTransaction();
-        return false;
-    }
     if (!fm.appendDayClose(record)) {
-        // A reply lost after the module stored the record still closes the day. When that cannot
-        // be told, the transaction stays open for RecoverDayClose to decide.
-        bool known = false;
-        if (!dayCloseLanded(fm, record, known)) {
-            if (known)
-                fm.rollbackTransaction();
+        // A reply lost after the module stored the record still closes the day. When the record
+        // is certainly not there the day stays open; when that cannot be told, the marker stays
+        // for RecoverDayClose to decide.
+        DayCloseRecord last;
+        if (!fm.readLastDayClose(last))
+            return false;
+        if (last.nr != record.nr) {
+            clearMarker(fm, kCloseTag);
             return false;
         }
     }
-    // A commit that fails leaves the transaction open: the day is closed, so it must not be
-    // rolled back; RecoverDayClose commits it.
-    return fm.commitTransaction();
+    return zeroCounters(fm, zeroed, kCloseTag);
 }
 
 bool RecoverDayClose(ReportFiscalMemory& fm)
 {
-    if (!fm.transactional())
-        return true;
+    // Another process's transaction cut short was rolled back by the driver at this process's
+    // first use of the store; one that this process left open is treated the same way.
     bool open = false;
-    if (!fm.transactionOpen(open))
+    if (!fm.transactionOpen(open, kRecoverTag) || (open && !fm.rollbackTransaction(kRecoverTag)))
         return false;
-    if (!open)
+    QString text;
+    if (!fm.read(kDayCloseMarker, text))
+        return false;
+    bool damaged = false;
+    const std::optional<DayCloseMarker> marker = parseMarker(text, damaged);
+    if (damaged) {
+        fm.fmProc().FMError(-1, kDayCloseMarker, kRecoverTag, text);
+        return false;
+    }
+    if (!marker)
         return true;
-    QString marker, daySums;
-    DayCloseRecord last;
-    if (!fm.read(kDayCloseMarker, marker) || !fm.readLastDayClose(last) || !fm.read(QStringLiteral("NOD_D_SUM"), daySums))
+    DayCounters counters;
+    if (!fm.readLastDayClose(counters.last))
         return false;
-    // The marker of the last finished day close also names the newest record; a receipt's
-    // transaction left open after it is told apart by the receipt's sums in NOD_D_SUM.
-    const bool dayClosed = CounterNumber(marker.trimmed()) == last.nr && daySumsZero(daySums);
-    return dayClosed ? fm.commitTransaction() : fm.rollbackTransaction();
+    if (counters.last.nr != marker->number)
+        return clearMarker(fm, kRecoverTag);
+    // The day is closed; its counters were not zeroed. The rates and currency codes they hold
+    // now are the day's, and the opening balance is the one the Z report computed.
+    if (!ReadDayCounters(fm, false, counters))
+        return false;
+    return zeroCounters(fm, ZeroedCounters(counters, marker->nextOpening), kRecoverTag);
 }
 
 bool RecoverDayClose(TFMProc& fm)

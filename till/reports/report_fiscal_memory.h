@@ -1,6 +1,6 @@
-// The day reports' way to the fiscal memory: TFMProc's working records and day-close records and,
-// on the module kind, one transaction of the module's store around the day close, with the
-// recovery of a day close that a failure cut short.
+// The day reports' way to the fiscal memory: TFMProc's working records, day-close records and
+// store transactions, and the day close made safe against failures and crashes with a marker
+// record, finished by RecoverDayClose in whichever process runs next.
 #pragma once
 
 #include "day_close_record.h"
@@ -17,7 +17,9 @@ struct CounterText {
     QString text;
 };
 
-// Every operation reports its own failure (TFMProc::FMError: the error log and a message).
+// Every operation reports its own failure (TFMProc::FMError: the error log and a message). The
+// transaction calls do nothing (and succeed) on kinds whose store has no transactions; the tag
+// names the caller in the error log.
 class ReportFiscalMemory {
 public:
     explicit ReportFiscalMemory(TFMProc& fm) : fm_(fm) {}
@@ -26,8 +28,6 @@ public:
     ReportFiscalMemory& operator=(const ReportFiscalMemory&) = delete;
 
     TFMProc& fmProc() { return fm_; }
-    // The module's store has transactions; the other kinds write record by record.
-    bool transactional() const;
 
     virtual bool read(const QString& name, QString& text);
     virtual bool write(const QString& name, const QString& text);
@@ -35,32 +35,45 @@ public:
     virtual bool readLastDayClose(DayCloseRecord& record);
     // Appends a day-close record dated now (the record's own date and time are not used).
     virtual bool appendDayClose(const DayCloseRecord& record);
-    // Module kind only: creates the record with the size when the store does not hold it.
-    virtual bool ensureRecord(const QString& name, int size);
-    virtual bool beginTransaction();
-    virtual bool commitTransaction();
-    virtual bool rollbackTransaction();
-    virtual bool transactionOpen(bool& open);
+    // A record outside the size table, made to hold `size` bytes; a write of it follows at once.
+    virtual bool createRecord(const QString& name, int size);
+    virtual bool beginTransaction(const QString& tag);
+    virtual bool commitTransaction(const QString& tag);
+    virtual bool rollbackTransaction(const QString& tag);
+    virtual bool transactionOpen(bool& open, const QString& tag);
 
 private:
-    bool report(int rc, const QString& name, const char* command);
     TFMProc& fm_;
 };
 
-// The record that holds, inside the day close's transaction, the number of the day-close record
-// the transaction belongs to. Consulted only while a transaction is left open.
+// The marker of a day close under way. Characters 1-11: the number of the day-close record being
+// appended; characters 12-24: the cash balance in whole cents that becomes the next opening
+// balance (ATLNOIEPR). Blank when no day close is under way.
 inline const QString kDayCloseMarker = QStringLiteral("ZSLEGSANA");
-inline constexpr int kDayCloseMarkerSize = 11;
+inline constexpr int kDayCloseMarkerSize = 24;
 
-// Closes the day: appends the day-close record and writes the counters back zeroed. On the module
-// kind the zeroed counters are written in a transaction that is committed only after the append,
-// so a failure before the append leaves every counter as it was, and after it the zeroing is
-// either committed or left for RecoverDayClose to commit. The other kinds append first and then
-// write record by record. False on any failure (already reported).
-bool CloseDay(ReportFiscalMemory& fm, const DayCloseRecord& record, const std::vector<CounterText>& zeroed);
+// Closes the day in three steps, each one safe to be cut short by a failure, a killed program or
+// a power loss (the module's store returns to its last committed state when a transaction was
+// cut short):
+//   1. the marker (the record's number and nextOpening, the cash balance in cents) is written and
+//      committed on its own; a failure leaves everything as it was;
+//   2. the day-close record is appended; a failure that certainly stored nothing clears the
+//      marker again, and the day stays open;
+//   3. the zeroed counters and the cleared marker are written in one transaction.
+// After step 2 the day is closed: a failure in step 3 leaves the marker set and the counters as
+// they were, and RecoverDayClose zeroes them later, once. False on any failure (already reported).
+bool CloseDay(ReportFiscalMemory& fm, const DayCloseRecord& record, long long nextOpening,
+              const std::vector<CounterText>& zeroed);
 
-// Finishes a transaction that a day close left open: committed when the newest day-close record
-// is the one the transaction was made for (the day is closed, its counters must be zeroed), rolled
-// back otherwise. Run before every report and at start-up, before any sale. False on a failure.
+// Finishes a day close cut short, in this process or an earlier one. A transaction this process
+// left open is rolled back first. Then, with the marker set: when the newest day-close record
+// carries the marker's number the counters are zeroed from what they hold now (the same texts
+// the Z report writes, the opening balance from the marker) together with clearing the marker;
+// when the record is not there the marker is cleared and the counters stay. Run before every
+// report and at start-up, before any sale. False on a failure (already reported).
 bool RecoverDayClose(ReportFiscalMemory& fm);
 bool RecoverDayClose(TFMProc& fm);
+
+// What the till's start-up says before it ends when RecoverDayClose fails.
+inline const QString kStartupDayCloseMessage =
+    QStringLiteral("Nevarēju pabeigt iepriekšējo Z atskaiti fiskālajā blokā, darbs tiek pārtraukts !!!");

@@ -49,10 +49,8 @@ XZReport BuildXZReport(int kind, const DayCounters& c, const XZLayoutSettings& s
 
     print(QStringLiteral("Summas par PVN likmēm un PVN summas:"));
     long long T = 0, V = 0;
-    QString zeroedTaxSlots;
     for (int i = 1; i <= kTaxSlots; ++i) {
         const auto [R, S] = c.taxSlots[std::size_t(i - 1)];
-        zeroedTaxSlots += QString::asprintf("%2i%8i", R, 0);
         if (S == 0)
             continue;
         T += S;
@@ -115,9 +113,7 @@ XZReport BuildXZReport(int kind, const DayCounters& c, const XZLayoutSettings& s
     totals.amount("APM_KASE", Units(double(T - B - St)));
 
     double F = 0;
-    QString zeroedCurrencies;
     for (const DayCounters::CurrencySlot& slot : c.currencies) {
-        zeroedCurrencies += slot.code.rightJustified(3, u' ') + QString::asprintf("%8i", 0);
         if (slot.sum <= 0)
             continue;
         const double rate = settings.valutasKurss(slot.code);
@@ -160,22 +156,35 @@ XZReport BuildXZReport(int kind, const DayCounters& c, const XZLayoutSettings& s
         report.dayClose.grandVat = grandVat;
         report.dayClose.daySum = double(T);
         report.dayClose.dayVat = double(V);
-        report.zeroed = {
-            {QStringLiteral("NOD_D_SUM"), zeroedTaxSlots},
-            {QStringLiteral("IELIKTS"), zeros(13)},
-            {QStringLiteral("STORNO_SUM"), zeros(9)},
-            {QStringLiteral("IZNEMTS"), zeros(13)},
-            {QStringLiteral("KOREKCIJA"), zeros(13)},
-            {QStringLiteral("ATGRTARA"), zeros(13)},
-            {QStringLiteral("DIENAS_ATL"), zeros(13)},
-            {QStringLiteral("VALUT_D_S"), zeroedCurrencies},
-            // The cash balance in whole cents is the next day's opening balance.
-            {QStringLiteral("ATLNOIEPR"), QString::number((long long)RoundSumma(A * 100, 0))},
-            {QStringLiteral("BANKA_SUM"), zeros(9)},
-            {QStringLiteral("BANKA_ATGR"), zeros(13)},
-        };
-        for (int n = 1; n <= kPaymentKinds; ++n)
-            report.zeroed.push_back({"APM_SUM" + QString::number(n), zeros(13)});
+        // The cash balance in whole cents is the next day's opening balance.
+        report.nextOpening = (long long)RoundSumma(A * 100, 0);
+        report.zeroed = ZeroedCounters(c, report.nextOpening);
     }
     return report;
+}
+
+std::vector<CounterText> ZeroedCounters(const DayCounters& c, long long nextOpening)
+{
+    QString taxSlots;
+    for (const DayCounters::TaxSlot& slot : c.taxSlots)
+        taxSlots += QString::asprintf("%2i%8i", slot.rate, 0);
+    QString currencies;
+    for (const DayCounters::CurrencySlot& slot : c.currencies)
+        currencies += slot.code.rightJustified(3, u' ') + QString::asprintf("%8i", 0);
+    std::vector<CounterText> zeroed = {
+        {QStringLiteral("NOD_D_SUM"), taxSlots},
+        {QStringLiteral("IELIKTS"), zeros(13)},
+        {QStringLiteral("STORNO_SUM"), zeros(9)},
+        {QStringLiteral("IZNEMTS"), zeros(13)},
+        {QStringLiteral("KOREKCIJA"), zeros(13)},
+        {QStringLiteral("ATGRTARA"), zeros(13)},
+        {QStringLiteral("DIENAS_ATL"), zeros(13)},
+        {QStringLiteral("VALUT_D_S"), currencies},
+        {QStringLiteral("ATLNOIEPR"), QString::number(nextOpening)},
+        {QStringLiteral("BANKA_SUM"), zeros(9)},
+        {QStringLiteral("BANKA_ATGR"), zeros(13)},
+    };
+    for (int n = 1; n <= kPaymentKinds; ++n)
+        zeroed.push_back({"APM_SUM" + QString::number(n), zeros(13)});
+    return zeroed;
 }

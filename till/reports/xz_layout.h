@@ -42,10 +42,16 @@ struct XZReport {
     long long sales = 0;            // T: the day's sales, cents
     long long vat = 0;              // V: the day's VAT, each slot rounded to cents
     double cashBalance = 0;         // A: the cash in the drawer, currency units
-    // Z report: the day-close record to append and the counters written back zeroed, in order.
+    // Z report: the day-close record to append, the next day's opening balance (A in whole cents)
+    // and the counters written back zeroed, in order.
     DayCloseRecord dayClose;
+    long long nextOpening = 0;
     std::vector<CounterText> zeroed;
     QStringList texts() const;
 };
 
 XZReport BuildXZReport(int kind, const DayCounters& counters, const XZLayoutSettings& settings);
+
+// The counters as the Z report writes them back, in order: the tax rates and currency codes kept
+// with zero sums, every other day sum zero, and nextOpening (cents) as the opening balance.
+std::vector<CounterText> ZeroedCounters(const DayCounters& counters, long long nextOpening);

@@ -65,7 +65,7 @@ int PrintXZAtskaite(int kind, const XZReportJob& job, ReportFiscalMemory& fm, TP
         window.ShowPazinojums(kReportOpenReceiptMessage);
         return kReportDone;
     }
-    // A day close cut short before its commit is finished (or undone) before anything is read.
+    // A day close cut short (here or in an earlier run) is finished before anything is read.
     if (!RecoverDayClose(fm))
         return kReportFatal;
     print.AtverNaudasLadi();
@@ -99,7 +99,7 @@ int PrintXZAtskaite(int kind, const XZReportJob& job, ReportFiscalMemory& fm, TP
         window.ShowPazinojums(QString::fromStdString(error.what()));
         return kReportDone;
     }
-    if (!CloseDay(fm, report.dayClose, report.zeroed))
+    if (!CloseDay(fm, report.dayClose, report.nextOpening, report.zeroed))
         return kReportFatal;
     print.GetKontrollentasCRC(2);
 

@@ -85,5 +85,5 @@ QStringList KlientaDatuRindas(const CustomerBlock& customer, int lineWidth) {
 
 QStringList CekaNumuraRindas(int number, const QDate& today) {
     return {QStringLiteral("Čeks Nr ") + QString::number(number),
-            QStringLiteral("Pieg.,pakalp.datums ") + QLocale::system().toString(today, QLocale::ShortFormat)};
+            QStringLiteral("Pieg.,pakalp.datums ") + ShortDateText(today)};
 }

@@ -1,5 +1,7 @@
 #include "receipt_printing.h"
 
+#include "text_format.h"
+
 #include "fmproc.h"
 #include "printclass.h"
 #include "receipt_number.h"
@@ -133,8 +135,7 @@ int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, cons
     const QStringList closing =
         QStringList{QString(print.RindasGarums, u'-')} + TaxSummaryLines(receipt, settings, taxRates, type) +
         TotalLines(receipt, settings, type) + PaymentRowLines(receipt, settings, type) +
-        QStringList{QLocale::system().toString(job.now.date(), QLocale::ShortFormat) + "   " +
-                        job.now.time().toString(QStringLiteral("HH:mm:ss")),
+        QStringList{ShortDateText(job.now.date()) + "   " + TimeText(job.now.time()),
                     "Kasieris : " + job.KasierisFullName};
     for (const QString& line : closing) {
         if (const int rc = print.DrukaUzAbam(line, 1); rc < 0) return lineFailed(rc);

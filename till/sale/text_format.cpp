@@ -1,5 +1,7 @@
 #include "text_format.h"
 
+#include "regional.h"
+
 #include <cstdio>
 #include <stdexcept>
 #include <string>
@@ -63,4 +65,12 @@ QString FormatC(const QString& format, std::initializer_list<FormatArg> args) {
         out += left ? field.leftJustified(width, u' ') : field.rightJustified(width, u' ');
     }
     return out;
+}
+
+QString ShortDateText(const QDate& date) {
+    return QString::fromStdString(platform::shortDateText(date.year(), date.month(), date.day()));
+}
+
+QString TimeText(const QTime& time) {
+    return QString::fromStdString(platform::timeText(time.hour(), time.minute(), time.second()));
 }

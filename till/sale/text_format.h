@@ -3,7 +3,9 @@
 // numbers always use "." whatever the locale.
 #pragma once
 
+#include <QDate>
 #include <QString>
+#include <QTime>
 
 #include <initializer_list>
 #include <variant>
@@ -17,3 +19,7 @@ QString FormatC(const QString& format, std::initializer_list<FormatArg> args);
 
 // A fixed-point number as "%<width>.<decimals>f" would print it.
 QString FixedText(double value, int width, int decimals);
+
+// Dates and times as the till prints them: in the user's regional short date and time formats.
+QString ShortDateText(const QDate& date);
+QString TimeText(const QTime& time);

@@ -2,19 +2,12 @@
 // database, the fiscal-memory module on COM1, the receipt printer on COM2 and the customer
 // display on COM3. Each exchange writes "comand.pos" and waits for the till to take it and
 // answer in "ret.pos", as the driving program does.
-#include "codepage_1257.h"
-#include "command_file_exchange.h"
-#include "datumodelis.h"
-#include "fmproc.h"
-#include "password_dlg.h"
-#include "posmain.h"
-#include "scripted_processes.h"
-#include "start_form.h"
+#include "driven_till.h"
 
-#include "display_sim.h"
-#include "fiscal_memory_sim.h"
-#include "memorix.h"
-#include "printer_sim.h"
+#include "codepage_1257.h"
+#include "fmproc.h"
+#include "scripted_processes.h"
+
 #include "session.h"
 #include "test_database.h"
 #include "till_database.h"
@@ -44,63 +37,29 @@ protected:
     void SetUp() override {
         DatabaseTest::SetUp();
         platform::runScript(platform::parseDatabaseLocation(databaseFile().string()), schema::demoDataScript());
-        settings().writeText("Control Panel\\International", "sDecimal", ".");
-        setupInteger("FMTips", 1);
-        setupInteger("FMPort", 1);
-        setupInteger("Printeris", 6);
-        setupInteger("PrinteraPorts", 2);
-        setupInteger("KlDisplejsPorts", 3);
-        setupInteger("KlDispejaTips", 0);
-        setupInteger("CekaValuta", 1);
-        fiscal = std::make_unique<sim::FiscalMemorySim>(dir() / "fiscal-memory.bin");
-        ASSERT_TRUE(fiscal->start(portsDir(), "COM1"));
+        driven_till::writeSetup(settings());
         memorix::setReadTimeoutMs(300);
-        ASSERT_EQ(MEMORIX_OpenComPort(1, 115200), 0);
-        ASSERT_EQ(HT_ClearAll(), 0);
-        // The module's first record is its opening record, never a day-close record.
-        ASSERT_EQ(FM_AppendRecord("0", "opening", 7), 0);
-        printer = std::make_unique<sim::PrinterSimulator>(6);
-        ASSERT_TRUE(printer->start(portsDir(), "COM2"));
-        display = std::make_unique<sim::DisplaySimulator>(0);
-        ASSERT_TRUE(display->start(portsDir(), "COM3"));
+        ASSERT_TRUE(devices.start(dir(), portsDir(), false));
         processScope = std::make_unique<ProcessListScope>(processes);
     }
 
     void TearDown() override {
-        delete POSMain;
-        delete StartForm;
-        delete DatuModelis;
-        MEMORIX_CloseComPort();
+        driven_till::closeTill();
+        devices.stop();
         memorix::setReadTimeoutMs(5000);
-        printer.reset();
-        display.reset();
-        fiscal.reset();
         processScope.reset();
         DatabaseTest::TearDown();
     }
 
     void startTill(bool fiskPrinteris = true) {
         setupInteger("FiskPrinteris", fiskPrinteris ? 1 : 0);
-        DatuModelis = new TDatuModelis(nullptr);
-        StartForm = new TStartForm;
-        StartForm->show();
-        PasswordDlg = new TPasswordDlg(StartForm);
-        PasswordDlg->shLietotajs->setText("ADMIN");
-        PasswordDlg->Password->setText("1");
-        PasswordDlg->BtOKClick();
-        new TPOSMain;
-        ASSERT_FALSE(POSMain.isNull());
+        ASSERT_TRUE(driven_till::openSaleWindow());
         messages().clear();
     }
 
     TPOSMain& w() { return *POSMain; }
 
-    // The driving program's side: the command file appears whole under its name.
-    void put(const std::string& bytes) {
-        const fs::path part = dir() / "comand.part";
-        std::ofstream(part, std::ios::binary) << bytes;
-        fs::rename(part, dir() / kCommandFileName);
-    }
+    void put(const std::string& bytes) { driven_till::putCommandFile(dir(), bytes); }
 
     // One exchange: the file is taken, then the reply appears.
     QStringList exchange(const QString& commands) {
@@ -113,8 +72,8 @@ protected:
 
     std::vector<std::string> paper() {
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        printer->waitIdle(100);
-        return printer->receipt();
+        devices.printer->waitIdle(100);
+        return devices.printer->receipt();
     }
     bool printed(const std::string& line) {
         const auto all = paper();
@@ -132,9 +91,7 @@ protected:
 
     ScriptedProcesses processes;
     std::unique_ptr<ProcessListScope> processScope;
-    std::unique_ptr<sim::FiscalMemorySim> fiscal;
-    std::unique_ptr<sim::PrinterSimulator> printer;
-    std::unique_ptr<sim::DisplaySimulator> display;
+    driven_till::Devices devices;
 };
 
 TEST_F(CommandFileWindow, EdgesOfTheFileExchange) {
@@ -161,17 +118,17 @@ TEST_F(CommandFileWindow, EdgesOfTheFileExchange) {
     EXPECT_TRUE(w().TimerFiskPrinteris->isActive());
 
     // OPENCASH and DISPLAY: two answers, the drawer kicked, the display written.
-    const int pulses = printer->drawerPulses();
+    const int pulses = devices.printer->drawerPulses();
     EXPECT_EQ(exchange("OPENCASH:\r\nDISPLAY:LINE1=Labdien;LINE2=Paldies;\r\n"), (QStringList{"OK", "OK"}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return printer->drawerPulses() == pulses + 1; }, 2000)) << printer->drawerPulses();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return display->line(0).find("Labdien") != std::string::npos; }, 2000)) << display->line(0);
-    EXPECT_NE(display->line(1).find("Paldies"), std::string::npos) << display->line(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return devices.printer->drawerPulses() == pulses + 1; }, 2000)) << devices.printer->drawerPulses();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return devices.display->line(0).find("Labdien") != std::string::npos; }, 2000)) << devices.display->line(0);
+    EXPECT_NE(devices.display->line(1).find("Paldies"), std::string::npos) << devices.display->line(1);
 
     // A lower-case keyword and a quantity not closed by ';': refused, nothing entered.
     EXPECT_EQ(exchange("opencash:\r\nSALE:PLU=4750001000017;QNTY=2\r\n"),
               (QStringList{"Nezināma komanda !!!", "Nav daudzuma !!!"}));
     EXPECT_EQ(w().RinduSkaits, 0);
-    EXPECT_EQ(printer->drawerPulses(), pulses + 1);
+    EXPECT_EQ(devices.printer->drawerPulses(), pulses + 1);
 
     // A message raised by a command stands before its answer.
     EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\nINOUTCASH:SUM=5;\r\nRESET:\r\n"),
@@ -215,8 +172,8 @@ TEST_F(CommandFileWindow, AWholeReceipt) {
     const auto has = [&](const std::string& part) {
         return std::any_of(all.begin(), all.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; });
     };
-    EXPECT_TRUE(has("Ābolu sula 1 l")) << printer->paperText();
-    EXPECT_TRUE(has("SIA Ābele")) << printer->paperText();
+    EXPECT_TRUE(has("Ābolu sula 1 l")) << devices.printer->paperText();
+    EXPECT_TRUE(has("SIA Ābele")) << devices.printer->paperText();
 }
 
 TEST_F(CommandFileWindow, AReturnReceipt) {
@@ -262,7 +219,7 @@ TEST_F(CommandFileWindow, CashInAndOut) {
               (QStringList{"OK", "OK", "Nepareiza summa !!!"}));
     EXPECT_EQ(record("IELIKTS"), "   1    5000 ");
     EXPECT_EQ(record("IZNEMTS"), "   1    2050 ");
-    EXPECT_TRUE(printed("Ielikts         50.00")) << printer->paperText();
+    EXPECT_TRUE(printed("Ielikts         50.00")) << devices.printer->paperText();
 
     EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\nINOUTCASH:SUM=5;\r\n"),
               (QStringList{"OK", kFinishReceipt, kFinishReceipt}));
@@ -307,7 +264,7 @@ TEST_F(CommandFileWindow, ADayEndsWithXAndZReports) {
     startTill();
     EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=2.15;\r\nX_REPORT:\r\nZ_REPORT:\r\n"),
               (QStringList{"OK", "OK", "OK", "OK"}));
-    EXPECT_TRUE(printed("            Z atskaites Nr    1")) << printer->paperText();
+    EXPECT_TRUE(printed("            Z atskaites Nr    1")) << devices.printer->paperText();
     EXPECT_EQ(value("SELECT PIEZIMES FROM REALIZ WHERE PIEZIMES LIKE 'Z=%'").toString(), "Z=1");
     EXPECT_EQ(record("ATLNOIEPR").trimmed(), "215");
     EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();

@@ -59,9 +59,13 @@ struct Devices {
                HT_ClearAll() == 0 && FM_AppendRecord("0", "opening", 7) == 0 && printer->start(portsDir, "COM2") &&
                display->start(portsDir, "COM3");
     }
-    // The simulators' threads end before the module's state goes.
+    // Each simulator's thread ends before its state goes (a paced printer may still be taking
+    // the till's last bytes).
     void stop() {
         MEMORIX_CloseComPort();
+        if (printer) printer->stop();
+        if (display) display->stop();
+        if (fiscal) fiscal->stop();
         printer.reset();
         display.reset();
         fiscal.reset();
