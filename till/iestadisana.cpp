@@ -16,19 +16,10 @@ QPointer<TIestadisana> Iestadisana;
 namespace {
 
 using platform::SettingsStore;
-using platform::ValueType;
 
-std::optional<QString> readString(const SettingsStore& store, const char* name) {
-    switch (store.valueType(kSetupKey, name)) {
-    case ValueType::Missing: return QString();
-    case ValueType::Text: return QString::fromStdString(store.readText(kSetupKey, name).value_or(""));
-    case ValueType::Integer: break;
-    }
-    return std::nullopt;
-}
 
 void text(const SettingsStore& s, const char* name, QString& field, std::optional<QString> onFailure = std::nullopt) {
-    if (auto value = readString(s, name)) field = *value;
+    if (auto value = ReadSetupString(s, name)) field = *value;
     else if (onFailure) field = *onFailure;
 }
 
@@ -72,7 +63,7 @@ int wholeNumber(const QString& text) {
 
 void ReadIestadisanaValues(IestadisanaValues& v, const SettingsStore& s) {
     if (!s.keyExists(kSetupKey)) return;
-    auto prefix = readString(s, "SvaruPrefix");
+    auto prefix = ReadSetupString(s, "SvaruPrefix");
     if (!prefix) throw SettingsReadError("SvaruPrefix: the value is not a string");
     v.SvaruPrefix = *prefix;
     text(s, "CekaKopijaPath", v.CekaKopijaPath);

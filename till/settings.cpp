@@ -12,15 +12,6 @@ namespace {
 using platform::SettingsStore;
 using platform::ValueType;
 
-// A string value: a missing value reads as the empty text; a value of the other type fails.
-std::optional<QString> readString(const SettingsStore& store, const char* name) {
-    switch (store.valueType(kSetupKey, name)) {
-    case ValueType::Missing: return QString();
-    case ValueType::Text: return QString::fromStdString(store.readText(kSetupKey, name).value_or(""));
-    case ValueType::Integer: break;
-    }
-    return std::nullopt;
-}
 
 std::optional<int> readInteger(const SettingsStore& store, const char* name) {
     if (auto value = store.readInteger(kSetupKey, name)) return int(*value);
@@ -40,7 +31,7 @@ void guarded(T& field, std::optional<T> read, std::optional<T> onFailure) {
 }
 
 void text(const SettingsStore& s, const char* name, QString& field, std::optional<QString> onFailure = std::nullopt) {
-    guarded(field, readString(s, name), onFailure);
+    guarded(field, ReadSetupString(s, name), onFailure);
 }
 void integer(const SettingsStore& s, const char* name, int& field, std::optional<int> onFailure = std::nullopt) {
     guarded(field, readInteger(s, name), onFailure);
@@ -72,7 +63,7 @@ void LoadRegistrySettings(TillSettings& t, const SettingsStore& s) {
     if (!s.keyExists(kSetupKey)) return;
 
     // Row 1 is read outside any guard.
-    auto prefix = readString(s, "SvaruPrefix");
+    auto prefix = ReadSetupString(s, "SvaruPrefix");
     if (!prefix) throw SettingsReadError("SvaruPrefix: the value is not a string");
     t.SvaruPrefix = prefix->trimmed();
 
@@ -86,7 +77,7 @@ void LoadRegistrySettings(TillSettings& t, const SettingsStore& s) {
     integer(s, "Printeris", t.Printeris, 0);
 
     // EFT is text compared exactly; any other text leaves the kind in force.
-    if (auto eft = readString(s, "EFT")) {
+    if (auto eft = ReadSetupString(s, "EFT")) {
         if (*eft == "1") t.EFT = 1;
         else if (*eft == "2") t.EFT = 2;
         else if (*eft == "3") t.EFT = 3;
@@ -96,7 +87,7 @@ void LoadRegistrySettings(TillSettings& t, const SettingsStore& s) {
 
     {
         int decimals = 0;
-        auto stored = readString(s, "CenasDecimalzimes");
+        auto stored = ReadSetupString(s, "CenasDecimalzimes");
         t.CenasDecimalzimes = (stored && ParseWholeNumber(*stored, decimals)) ? decimals : 2;
     }
 
@@ -127,7 +118,7 @@ void LoadRegistrySettings(TillSettings& t, const SettingsStore& s) {
     if (auto summa = readFlag(s, "EUR_Summa")) {
         t.EUR_Summa = *summa;
         double rate = 0;
-        if (auto stored = readString(s, "EUR_Kurss"); stored && ParseDecimalNumber(*stored, rate)) t.EUR_Kurss = rate;
+        if (auto stored = ReadSetupString(s, "EUR_Kurss"); stored && ParseDecimalNumber(*stored, rate)) t.EUR_Kurss = rate;
     }
     integer(s, "CekaValuta", t.CekaValuta, 0);
     t.CekaValutaKods = t.CekaValuta == 0 ? "LVL" : "EUR";
@@ -140,7 +131,7 @@ void LoadRegistrySettings(TillSettings& t, const SettingsStore& s) {
     // The ten logo names in one step: a failed one leaves itself and the later ones unread.
     for (int n = 0; n < int(t.ZudezoLogo.size()); ++n) {
         const std::string name = "ZudezoLogo_" + std::to_string(n + 1);
-        auto logo = readString(s, name.c_str());
+        auto logo = ReadSetupString(s, name.c_str());
         if (!logo) break;
         t.ZudezoLogo[std::size_t(n)] = *logo;
     }
@@ -152,6 +143,15 @@ bool ReadPilnuJa1Daudz(const QSqlDatabase& posDb) {
     if (!query.exec("SELECT PILNUJA1DAUDZ FROM N_ISI"))
         throw std::runtime_error(query.lastError().text().toStdString());
     return query.next() && query.value(0).toString() == "T";
+}
+
+std::optional<QString> ReadSetupString(const platform::SettingsStore& store, const char* name) {
+    switch (store.valueType(kSetupKey, name)) {
+    case ValueType::Missing: return QString();
+    case ValueType::Text: return QString::fromStdString(store.readText(kSetupKey, name).value_or(""));
+    case ValueType::Integer: break;
+    }
+    return std::nullopt;
 }
 
 TillSettings LoadSettings(TillSettings current, const SettingsStore& store, const QSqlDatabase& posDb) {

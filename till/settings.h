@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <stdexcept>
 
 inline constexpr const char* kSetupKey = "Software\\TOVEL\\Tillora\\Setup";
@@ -81,6 +82,10 @@ bool ReadPilnuJa1Daudz(const QSqlDatabase& posDb);
 
 // The whole load: the registry, then the N_ISI flag. Returns the fields as loaded over `current`.
 TillSettings LoadSettings(TillSettings current, const platform::SettingsStore& store, const QSqlDatabase& posDb);
+
+// A text value of the Setup key: a missing value reads as the empty text; a value of the other
+// type fails.
+std::optional<QString> ReadSetupString(const platform::SettingsStore& store, const char* name);
 
 // Conversions of the two settings kept as text, as the start-up decimal check makes them
 // unambiguous: a whole number, and a floating-point number with "." (blanks around allowed).
