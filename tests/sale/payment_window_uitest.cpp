@@ -2,21 +2,10 @@
 // printer and the customer display simulated: a receipt rung up, paid in the payment dialog and
 // closed, then paper, counters, journal rows and the drawer-limit notice checked together.
 #include "ceka_apmaksa.h"
-#include "datumodelis.h"
 #include "fmproc.h"
-#include "password_dlg.h"
 #include "posmain.h"
-#include "start_form.h"
 
-#include "scripted_processes.h"
-
-#include "display_sim.h"
-#include "fiscal_memory_sim.h"
-#include "memorix.h"
-#include "printer_sim.h"
-#include "session.h"
-#include "test_database.h"
-#include "till_database.h"
+#include "till_window.h"
 
 #include <QTest>
 #include <QTimer>
@@ -25,23 +14,12 @@
 
 namespace {
 
-class PaymentWindow : public testsupport::DatabaseTest {
+class PaymentWindow : public testsupport::TillWindowTest {
 protected:
+    PaymentWindow() : TillWindowTest({.printerType = 1}) {}
+
     void SetUp() override {
-        DatabaseTest::SetUp();
-        platform::runScript(platform::parseDatabaseLocation(databaseFile().string()), schema::demoDataScript());
-        settings().writeText("Control Panel\\International", "sDecimal", ".");
-        setupInteger("FMTips", 1);
-        setupInteger("FMPort", 1);
-        setupInteger("Printeris", 1);
-        setupInteger("PrinteraPorts", 2);
-        setupInteger("KlDisplejsPorts", 3);
-        setupInteger("CekaValuta", 1);
-        fiscal = std::make_unique<sim::FiscalMemorySim>(dir() / "fiscal-memory.bin");
-        ASSERT_TRUE(fiscal->start(portsDir(), "COM1"));
-        memorix::setReadTimeoutMs(300);
-        ASSERT_EQ(MEMORIX_OpenComPort(1, 115200), 0);
-        ASSERT_EQ(HT_ClearAll(), 0);
+        ASSERT_NO_FATAL_FAILURE(TillWindowTest::SetUp());
         {
             TFMProc fm;
             ASSERT_TRUE(fm.FMWrite("CEKAGALVA1", "SIA Veikals"));
@@ -50,33 +28,7 @@ protected:
             ASSERT_TRUE(fm.FMWrite("NOD_D_SUM", rates));
             ASSERT_TRUE(fm.FMWrite("CEKANRCOUN", "00000000041"));
         }
-        printer = std::make_unique<sim::PrinterSimulator>(1);
-        ASSERT_TRUE(printer->start(portsDir(), "COM2"));
-        display = std::make_unique<sim::DisplaySimulator>(0);
-        ASSERT_TRUE(display->start(portsDir(), "COM3"));
-        processScope = std::make_unique<ProcessListScope>(processes);
-        DatuModelis = new TDatuModelis(nullptr);
-        StartForm = new TStartForm;
-        StartForm->show();
-        PasswordDlg = new TPasswordDlg(StartForm);
-        PasswordDlg->shLietotajs->setText("ADMIN");
-        PasswordDlg->Password->setText("1");
-        PasswordDlg->BtOKClick();
-        new TPOSMain;
-        ASSERT_FALSE(POSMain.isNull());
-    }
-
-    void TearDown() override {
-        delete POSMain;
-        delete StartForm;
-        delete DatuModelis;
-        MEMORIX_CloseComPort();
-        memorix::setReadTimeoutMs(5000);
-        printer.reset();
-        display.reset();
-        fiscal.reset();
-        processScope.reset();
-        DatabaseTest::TearDown();
+        ASSERT_TRUE(startTill());
     }
 
     // Types a text into the item field and presses Enter.
@@ -106,12 +58,6 @@ protected:
         printer->waitIdle();
         return printer->receipt();
     }
-
-    ScriptedProcesses processes;
-    std::unique_ptr<ProcessListScope> processScope;
-    std::unique_ptr<sim::FiscalMemorySim> fiscal;
-    std::unique_ptr<sim::PrinterSimulator> printer;
-    std::unique_ptr<sim::DisplaySimulator> display;
 };
 
 TEST_F(PaymentWindow, RingUpPayInTheDialogAndClose) {

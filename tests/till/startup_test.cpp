@@ -4,16 +4,10 @@
 #include "fmproc.h"
 #include "password_dlg.h"
 #include "posmain.h"
-#include "scripted_processes.h"
 #include "start_form.h"
 
-#include "display_sim.h"
-#include "fiscal_memory_sim.h"
-#include "memorix.h"
-#include "printer_sim.h"
-#include "session.h"
-#include "test_database.h"
 #include "till_database.h"
+#include "till_window.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -23,8 +17,6 @@
 #include <functional>
 
 namespace {
-
-using platform::ui::ProgramEnded;
 
 // Runs an action the moment the start form's progress line is painted with a given text.
 class ProgressWatch : public QObject {
@@ -44,70 +36,13 @@ private:
     std::function<void()> action_;
 };
 
-class TillStartup : public testsupport::DatabaseTest {
+class TillStartup : public testsupport::TillWindowTest {
 protected:
-    void SetUp() override {
-        DatabaseTest::SetUp();
-        platform::runScript(platform::parseDatabaseLocation(databaseFile().string()), schema::demoDataScript());
-        settings().writeText("Control Panel\\International", "sDecimal", ".");
-        setupInteger("FMTips", 1);
-        setupInteger("FMPort", 1);
-        setupInteger("Printeris", 0);
-        setupInteger("PrinteraPorts", 2);
-        setupInteger("KlDisplejsPorts", 3);
-        setupInteger("KlDispejaTips", 0);
-        setupInteger("CekaValuta", 1);
-        fiscal = std::make_unique<sim::FiscalMemorySim>(dir() / "fiscal-memory.bin");
-        ASSERT_TRUE(fiscal->start(portsDir(), "COM1"));
-        // A new module's named-file store is emptied once before the first program uses it.
-        memorix::setReadTimeoutMs(300);
-        ASSERT_EQ(MEMORIX_OpenComPort(1, 115200), 0);
-        ASSERT_EQ(HT_ClearAll(), 0);
-        printer = std::make_unique<sim::PrinterSimulator>(0);
-        ASSERT_TRUE(printer->start(portsDir(), "COM2"));
-        display = std::make_unique<sim::DisplaySimulator>(0);
-        ASSERT_TRUE(display->start(portsDir(), "COM3"));
-        processScope = std::make_unique<ProcessListScope>(processes);
-        DatuModelis = new TDatuModelis(nullptr);
-        StartForm = new TStartForm;
-        StartForm->show();
-    }
-
-    void TearDown() override {
-        delete POSMain;
-        delete StartForm;
-        delete DatuModelis;
-        MEMORIX_CloseComPort();
-        memorix::setReadTimeoutMs(5000);
-        printer.reset();
-        display.reset();
-        fiscal.reset();
-        processScope.reset();
-        DatabaseTest::TearDown();
-    }
-
-    void logIn(const QString& user = "ADMIN", const QString& password = "1") {
-        if (!PasswordDlg) PasswordDlg = new TPasswordDlg(StartForm);
-        PasswordDlg->shLietotajs->setText(user);
-        PasswordDlg->Password->setText(password);
-        PasswordDlg->BtOKClick();
-    }
-
     // Day-close records dated by the clock (the store's first record is never one).
     void writeDayCloses(int count) {
         TFMProc fm;
         ASSERT_EQ(fm.Status, 0);
         for (int nr = 1; nr <= count; ++nr) ASSERT_TRUE(fm.FMWriteGrand(nr, "00000000", 0, 0, 0, 0));
-    }
-
-    // Starts the window; false when the start-up ended the program.
-    bool start() {
-        try {
-            new TPOSMain;
-            return true;
-        } catch (const ProgramEnded&) {
-            return false;
-        }
     }
 
     // A refused start: the message shown and whether the splash was closed before it.
@@ -119,12 +54,6 @@ protected:
         }
         EXPECT_EQ(StartForm->isVisible(), !startFormClosed);
     }
-
-    ScriptedProcesses processes;
-    std::unique_ptr<ProcessListScope> processScope;
-    std::unique_ptr<sim::FiscalMemorySim> fiscal;
-    std::unique_ptr<sim::PrinterSimulator> printer;
-    std::unique_ptr<sim::DisplaySimulator> display;
 };
 
 TEST_F(TillStartup, ReachesTheReadySaleWindow) {

@@ -6,18 +6,11 @@
 
 #include "codepage_1257.h"
 #include "fmproc.h"
-#include "scripted_processes.h"
-
-#include "session.h"
-#include "test_database.h"
-#include "till_database.h"
 
 #include <QTest>
 
 #include <algorithm>
-#include <chrono>
 #include <fstream>
-#include <thread>
 
 // Texts in failure output.
 inline void PrintTo(const QString& text, std::ostream* os) { *os << text.toStdString(); }
@@ -32,32 +25,15 @@ using command_file::kTakenFileName;
 const QString kNotOpen = QStringLiteral("Ir iesākts čeks, atskaiti ņemt nedrīkst !!!");
 const QString kFinishReceipt = QStringLiteral("Sākumā jānobeidz čeks !!!");
 
-class CommandFileWindow : public testsupport::DatabaseTest {
+class CommandFileWindow : public testsupport::TillWindowTest {
 protected:
-    void SetUp() override {
-        DatabaseTest::SetUp();
-        platform::runScript(platform::parseDatabaseLocation(databaseFile().string()), schema::demoDataScript());
-        driven_till::writeSetup(settings());
-        memorix::setReadTimeoutMs(300);
-        ASSERT_TRUE(devices.start(dir(), portsDir(), false));
-        processScope = std::make_unique<ProcessListScope>(processes);
-    }
-
-    void TearDown() override {
-        driven_till::closeTill();
-        devices.stop();
-        memorix::setReadTimeoutMs(5000);
-        processScope.reset();
-        DatabaseTest::TearDown();
-    }
+    CommandFileWindow() : TillWindowTest(driven_till::kTillOptions) {}
 
     void startTill(bool fiskPrinteris = true) {
         setupInteger("FiskPrinteris", fiskPrinteris ? 1 : 0);
-        ASSERT_TRUE(driven_till::openSaleWindow());
+        ASSERT_TRUE(TillWindowTest::startTill());
         messages().clear();
     }
-
-    TPOSMain& w() { return *POSMain; }
 
     void put(const std::string& bytes) { driven_till::putCommandFile(dir(), bytes); }
 
@@ -70,28 +46,9 @@ protected:
         return command_file::DecodeCommandFile(testsupport::readFile(dir() / kReplyFileName));
     }
 
-    std::vector<std::string> paper() {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        devices.printer->waitIdle(100);
-        return devices.printer->receipt();
-    }
-    bool printed(const std::string& line) {
-        const auto all = paper();
-        return std::find(all.begin(), all.end(), line) != all.end();
-    }
-
-    QString record(const char* name) {
-        QString text;
-        EXPECT_TRUE(w().FMProc->FMRead(QString::fromLatin1(name), text)) << name;
-        return text;
-    }
     void setRecord(const char* name, const QString& text) { ASSERT_TRUE(w().FMProc->FMWrite(QString::fromLatin1(name), text)) << name; }
 
     int realizRows(const QString& where = "1=1") { return value("SELECT COUNT(*) FROM REALIZ WHERE " + where).toInt(); }
-
-    ScriptedProcesses processes;
-    std::unique_ptr<ProcessListScope> processScope;
-    driven_till::Devices devices;
 };
 
 TEST_F(CommandFileWindow, EdgesOfTheFileExchange) {
@@ -118,17 +75,17 @@ TEST_F(CommandFileWindow, EdgesOfTheFileExchange) {
     EXPECT_TRUE(w().TimerFiskPrinteris->isActive());
 
     // OPENCASH and DISPLAY: two answers, the drawer kicked, the display written.
-    const int pulses = devices.printer->drawerPulses();
+    const int pulses = printer->drawerPulses();
     EXPECT_EQ(exchange("OPENCASH:\r\nDISPLAY:LINE1=Labdien;LINE2=Paldies;\r\n"), (QStringList{"OK", "OK"}));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return devices.printer->drawerPulses() == pulses + 1; }, 2000)) << devices.printer->drawerPulses();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return devices.display->line(0).find("Labdien") != std::string::npos; }, 2000)) << devices.display->line(0);
-    EXPECT_NE(devices.display->line(1).find("Paldies"), std::string::npos) << devices.display->line(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return printer->drawerPulses() == pulses + 1; }, 2000)) << printer->drawerPulses();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return display->line(0).find("Labdien") != std::string::npos; }, 2000)) << display->line(0);
+    EXPECT_NE(display->line(1).find("Paldies"), std::string::npos) << display->line(1);
 
     // A lower-case keyword and a quantity not closed by ';': refused, nothing entered.
     EXPECT_EQ(exchange("opencash:\r\nSALE:PLU=4750001000017;QNTY=2\r\n"),
               (QStringList{"Nezināma komanda !!!", "Nav daudzuma !!!"}));
     EXPECT_EQ(w().RinduSkaits, 0);
-    EXPECT_EQ(devices.printer->drawerPulses(), pulses + 1);
+    EXPECT_EQ(printer->drawerPulses(), pulses + 1);
 
     // A message raised by a command stands before its answer.
     EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\nINOUTCASH:SUM=5;\r\nRESET:\r\n"),
@@ -172,8 +129,8 @@ TEST_F(CommandFileWindow, AWholeReceipt) {
     const auto has = [&](const std::string& part) {
         return std::any_of(all.begin(), all.end(), [&](const std::string& line) { return line.find(part) != std::string::npos; });
     };
-    EXPECT_TRUE(has("Ābolu sula 1 l")) << devices.printer->paperText();
-    EXPECT_TRUE(has("SIA Ābele")) << devices.printer->paperText();
+    EXPECT_TRUE(has("Ābolu sula 1 l")) << printer->paperText();
+    EXPECT_TRUE(has("SIA Ābele")) << printer->paperText();
 }
 
 TEST_F(CommandFileWindow, AReturnReceipt) {
@@ -219,7 +176,7 @@ TEST_F(CommandFileWindow, CashInAndOut) {
               (QStringList{"OK", "OK", "Nepareiza summa !!!"}));
     EXPECT_EQ(record("IELIKTS"), "   1    5000 ");
     EXPECT_EQ(record("IZNEMTS"), "   1    2050 ");
-    EXPECT_TRUE(printed("Ielikts         50.00")) << devices.printer->paperText();
+    EXPECT_TRUE(printed("Ielikts         50.00")) << printer->paperText();
 
     EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\nINOUTCASH:SUM=5;\r\n"),
               (QStringList{"OK", kFinishReceipt, kFinishReceipt}));
@@ -264,7 +221,7 @@ TEST_F(CommandFileWindow, ADayEndsWithXAndZReports) {
     startTill();
     EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=2.15;\r\nX_REPORT:\r\nZ_REPORT:\r\n"),
               (QStringList{"OK", "OK", "OK", "OK"}));
-    EXPECT_TRUE(printed("            Z atskaites Nr    1")) << devices.printer->paperText();
+    EXPECT_TRUE(printed("            Z atskaites Nr    1")) << printer->paperText();
     EXPECT_EQ(value("SELECT PIEZIMES FROM REALIZ WHERE PIEZIMES LIKE 'Z=%'").toString(), "Z=1");
     EXPECT_EQ(record("ATLNOIEPR").trimmed(), "215");
     EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();

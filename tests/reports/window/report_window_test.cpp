@@ -1,121 +1,33 @@
 // The day reports on the real sale window, offscreen, on the demo database with the fiscal-memory
 // module on COM1 and the receipt printer on COM2: a sold receipt closed by the Z report through
 // the menu command, cash in through its form, the copy of the last Z report.
-#include "datumodelis.h"
 #include "day_close_process.h"
 #include "fmproc.h"
 #include "mainainkasacija.h"
-#include "password_dlg.h"
 #include "posmain.h"
-#include "scripted_processes.h"
 #include "start_form.h"
 #include "report_fiscal_memory.h"
 #include "xz_report.h"
 
-#include "fiscal_memory_sim.h"
 #include "memorix.h"
-#include "printer_sim.h"
-#include "session.h"
-#include "test_database.h"
-#include "till_database.h"
+#include "till_window.h"
 
 #include <QTest>
 #include <QTimer>
 
 #include <algorithm>
-#include <thread>
 
 namespace {
 
-class ReportWindowTest : public testsupport::DatabaseTest {
+class ReportWindowTest : public testsupport::TillWindowTest {
 protected:
+    ReportWindowTest() : TillWindowTest({.printerType = 6, .display = false, .openingRecord = true}) {}
+
     void SetUp() override {
-        prepareTill();
+        ASSERT_NO_FATAL_FAILURE(TillWindowTest::SetUp());
         ASSERT_TRUE(startTill()) << messages().texts().join(" | ").toStdString();
         messages().clear();
     }
-
-    // The database, the devices and the log-in form; the window is not made yet.
-    void prepareTill() {
-        DatabaseTest::SetUp();
-        platform::runScript(platform::parseDatabaseLocation(databaseFile().string()), schema::demoDataScript());
-        settings().writeText("Control Panel\\International", "sDecimal", ".");
-        setupInteger("FMTips", 1);
-        setupInteger("FMPort", 1);
-        setupInteger("Printeris", 6);
-        setupInteger("PrinteraPorts", 2);
-        setupInteger("KlDisplejsPorts", 3);
-        setupInteger("CekaValuta", 1);
-        fiscal = std::make_unique<sim::FiscalMemorySim>(dir() / "fiscal-memory.bin");
-        ASSERT_TRUE(fiscal->start(portsDir(), "COM1"));
-        memorix::setReadTimeoutMs(300);
-        ASSERT_EQ(MEMORIX_OpenComPort(1, 115200), 0);
-        ASSERT_EQ(HT_ClearAll(), 0);
-        // The module's first record is its opening record, never a day-close record.
-        ASSERT_EQ(FM_AppendRecord("0", "opening", 7), 0);
-        printer = std::make_unique<sim::PrinterSimulator>(6);
-        ASSERT_TRUE(printer->start(portsDir(), "COM2"));
-        processScope = std::make_unique<ProcessListScope>(processes);
-        DatuModelis = new TDatuModelis(nullptr);
-        StartForm = new TStartForm;
-        StartForm->show();
-    }
-
-    // The cashier logs in and the sale window starts; false when its start-up ended the program.
-    bool startTill() {
-        PasswordDlg = new TPasswordDlg(StartForm);
-        PasswordDlg->shLietotajs->setText("ADMIN");
-        PasswordDlg->Password->setText("1");
-        PasswordDlg->BtOKClick();
-        try {
-            new TPOSMain;
-        } catch (const platform::ui::ProgramEnded&) {
-            return false;
-        }
-        EXPECT_FALSE(POSMain.isNull());
-        return !POSMain.isNull();
-    }
-
-    void TearDown() override {
-        delete POSMain;
-        delete StartForm;
-        delete DatuModelis;
-        MEMORIX_CloseComPort();
-        memorix::setReadTimeoutMs(5000);
-        printer.reset();
-        fiscal.reset();
-        processScope.reset();
-        DatabaseTest::TearDown();
-    }
-
-    TPOSMain& w() { return *POSMain; }
-
-    void enter(const QString& text) {
-        w().edArtikuls->setText(text);
-        QTest::keyClick(w().edArtikuls, Qt::Key_Return);
-    }
-
-    std::vector<std::string> paper() {
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
-        printer->waitIdle(100);
-        return printer->receipt();
-    }
-
-    bool printed(const std::string& line) {
-        const auto all = paper();
-        return std::find(all.begin(), all.end(), line) != all.end();
-    }
-
-    QString record(const char* name) {
-        QString text;
-        EXPECT_TRUE(w().FMProc->FMRead(QString::fromLatin1(name), text));
-        return text;
-    }
-
-    ScriptedProcesses processes;
-    std::unique_ptr<ProcessListScope> processScope;
-    std::unique_ptr<sim::FiscalMemorySim> fiscal;
-    std::unique_ptr<sim::PrinterSimulator> printer;
 };
 
 TEST_F(ReportWindowTest, ADayClosedOnTheWindow) {
@@ -168,7 +80,7 @@ TEST_F(ReportWindowTest, ADayClosedOnTheWindow) {
 // day-close record was appended, before the counters were zeroed.
 class ReportWindowAfterCrash : public ReportWindowTest {
 protected:
-    void SetUp() override { prepareTill(); }
+    void SetUp() override { TillWindowTest::SetUp(); }
 
     // The day sold 12.10 at 21 %, took 50.00 in and 2.00 by card, on an opening balance of 10.00;
     // a till process closes it and is killed right after its append.

@@ -1,19 +1,10 @@
 // The sale engine in the real sale window, started offscreen on the demo database with the
 // fiscal-memory module on COM1 and the receipt printer on COM2: ringing up, voiding, refusals and
 // annulling.
-#include "datumodelis.h"
 #include "fmproc.h"
-#include "password_dlg.h"
 #include "posmain.h"
-#include "scripted_processes.h"
-#include "start_form.h"
 
-#include "fiscal_memory_sim.h"
-#include "memorix.h"
-#include "printer_sim.h"
-#include "session.h"
-#include "test_database.h"
-#include "till_database.h"
+#include "till_window.h"
 
 #include <QTest>
 
@@ -23,56 +14,15 @@ namespace {
 
 using namespace sale_messages;
 
-class SaleWindowTest : public testsupport::DatabaseTest {
+class SaleWindowTest : public testsupport::TillWindowTest {
 protected:
+    SaleWindowTest() : TillWindowTest({.display = false}) {}
+
     void SetUp() override {
-        DatabaseTest::SetUp();
-        platform::runScript(platform::parseDatabaseLocation(databaseFile().string()), schema::demoDataScript());
-        settings().writeText("Control Panel\\International", "sDecimal", ".");
+        ASSERT_NO_FATAL_FAILURE(TillWindowTest::SetUp());
         setupText("EFT", "3");
-        setupInteger("FMTips", 1);
-        setupInteger("FMPort", 1);
-        setupInteger("Printeris", 0);
-        setupInteger("PrinteraPorts", 2);
-        setupInteger("KlDisplejsPorts", 3);
-        setupInteger("CekaValuta", 1);
-        fiscal = std::make_unique<sim::FiscalMemorySim>(dir() / "fiscal-memory.bin");
-        ASSERT_TRUE(fiscal->start(portsDir(), "COM1"));
-        memorix::setReadTimeoutMs(300);
-        ASSERT_EQ(MEMORIX_OpenComPort(1, 115200), 0);
-        ASSERT_EQ(HT_ClearAll(), 0);
-        printer = std::make_unique<sim::PrinterSimulator>(0);
-        ASSERT_TRUE(printer->start(portsDir(), "COM2"));
-        processScope = std::make_unique<ProcessListScope>(processes);
-        DatuModelis = new TDatuModelis(nullptr);
-        StartForm = new TStartForm;
-        StartForm->show();
-        PasswordDlg = new TPasswordDlg(StartForm);
-        PasswordDlg->shLietotajs->setText("ADMIN");
-        PasswordDlg->Password->setText("1");
-        PasswordDlg->BtOKClick();
-        new TPOSMain;
-        ASSERT_FALSE(POSMain.isNull());
+        ASSERT_TRUE(startTill());
         messages().clear();
-    }
-
-    void TearDown() override {
-        delete POSMain;
-        delete StartForm;
-        delete DatuModelis;
-        MEMORIX_CloseComPort();
-        memorix::setReadTimeoutMs(5000);
-        printer.reset();
-        fiscal.reset();
-        processScope.reset();
-        DatabaseTest::TearDown();
-    }
-
-    TPOSMain& w() { return *POSMain; }
-
-    void enter(const QString& text) {
-        w().edArtikuls->setText(text);
-        QTest::keyClick(w().edArtikuls, Qt::Key_Return);
     }
 
     bool printed(const std::string& text) {
@@ -82,11 +32,6 @@ protected:
             if (line.find(text) != std::string::npos) return true;
         return false;
     }
-
-    ScriptedProcesses processes;
-    std::unique_ptr<ProcessListScope> processScope;
-    std::unique_ptr<sim::FiscalMemorySim> fiscal;
-    std::unique_ptr<sim::PrinterSimulator> printer;
 };
 
 TEST_F(SaleWindowTest, RingUpVoidAndAnnul) {

@@ -1,0 +1,134 @@
+#include "till_window.h"
+
+#include "datumodelis.h"
+#include "fmproc.h"
+#include "password_dlg.h"
+#include "posmain.h"
+#include "start_form.h"
+
+#include "memorix.h"
+#include "session.h"
+#include "till_database.h"
+#include "ui_services.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace testsupport {
+
+void writeTillSetup(platform::SettingsStore& store, int printerType) {
+    store.writeText("Control Panel\\International", "sDecimal", ".");
+    store.writeInteger(kSetupKey, "FMTips", 1);
+    store.writeInteger(kSetupKey, "FMPort", 1);
+    store.writeInteger(kSetupKey, "Printeris", printerType);
+    store.writeInteger(kSetupKey, "PrinteraPorts", 2);
+    store.writeInteger(kSetupKey, "KlDisplejsPorts", 3);
+    store.writeInteger(kSetupKey, "KlDispejaTips", 0);
+    store.writeInteger(kSetupKey, "CekaValuta", 1);
+}
+
+bool TillDevices::startDevices(const std::filesystem::path& folder, const std::filesystem::path& portsDir,
+                               const TillOptions& options, long moduleBaud, long printerBaud) {
+    fiscal = std::make_unique<sim::FiscalMemorySim>(folder / "fiscal-memory.bin");
+    if (!fiscal->start(portsDir, "COM1", moduleBaud) || MEMORIX_OpenComPort(1, int(kModuleBaud)) != 0 || HT_ClearAll() != 0)
+        return false;
+    if (options.openingRecord && FM_AppendRecord("0", "opening", 7) != 0) return false;
+    printer = std::make_unique<sim::PrinterSimulator>(options.printerType);
+    if (printerBaud > 0) printer->setReceivePacing(printerBaud);
+    if (!printer->start(portsDir, "COM2")) return false;
+    if (!options.display) return true;
+    display = std::make_unique<sim::DisplaySimulator>(0);
+    return display->start(portsDir, "COM3");
+}
+
+void TillDevices::stopDevices() {
+    MEMORIX_CloseComPort();
+    if (printer) printer->stop();
+    if (display) display->stop();
+    if (fiscal) fiscal->stop();
+    printer.reset();
+    display.reset();
+    fiscal.reset();
+}
+
+void openStartForm() {
+    DatuModelis = new TDatuModelis(nullptr);
+    StartForm = new TStartForm;
+    StartForm->show();
+}
+
+void logInAs(const QString& user, const QString& password) {
+    if (!PasswordDlg) PasswordDlg = new TPasswordDlg(StartForm);
+    PasswordDlg->shLietotajs->setText(user);
+    PasswordDlg->Password->setText(password);
+    PasswordDlg->BtOKClick();
+}
+
+bool startSaleWindow() {
+    try {
+        new TPOSMain;
+        return true;
+    } catch (const platform::ui::ProgramEnded&) {
+        return false;
+    }
+}
+
+void closeTill() {
+    delete POSMain;
+    delete StartForm;
+    delete DatuModelis;
+}
+
+void TillWindowTest::SetUp() {
+    DatabaseTest::SetUp();
+    platform::runScript(platform::parseDatabaseLocation(databaseFile().string()), schema::demoDataScript());
+    writeTillSetup(settings(), options_.printerType);
+    memorix::setReadTimeoutMs(300);
+    ASSERT_TRUE(startDevices(dir(), portsDir(), options_));
+    processScope_ = std::make_unique<ProcessListScope>(processes);
+    openStartForm();
+}
+
+void TillWindowTest::TearDown() {
+    closeTill();
+    stopDevices();
+    memorix::setReadTimeoutMs(5000);
+    processScope_.reset();
+    DatabaseTest::TearDown();
+}
+
+bool TillWindowTest::startTill() {
+    logIn();
+    if (!start()) return false;
+    EXPECT_FALSE(POSMain.isNull());
+    return !POSMain.isNull();
+}
+
+TPOSMain& TillWindowTest::w() { return *POSMain; }
+
+void TillWindowTest::enter(const QString& text) {
+    w().edArtikuls->setText(text);
+    QTest::keyClick(w().edArtikuls, Qt::Key_Return);
+}
+
+std::vector<std::string> TillWindowTest::paper() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    printer->waitIdle(100);
+    return printer->receipt();
+}
+
+bool TillWindowTest::printed(const std::string& line) {
+    const auto all = paper();
+    return std::find(all.begin(), all.end(), line) != all.end();
+}
+
+QString TillWindowTest::record(const char* name) {
+    QString text;
+    EXPECT_TRUE(w().FMProc->FMRead(QString::fromLatin1(name), text)) << name;
+    return text;
+}
+
+}  // namespace testsupport
