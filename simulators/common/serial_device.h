@@ -79,7 +79,8 @@ private:
     std::filesystem::path link_;
 };
 
-// Base of a simulated serial device. A subclass reacts to received() and answers with send().
+// Base of a simulated serial device. A subclass reacts to received() and answers with send(), and
+// calls stop() in its destructor so the reader thread ends before the subclass's state does.
 class SerialDevice {
 public:
     virtual ~SerialDevice();

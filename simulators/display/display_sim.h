@@ -15,6 +15,8 @@ class DisplaySimulator : public SerialDevice {
 public:
     // printerType >= 0: a printer of that type sits behind the display (one port for both).
     explicit DisplaySimulator(int displayType, int printerType = -1);
+    // The reader thread stops before the device state it works on goes.
+    ~DisplaySimulator() override { stop(); }
 
     std::string line(int row);
     std::string scrolling(int row);

@@ -17,6 +17,8 @@ namespace sim {
 class PrinterSimulator : public SerialDevice {
 public:
     explicit PrinterSimulator(int printerType);
+    // The reader thread stops before the device state it works on goes.
+    ~PrinterSimulator() override { stop(); }
 
     // Takes the computer's bytes no faster than the line would carry them at this rate (10 bits a
     // byte); 0 takes them as they come.

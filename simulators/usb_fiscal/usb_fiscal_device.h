@@ -43,6 +43,8 @@ class UsbFiscalDevice : public SerialDevice {
 public:
     // The store starts with its opening day-close record at index 0, which the till never reads.
     UsbFiscalDevice();
+    // The reader thread stops before the device state it works on goes.
+    ~UsbFiscalDevice() override { stop(); }
 
     std::optional<std::string> record(const std::string& name);
     std::optional<int> recordSize(const std::string& name);

@@ -9,6 +9,9 @@ namespace {
 
 // Echoes every chunk back, so what the port wrote comes back to it.
 class EchoDevice : public sim::SerialDevice {
+public:
+    ~EchoDevice() override { stop(); }
+
 protected:
     void received(const sim::Bytes& bytes) override {
         trace().received(bytes);
