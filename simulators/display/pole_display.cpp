@@ -1,6 +1,6 @@
 #include "pole_display.h"
 
-#include <iconv.h>
+#include "cp1257_text.h"
 
 #include <algorithm>
 #include <array>
@@ -31,18 +31,6 @@ constexpr KnownGlyph kOrdermanGlyphs[] = {
     {{0x7C, 0x82, 0x93, 0x92, 0x5E}, "Ģ"}, {{0x18, 0xA5, 0x65, 0xA5, 0x3E}, "ģ"},
 };
 
-std::string utf8OfCp1257(std::uint8_t byte) {
-    iconv_t cd = ::iconv_open("UTF-8", "CP1257");
-    if (cd == iconv_t(-1)) return "?";
-    char in[1] = {char(byte)};
-    char out[8] = {};
-    char* inPtr = in;
-    char* outPtr = out;
-    std::size_t inLeft = 1, outLeft = sizeof out;
-    std::size_t r = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    ::iconv_close(cd);
-    return r == std::size_t(-1) ? "?" : std::string(out, outPtr);
-}
 
 constexpr int kWidth = 20;
 
@@ -71,7 +59,7 @@ std::string PoleDisplay::glyphOf(std::uint8_t byte) const {
     }
     if (byte < 0x80) return std::string(1, char(byte));
     // The DSP-850 and the Orderman show their ROM's Windows-1257 letters; the others have none.
-    return (type_ == 2 || type_ == 3) ? utf8OfCp1257(byte) : "?";
+    return (type_ == 2 || type_ == 3) ? sim::utf8OfCp1257(byte) : "?";
 }
 
 void PoleDisplay::putChar(std::uint8_t byte) {

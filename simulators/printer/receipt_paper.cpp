@@ -1,6 +1,6 @@
 #include "receipt_paper.h"
 
-#include <iconv.h>
+#include "cp1257_text.h"
 
 #include <algorithm>
 #include <array>
@@ -43,19 +43,6 @@ constexpr CodePoint kCodePageA[] = {
 constexpr const char* kDlfLetters[] = {"Ā", "Č", "Ē", "Ģ", "Ī", "Ķ", "Ļ", "Ņ", "Š", "Ū", "Ž",
                                        "ā", "č", "ē", "ģ", "ī", "ķ", "ļ", "ņ", "š", "ū", "ž"};
 
-std::string utf8OfCp1257(std::uint8_t byte) {
-    iconv_t cd = ::iconv_open("UTF-8", "CP1257");
-    if (cd == iconv_t(-1)) return "?";
-    char in[1] = {char(byte)};
-    char out[8] = {};
-    char* inPtr = in;
-    char* outPtr = out;
-    std::size_t inLeft = 1, outLeft = sizeof out;
-    std::size_t r = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    ::iconv_close(cd);
-    if (r == std::size_t(-1)) return "?";
-    return std::string(out, outPtr);
-}
 
 std::string rtrim(std::string s) {
     while (!s.empty() && s.back() == ' ') s.pop_back();
@@ -97,7 +84,7 @@ void ReceiptPaper::addChar(std::uint8_t byte) {
         for (const auto& cp : kCodePageA)
             if (cp.byte == byte) ch = cp.utf8;
     } else if (m.letters == Model::Cp1257 || (m.letters == Model::Cp1257AfterTable46 && codeTable == 46)) {
-        ch = utf8OfCp1257(byte);
+        ch = sim::utf8OfCp1257(byte);
     } else {
         ch = "?";
     }
