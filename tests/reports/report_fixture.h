@@ -14,7 +14,7 @@
 #include "report_fiscal_memory.h"
 #include "report_window.h"
 #include "session.h"
-#include "test_database.h"
+#include "fiscal_module_test.h"
 #include "xz_report.h"
 
 #include <QMap>
@@ -129,31 +129,13 @@ inline QString TaxSlots(const std::vector<std::pair<int, long long>>& given)
     return text;
 }
 
-class ReportTest : public testsupport::DatabaseTest {
+class ReportTest : public testsupport::FiscalModuleTest {
 protected:
-    static constexpr int kModulePort = 3;
+    QString initialDaySums() const override { return TaxSlots({}); }
 
     void SetUp() override
     {
-        DatabaseTest::SetUp();
-        setupInteger("FMTips", 1);
-        setupInteger("FMPort", kModulePort);
-        setupInteger("PrinteraPorts", 1);
-        setupInteger("KlDisplejsPorts", 2);
-        memorix::setReadTimeoutMs(300);
-        module = std::make_unique<sim::FiscalMemorySim>(dir() / "fiscal-memory.bin");
-        ASSERT_TRUE(module->start(portsDir(), "COM" + std::to_string(kModulePort)));
-        ASSERT_EQ(MEMORIX_OpenComPort(kModulePort, 115200), 0);
-        ASSERT_EQ(HT_ClearAll(), 0);
-        fm = std::make_unique<TFMProc>();
-        ASSERT_EQ(fm->Status, 0);
-        seed({{"CEKAGALVA1", "SIA Veikals"}, {"CEKAGALVA2", "Rīga, Brīvības 1"}, {"CEKAGALVA3", "PVN LV40001234567"},
-              {"CEKAGALVA4", "Paldies!"}, {"POS_NR", "00000000007"}, {"VID_ID", "VID-1"},
-              {"NOD_D_SUM", TaxSlots({})}, {"CEKANRCOUN", "00000000041"}});
-        std::string glyphs = "\x1B\x26\x03\x61\x76";
-        for (int i = 0; i < 22; ++i)
-            glyphs += '\x0C' + std::string(36, '\x55');
-        std::ofstream("citizen.dlf", std::ios::binary) << glyphs;
+        FiscalModuleTest::SetUp();
         job.KasierisFullName = QStringLiteral("Anna Bērziņa");
         job.CekaValutaKods = QStringLiteral("EUR");
     }
@@ -161,23 +143,14 @@ protected:
     void TearDown() override
     {
         job.posDb = QSqlDatabase();
-        print.reset();
-        fm.reset();
-        if (printer)
-            printer->stop();
-        MEMORIX_CloseComPort();
-        module.reset();
-        memorix::setReadTimeoutMs(5000);
-        DatabaseTest::TearDown();
+        FiscalModuleTest::TearDown();
     }
 
     // The printer and the printer object; the object reads the last day-close record for the
     // journal file's name, so a test appends its records first.
     void startPrinter(int type = 6)
     {
-        printer = std::make_unique<sim::PrinterSimulator>(type);
-        ASSERT_TRUE(printer->start(portsDir(), "COM1"));
-        print = std::make_unique<TPrintClass>(type, fm.get());
+        startPrinterDevice(type);
         job.posDb = db();
     }
 
@@ -246,10 +219,6 @@ protected:
         return run(kind, access);
     }
 
-    std::unique_ptr<sim::FiscalMemorySim> module;
-    std::unique_ptr<sim::PrinterSimulator> printer;
-    std::unique_ptr<TFMProc> fm;
-    std::unique_ptr<TPrintClass> print;
     RecordingWindow window;
     XZReportJob job;
 };

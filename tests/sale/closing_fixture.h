@@ -11,7 +11,7 @@
 #include "printer_sim.h"
 #include "receipt_print.h"
 #include "session.h"
-#include "test_database.h"
+#include "fiscal_module_test.h"
 
 #include <QString>
 #include <QStringList>
@@ -61,51 +61,12 @@ public:
     void ShowPazinojums(const QString& text) override { pazinojumi << text; }
 };
 
-class ClosingTest : public testsupport::DatabaseTest {
+class ClosingTest : public testsupport::FiscalModuleTest {
 protected:
-    static constexpr int kModulePort = 3;
-
-    void SetUp() override {
-        DatabaseTest::SetUp();
-        setupInteger("FMTips", 1);
-        setupInteger("FMPort", kModulePort);
-        setupInteger("PrinteraPorts", 1);
-        setupInteger("KlDisplejsPorts", 2);
-        memorix::setReadTimeoutMs(300);
-        module = std::make_unique<sim::FiscalMemorySim>(dir() / "fiscal-memory.bin");
-        ASSERT_TRUE(module->start(portsDir(), "COM" + std::to_string(kModulePort)));
-        ASSERT_EQ(MEMORIX_OpenComPort(kModulePort, 115200), 0);
-        ASSERT_EQ(HT_ClearAll(), 0);
-        fm = std::make_unique<TFMProc>();
-        ASSERT_EQ(fm->Status, 0);
-        for (const auto& [name, text] : std::vector<std::pair<QString, QString>>{
-                 {"CEKAGALVA1", "SIA Veikals"}, {"CEKAGALVA2", "Rīga, Brīvības 1"}, {"CEKAGALVA3", "PVN LV40001234567"},
-                 {"CEKAGALVA4", "Paldies!"}, {"POS_NR", "00000000007"}, {"VID_ID", "VID-1"},
-                 {"NOD_D_SUM", DaySums({21, 12, 5, 0, 21, -1})}, {"CEKANRCOUN", "00000000041"}})
-            ASSERT_TRUE(fm->FMWrite(name, text));
-        // The Latvian letter set of the printers that load one.
-        std::ofstream("citizen.dlf", std::ios::binary)
-            << "\x1B\x26\x03\x61\x76" + [] {
-                   std::string glyphs;
-                   for (int i = 0; i < 22; ++i) glyphs += '\x0C' + std::string(36, '\x55');
-                   return glyphs;
-               }();
-    }
-
-    void TearDown() override {
-        print.reset();
-        fm.reset();
-        if (printer) printer->stop();
-        MEMORIX_CloseComPort();
-        module.reset();
-        memorix::setReadTimeoutMs(5000);
-        DatabaseTest::TearDown();
-    }
+    QString initialDaySums() const override { return DaySums({21, 12, 5, 0, 21, -1}); }
 
     void startPrinter(int type) {
-        printer = std::make_unique<sim::PrinterSimulator>(type);
-        ASSERT_TRUE(printer->start(portsDir(), "COM1"));
-        print = std::make_unique<TPrintClass>(type, fm.get());
+        startPrinterDevice(type);
         window.print = print.get();
         window.printerType = type;
     }
@@ -122,10 +83,6 @@ protected:
         return printer->receipt();
     }
 
-    std::unique_ptr<sim::FiscalMemorySim> module;
-    std::unique_ptr<sim::PrinterSimulator> printer;
-    std::unique_ptr<TFMProc> fm;
-    std::unique_ptr<TPrintClass> print;
     ClosingWindow window;
 };
 
