@@ -1,6 +1,7 @@
 // Closing a 20-line cash receipt (printing and fiscal registration) against the printer simulator
 // taking bytes at 9600 baud and the fiscal-memory module simulator at 115200 baud. Prints elapsed /
 // (wire time of both lines + the waits the printer type prescribes); the aim is <= 1.2.
+#include "bench_folder.h"
 #include "fiscal_memory_sim.h"
 #include "fiscal_registration.h"
 #include "fmproc.h"
@@ -60,11 +61,7 @@ int main() {
         return int(platform::ui::Ok);
     });
     const auto dir = std::filesystem::temp_directory_path() / ("tillora-close-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir / "ports");
-    std::filesystem::current_path(dir);
-    ::setenv("TILLORA_PORTS", (dir / "ports").c_str(), 1);
-    platform::SettingsStore::setCurrent(dir / "registry.reg");
-    auto& settings = platform::SettingsStore::current();
+    auto& settings = enterBenchFolder(dir);
     const char* key = "Software\\TOVEL\\Tillora\\Setup";
     settings.writeInteger(key, "FMTips", 1);
     settings.writeInteger(key, "FMPort", 3);

@@ -10,6 +10,7 @@
 // chain and the printer's wire time. The aim is at most 20 ms beyond.
 //
 //   command_file_bench [receipts]        (default 1000)
+#include "bench_folder.h"
 #include "driven_till.h"
 #include "scripted_processes.h"
 
@@ -94,11 +95,7 @@ int main(int argc, char** argv) {
     const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1000;
 
     const fs::path dir = fs::temp_directory_path() / ("tillora-command-file-bench-" + std::to_string(::getpid()));
-    fs::create_directories(dir / "ports");
-    fs::current_path(dir);
-    ::setenv("TILLORA_PORTS", (dir / "ports").c_str(), 1);
-    platform::SettingsStore::setCurrent(dir / "registry.reg");
-    auto& store = platform::SettingsStore::current();
+    auto& store = enterBenchFolder(dir);
     int messages = 0;
     platform::ui::setMessageHandler([&messages](const platform::ui::MessageRequest& m) {
         ++messages;

@@ -1,5 +1,6 @@
 // Printing speed: a 40-line receipt to the printer simulator taking bytes at 9600 baud, per printer
 // type. Prints elapsed / (wire time + the waits the printer type prescribes); the aim is <= 1.1.
+#include "bench_folder.h"
 #include "fmproc.h"
 #include "printclass.h"
 #include "printer_sim.h"
@@ -25,11 +26,7 @@ constexpr int kLineWaitMs = 300;
 
 double runType(int type, const std::filesystem::path& root) {
     const auto dir = root / ("type" + std::to_string(type));
-    std::filesystem::create_directories(dir / "ports");
-    std::filesystem::current_path(dir);
-    ::setenv("TILLORA_PORTS", (dir / "ports").c_str(), 1);
-    platform::SettingsStore::setCurrent(dir / "registry.reg");
-    auto& settings = platform::SettingsStore::current();
+    auto& settings = enterBenchFolder(dir);
     const char* key = "Software\\TOVEL\\Tillora\\Setup";
     settings.writeInteger(key, "FMTips", 0);
     settings.writeInteger(key, "PrinteraPorts", 1);

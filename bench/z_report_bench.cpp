@@ -5,6 +5,7 @@
 //
 //   z_report_bench [printer types]   (default 6 and 0: a thermal type without waits, an impact
 //                                     type waiting after every line)
+#include "bench_folder.h"
 #include "codepage_1257.h"
 #include "database.h"
 #include "fiscal_memory_sim.h"
@@ -202,11 +203,7 @@ bool waitForLineAfter(sim::PrinterSimulator& printer, const std::string& title, 
 
 double runType(int type, const fs::path& root, const fs::path& emptyDatabase) {
     const fs::path dir = root / ("type" + std::to_string(type));
-    fs::create_directories(dir / "ports");
-    fs::current_path(dir);
-    ::setenv("TILLORA_PORTS", (dir / "ports").c_str(), 1);
-    platform::SettingsStore::setCurrent(dir / "registry.reg");
-    auto& settings = platform::SettingsStore::current();
+    auto& settings = enterBenchFolder(dir);
     const char* key = "Software\\TOVEL\\Tillora\\Setup";
     settings.writeInteger(key, "FMTips", 1);
     settings.writeInteger(key, "FMPort", kModulePort);
