@@ -7,7 +7,7 @@ namespace {
 
 // VALUT_D_S holds 30 currency slots of 11 characters: it is written at the size it is created
 // with, so that the last slots are not cut off.
-constexpr std::array<WorkingRecord, 53> kRecords = {{
+constexpr std::array<WorkingRecord, 54> kRecords = {{
     {"PEDEJAPRECE", 12, 0},
     {"NOD_C_SUM", 401, 0},
     {"VALUT_C_S", 12, 0},
@@ -31,6 +31,8 @@ constexpr std::array<WorkingRecord, 53> kRecords = {{
     {"SLIMO_KASE", 13, 0},
     {"DIENAS_ATL", 13, 13},
     {"ATGRTARA", 13, 13},
+    // The till's marker of a receipt being closed: its number in 11 characters and the step.
+    {"CSLEGSANA", 12, 12},
     {"APMVEID1", 15, 15}, {"APMFLAG1", 1, 1}, {"APM_SUM1", 13, 13},
     {"APMVEID2", 15, 15}, {"APMFLAG2", 1, 1}, {"APM_SUM2", 13, 13},
     {"APMVEID3", 15, 15}, {"APMFLAG3", 1, 1}, {"APM_SUM3", 13, 13},

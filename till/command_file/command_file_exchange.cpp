@@ -2,6 +2,7 @@
 
 #include "codepage_1257.h"
 #include "command_interpreter.h"
+#include "command_file_messages.h"
 #include "command_line.h"
 
 #include <QFile>
@@ -55,6 +56,24 @@ std::string EncodeReplyFile(const QStringList& reply) {
         if (entry.isEmpty()) bytes += "\r\n";
     }
     return bytes;
+}
+
+bool AnswerRecoveredReceipt(const fs::path& folder, const bool finished, const QString& message) {
+    std::error_code error;
+    if (!fs::exists(folder / kTakenFileName, error) || fs::exists(folder / kReplyFileName, error)) return false;
+    const std::optional<std::string> bytes = readWhole(folder / kTakenFileName);
+    if (!bytes) return false;
+    QStringList reply;
+    for (const QString& line : DecodeCommandFile(*bytes)) {
+        if (SplitCommandLine(line).keyword != QStringLiteral("PAYM")) {
+            reply << messages::kOk;
+            continue;
+        }
+        reply << message << (finished ? messages::kOk : message);
+        writeReply(folder, EncodeReplyFile(reply));
+        return true;
+    }
+    return false;
 }
 
 bool ServeCommandFile(const fs::path& folder, CommandFileTill& till) {

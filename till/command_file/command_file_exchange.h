@@ -22,6 +22,14 @@ inline constexpr const char* kReplyFileName = "ret.pos";
 // next command file is taken. The caller keeps the poll timer off meanwhile.
 bool ServeCommandFile(const std::filesystem::path& folder, CommandFileTill& till);
 
+// After a start that finished or annulled a receipt an earlier run was closing: when the command
+// file taken last ("comand_pos.old") has no answer yet, answers it from that receipt. Its lines up
+// to the first payment are answered "OK"; the message stands before the payment's answer, which
+// is "OK" for a finished receipt and the message again for an annulled one (so the driving
+// program sends that sale again and never twice). Lines after the payment were never served and
+// get no answer. False when there was nothing to answer.
+bool AnswerRecoveredReceipt(const std::filesystem::path& folder, bool finished, const QString& message);
+
 // The command file's bytes as lines of text.
 QStringList DecodeCommandFile(const std::string& bytes);
 // The reply list as the reply file's bytes: each entry ended by CR LF, a line break inside an

@@ -2,6 +2,7 @@
 // thread, the single-instance guard, ending processes by name and the quick-item keys.
 #include "posmain.h"
 
+#include "command_file_exchange.h"
 #include "datumodelis.h"
 #include "drawer_limit.h"
 #include "fmproc.h"
@@ -10,6 +11,7 @@
 #include "printclass.h"
 #include "processes.h"
 #include "report_fiscal_memory.h"
+#include "sale_engine.h"
 #include "start_form.h"
 #include "ui_services.h"
 
@@ -179,6 +181,20 @@ void TPOSMain::FormCreate() {
         EndStartup();
     }
     ShowStartProcess("Drukā čeka galvu OK");
+
+    // A receipt whose closing an earlier run left unfinished is finished (or annulled under its
+    // own number) before any sale; a driving program's request for it gets its answer.
+    if (const ReceiptRecovery recovery = Pardosana().RecoverPendingReceipt(); recovery.outcome != ReceiptRecovery::Nothing) {
+        if (recovery.outcome == ReceiptRecovery::Failed) {
+            CloseStartForm();
+            ShowPazinojums(recovery.message, true);
+            EndStartup();
+        }
+        if (FiskPrinteris)
+            command_file::AnswerRecoveredReceipt(std::filesystem::current_path(),
+                                                 recovery.outcome == ReceiptRecovery::Finished, recovery.message);
+        ShowPazinojums(recovery.message);
+    }
 
     ShowStartProcess("Demo rinda...");
     PrintClass->PrintDemoUzDispleja();

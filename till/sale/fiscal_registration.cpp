@@ -1,5 +1,7 @@
 #include "fiscal_registration.h"
 
+#include "closing_steps.h"
+#include "fiscal_transaction.h"
 #include "fmproc.h"
 #include "payment_kinds.h"
 #include "ui_services.h"
@@ -171,30 +173,15 @@ std::optional<std::vector<CounterRecord>> DayCounterRecords(
     return std::move(book).records();
 }
 
-namespace {
-
-// The receipt's counters go into the fiscal memory as one (a transaction on the module kind).
-class CounterTransaction {
-public:
-    explicit CounterTransaction(TFMProc& fm) : fm_(fm) {}
-    ~CounterTransaction() {
-        if (open_) fm_.FMRollback(kTag);
-    }
-    bool begin() { return open_ = fm_.FMBeginTrans(kTag); }
-    bool commit() {
-        // A commit that fails leaves the transaction open: the destructor rolls it back.
-        if (!fm_.FMCommitTrans(kTag)) return false;
-        open_ = false;
-        return true;
-    }
-
-private:
-    inline static const QString kTag = QStringLiteral("PutInFM");
-    TFMProc& fm_;
-    bool open_ = false;
-};
-
-}  // namespace
+bool WriteDayCounters(TFMProc& fm, const std::vector<CounterRecord>& records, const std::function<bool()>& alongside) {
+    return InFiscalTransaction(fm, QStringLiteral("PutInFM"), [&] {
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            if (!fm.FMWrite(records[i].name, records[i].text)) return false;
+            if (i == 0) ReachClosingStep("counting");
+        }
+        return !alongside || alongside();
+    });
+}
 
 int PutInFM(const ClosingReceipt& receipt, const ClosingSettings& settings, TFMProc& fm, ClosingHost& host) {
     if (receipt.lines.empty()) {
@@ -207,15 +194,8 @@ int PutInFM(const ClosingReceipt& receipt, const ClosingSettings& settings, TFMP
         if (!fm.FMRead(name, text)) return std::nullopt;
         return text;
     };
-    bool written = false;
-    if (const auto records = DayCounterRecords(receipt, settings, fm.FMTips, read)) {
-        CounterTransaction transaction(fm);
-        written = transaction.begin();
-        for (std::size_t i = 0; written && i < records->size(); ++i)
-            written = fm.FMWrite((*records)[i].name, (*records)[i].text);
-        written = written && transaction.commit();
-    }
-    if (written) return kPutInFMRegistered;
+    const auto records = DayCounterRecords(receipt, settings, fm.FMTips, read);
+    if (records && WriteDayCounters(fm, *records)) return kPutInFMRegistered;
     host.AnuletCeku();
     return kPutInFMFailure;
 }

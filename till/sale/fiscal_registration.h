@@ -33,6 +33,12 @@ std::optional<std::vector<CounterRecord>> DayCounterRecords(
     const ClosingReceipt& receipt, const ClosingSettings& settings, int fmKind,
     const std::function<std::optional<QString>(const QString&)>& read);
 
+// Writes the texts DayCounterRecords gave, and whatever `alongside` writes after them, as one (a
+// transaction on the module kind; in order on the others, where writing the same texts again
+// gives the same counters). False on a failure (TFMProc has reported it).
+bool WriteDayCounters(TFMProc& fm, const std::vector<CounterRecord>& records,
+                      const std::function<bool()>& alongside = {});
+
 // Registers the receipt: reads every counter it changes, then writes them all; on the module kind
 // the writes go into one transaction of the module's store, so a failure leaves every counter as
 // it was. Returns 1 registered; -1 no lines (after a message box); -2 a read or write failed: the

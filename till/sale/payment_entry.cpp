@@ -2,9 +2,12 @@
 
 #include "clock.h"
 #include "fiscal_registration.h"
+#include "fmproc.h"
 #include "printclass.h"
 #include "receipt_printing.h"
+#include "receipt_recovery.h"
 #include "receipt_store.h"
+#include "closing_steps.h"
 #include "sale_engine.h"
 #include "ui_services.h"
 
@@ -119,53 +122,10 @@ ClosingReceipt PaymentEntryFlow::Receipt() const {
     return receipt;
 }
 
-bool PaymentEntryFlow::Close() {
-    TCekasStavoklis& r = w_.Ceks();
-    const PaymentWindow::Settings s = p_.ClosingIestatijumi();
-    TPrintClass* printer = w_.Printer();
-    TFMProc* fm = w_.FiscalMemory();
-    if (!printer || !fm) FiscalFailure();
-    CardVoucherSteps& steps = p_.CardVoucher();
-
-    ReceiptPrintJob job;
-    job.KartesCeks = steps.CardSlipFollows(w_.EntryText()) ? 1 : 0;
-    job.KasierisFullName = s.KasierisFullName;
-    job.now = Now();
-    job.printCardSlip = [&steps](int copy) { steps.PrintCardSlip(copy); };
-    // A receipt that could not be printed in full is neither registered nor stored: it stays
-    // open for another try or an annulment.
-    if (PrintAllCeks(job, Receipt(), s.closing, *printer, *fm, *this, r.PedejaisCeks) < 0) {
-        r.Sanemts = 0;
-        return false;
-    }
-    if (job.KartesCeks) steps.PrintCardSlip(1);
-    steps.AfterPrinting();
-
-    const int registered = PutInFM(Receipt(), s.closing, *fm, *this);
-    if (registered > 0) {
-        SaveCeku();
-    } else {
-        w_.SetStatusText("PutInFM = " + QString::number(registered));
-        if (registered == kPutInFMFailure) FiscalFailure();
-    }
-    p_.CheckNaudasLadi();
-    return true;
-}
-
-void PaymentEntryFlow::SaveCeku() {
-    TCekasStavoklis& r = w_.Ceks();
-    const PaymentWindow::Settings s = p_.ClosingIestatijumi();
-    const ClosingReceipt receipt = Receipt();
-    r.PedejaisCeks.IeprCekaRindas = IeprCekaRindas(receipt.lines);
-    engine_.ShowSummas();
-    const std::optional<int> number = StoredReceiptNumber(*w_.FiscalMemory());
-    if (!number) {
-        engine_.AnuletCeku();
-        FiscalFailure();
-    }
+ReceiptRows PaymentEntryFlow::ClosingRows(int number) const {
     const QDateTime now = Now();
     ReceiptRows rows;
-    rows.CekaNr = *number;
+    rows.CekaNr = number;
     rows.Datums = now.date();
     rows.Laiks = RealizLaiks(now.time().hour(), now.time().minute(), now.time().second());
     rows.KlKods = w_.CustomerListKey();
@@ -173,22 +133,105 @@ void PaymentEntryFlow::SaveCeku() {
     rows.Kasieris = w_.Iestatijumi().Kasieris;
     rows.PaymentText = w_.EntryText();
     rows.CitasZinas = w_.Customer().CitasZinas;
+    return rows;
+}
+
+bool PaymentEntryFlow::Close() {
+    TCekasStavoklis& r = w_.Ceks();
+    const PaymentWindow::Settings s = p_.ClosingIestatijumi();
+    TPrintClass* printer = w_.Printer();
+    TFMProc* fm = w_.FiscalMemory();
+    if (!printer || !fm) FiscalFailure();
+    CardVoucherSteps& steps = p_.CardVoucher();
+    const std::filesystem::path pendingFile = std::filesystem::current_path() / kPendingReceiptFile;
+
+    // Before anything is printed, what finishing the receipt needs goes into the pending file and
+    // the marker is committed with the receipt number: a till killed from here on finishes the
+    // receipt at its next start.
+    PendingReceipt pending;
+    const ClosingReceipt receipt = Receipt();
+    ReceiptPrintJob job;
+    job.beforePrinting = [&](int number, const QString& taxRates) {
+        const std::function<std::optional<QString>(const QString&)> read =
+            [&](const QString& name) -> std::optional<QString> {
+            if (name == QStringLiteral("NOD_D_SUM")) return taxRates;
+            QString text;
+            if (!fm->FMRead(name, text)) return std::nullopt;
+            return text;
+        };
+        const auto counters = DayCounterRecords(receipt, s.closing, fm->FMTips, read);
+        if (!counters) return false;
+        pending.number = number;
+        pending.isReturn = receipt.isReturn;
+        pending.lines.assign(receipt.lines.begin(), receipt.lines.end());
+        pending.payments = receipt.payments;
+        pending.CekaSumma = receipt.CekaSumma;
+        pending.Sanemts = receipt.Sanemts;
+        pending.ApmValuta = receipt.ApmValuta;
+        pending.valutasKurss = receipt.valutasKurss;
+        pending.rows = ClosingRows(number);
+        pending.counters = *counters;
+        return SavePendingReceipt(pendingFile, pending) && WriteReceiptMarker(*fm, {number, ClosingStep::Numbered});
+    };
+    job.KartesCeks = steps.CardSlipFollows(w_.EntryText()) ? 1 : 0;
+    job.KasierisFullName = s.KasierisFullName;
+    job.now = Now();
+    job.printCardSlip = [&steps](int copy) { steps.PrintCardSlip(copy); };
+    // A receipt that could not be printed in full is neither registered nor stored: it stays
+    // open for another try or an annulment, and its number is given up as before.
+    if (PrintAllCeks(job, receipt, s.closing, *printer, *fm, *this, r.PedejaisCeks) < 0) {
+        if (pending.number > 0 && ClearReceiptMarker(*fm)) DropPendingFile(pendingFile);
+        r.Sanemts = 0;
+        return false;
+    }
+    if (!WriteReceiptMarker(*fm, {pending.number, ClosingStep::Printed})) FiscalFailure();
+    ReachClosingStep("printed");
+    if (job.KartesCeks) steps.PrintCardSlip(1);
+    steps.AfterPrinting();
+
+    // The counters and the marker's next step in one transaction. When they cannot be written the
+    // program ends and its next start counts and stores the printed receipt.
+    if (!WriteDayCounters(*fm, pending.counters,
+                          [&] { return WriteReceiptMarker(*fm, {pending.number, ClosingStep::Counted}); })) {
+        w_.SetStatusText("PutInFM = " + QString::number(kPutInFMFailure));
+        FiscalFailure();
+    }
+    ReachClosingStep("counted");
+    SaveCeku(pending, pendingFile);
+    p_.CheckNaudasLadi();
+    return true;
+}
+
+void PaymentEntryFlow::SaveCeku(const PendingReceipt& pending, const std::filesystem::path& pendingFile) {
+    TCekasStavoklis& r = w_.Ceks();
+    const PaymentWindow::Settings s = p_.ClosingIestatijumi();
+    const ClosingReceipt receipt = Receipt();
+    r.PedejaisCeks.IeprCekaRindas = IeprCekaRindas(receipt.lines);
+    engine_.ShowSummas();
+    // The number the receipt was printed and counted under, never read again.
+    const int number = pending.number;
     try {
-        StoreReceiptRows(w_.PosDb(), receipt, rows);
+        StoreReceiptRows(w_.PosDb(), receipt, pending.rows);
     } catch (const ReceiptStoreError& error) {
         // The receipt is printed and counted: it is cleared all the same, so that it is never
         // registered twice; the cashier is told the journal lacks it.
         w_.ShowDialog(kStoreFailedMessage + QString::fromStdString(error.what()));
     }
+    ReachClosingStep("stored");
+    // A marker that cannot be cleared is said after the rows are stored; the next start finds
+    // them and only clears it.
+    const bool cleared = ClearReceiptMarker(*w_.FiscalMemory());
+    if (cleared) DropPendingFile(pendingFile);
     if (p_.TextCopyWanted() && !s.CekaKopijaPath.isEmpty())
-        WriteReceiptCopy(ReceiptCopyFile(s.CekaKopijaPath, *number, s.KasesNr), receipt, s.closing.CekaValutaKods);
-    lastStored_ = *number;
+        WriteReceiptCopy(ReceiptCopyFile(s.CekaKopijaPath, number, s.KasesNr), receipt, s.closing.CekaValutaKods);
+    lastStored_ = number;
     r.RinduSkaits = 0;
     r.AtgriesanaPecCeka = false;
     w_.ClearSaleScreen();
     p_.SelectPaymentKind(kCashKind);
     p_.ReceiptStored();
     engine_.ShowSummas();
+    if (!cleared) FiscalFailure();
 }
 
 void PaymentEntryFlow::FiscalFailure() {

@@ -7,9 +7,11 @@
 #include "head_lines.h"
 #include "payment_kinds.h"
 #include "payment_text.h"
+#include "receipt_recovery.h"
 
 #include <QString>
 
+#include <filesystem>
 #include <utility>
 
 class SaleEngine;
@@ -88,7 +90,9 @@ public:
 private:
     ClosingReceipt Receipt() const;
     bool Close();
-    void SaveCeku();
+    // The journal rows' values of the receipt being closed under `number`.
+    ReceiptRows ClosingRows(int number) const;
+    void SaveCeku(const PendingReceipt& pending, const std::filesystem::path& pendingFile);
     [[noreturn]] void FiscalFailure();
 
     // ClosingHost

@@ -6,8 +6,10 @@
 
 #include <QDate>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
+#include <optional>
 #include <span>
 #include <stdexcept>
 
@@ -40,6 +42,10 @@ struct AnnulledReceipt {
     bool Atgriesana = false;  // a return receipt: quantities stored negative
 };
 
-// One row per line, in line order, flagged ANULETS 'T'. Throws ReceiptStoreError with the
-// database's text; rows already inserted stay.
+// One row per line, in line order, flagged ANULETS 'T', all in one transaction. Throws
+// ReceiptStoreError with the database's text; then no row of the receipt is stored.
 void StoreAnnulledRows(const QSqlDatabase& posDb, const AnnulledReceipt& receipt, std::span<const TCekaRinda> lines);
+
+// Ends a receipt's transaction on `db`: commits when there was no failure, else (or when the
+// commit fails) rolls back and throws ReceiptStoreError with the database's text.
+void CommitReceiptRows(QSqlDatabase& db, std::optional<QSqlError> failure);

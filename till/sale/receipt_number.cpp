@@ -1,5 +1,6 @@
 #include "receipt_number.h"
 
+#include "fiscal_transaction.h"
 #include "fmproc.h"
 
 #include <QRegularExpression>
@@ -8,7 +9,7 @@
 
 QString CekaNrTeksts(int number) { return QStringLiteral("%1").arg(number, 11, 10, QLatin1Char('0')); }
 
-ReceiptNumber TakeReceiptNumber(TFMProc& fm) {
+ReceiptNumber TakeReceiptNumber(TFMProc& fm, const std::function<bool(int)>& alongside) {
     static const QRegularExpression digits(QStringLiteral("^\\d{1,11}$"));
     ReceiptNumber result;
     QString text;
@@ -27,7 +28,11 @@ ReceiptNumber TakeReceiptNumber(TFMProc& fm) {
         }
     }
     const int next = int(last + 1);
-    if (!fm.FMWrite(QStringLiteral("CEKANRCOUN"), CekaNrTeksts(next))) {
+    const auto write = [&] { return fm.FMWrite(QStringLiteral("CEKANRCOUN"), CekaNrTeksts(next)); };
+    const bool written = alongside ? InFiscalTransaction(fm, QStringLiteral("CEKANRCOUN"),
+                                                         [&] { return alongside(next) && write(); })
+                                   : write();
+    if (!written) {
         result.Failure = ReceiptNumberFailure::WriteFailed;
         return result;
     }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class TFMProc;
 
 enum class ReceiptNumberFailure {
@@ -21,8 +23,10 @@ struct ReceiptNumber {
 
 // Reads the counter, adds one and writes it back. A counter never written (empty) counts as 1,
 // so the first receipt of a new fiscal memory is number 2. Any failure leaves the number unused:
-// the caller must not print or store under it.
-ReceiptNumber TakeReceiptNumber(TFMProc& fm);
+// the caller must not print or store under it. `alongside`, when given, runs with the new number
+// before the counter is written, both in one transaction of the fiscal memory (on kinds without
+// transactions its writes simply come first); false from it leaves the counter as it was.
+ReceiptNumber TakeReceiptNumber(TFMProc& fm, const std::function<bool(int number)>& alongside = {});
 
 // The counter's text for a number: 11 digits with leading zeros.
 QString CekaNrTeksts(int number);

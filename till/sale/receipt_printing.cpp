@@ -2,6 +2,9 @@
 
 #include "text_format.h"
 
+#include "closing_steps.h"
+#include "sale_engine.h"
+
 #include "fmproc.h"
 #include "printclass.h"
 #include "receipt_number.h"
@@ -116,8 +119,14 @@ int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, cons
         return kPrintAllCeksNoLines;
     }
     QString taxRates;
-    if (!fm.FMRead(QStringLiteral("NOD_D_SUM"), taxRates)) annulAndEnd(host, kDarbsTiekPartraukts);
-    const ReceiptNumber number = TakeReceiptNumber(fm);
+    if (!fm.FMRead(QStringLiteral("NOD_D_SUM"), taxRates)) {
+        // Nothing is printed yet and no number taken: the till goes on without this receipt.
+        host.AnuletCeku();
+        return kPrintAllCeksFiscalFailure;
+    }
+    std::function<bool(int)> alongside;
+    if (job.beforePrinting) alongside = [&](int n) { return job.beforePrinting(n, taxRates); };
+    const ReceiptNumber number = TakeReceiptNumber(fm, alongside);
     if (!number.ok())
         annulAndEnd(host, number.Failure == ReceiptNumberFailure::NotANumber ? kCekaNrBojats : kDarbsTiekPartraukts);
 
@@ -128,8 +137,11 @@ int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, cons
     if (const int rc = PrintCekasGalvu(print, number.Numurs, job.now.date(), receipt.isReturn, host.MaksatajaRindas(), last);
         rc < 0)
         return lineFailed(rc);
-    for (const TCekaRinda& line : receipt.lines)
+    ReachClosingStep("numbered");
+    for (const TCekaRinda& line : receipt.lines) {
         if (const int rc = host.PrintCekaRinda(line); rc <= 0) return lineFailed(rc);
+        if (&line == &receipt.lines.front()) ReachClosingStep("first-line");
+    }
 
     const int type = print.PrinteraTips;
     const QStringList closing =
@@ -151,4 +163,17 @@ int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, cons
         if (job.printCardSlip) job.printCardSlip(2);
     }
     return kPrintAllCeksPrinted;
+}
+
+int PrintAnnulledReceipt(TPrintClass& print, const std::function<void()>& head, std::span<const TCekaRinda> lines,
+                         const std::function<int(const TCekaRinda&)>& printLine) {
+    head();
+    for (const TCekaRinda& line : lines)
+        if (const int rc = printLine(line); rc <= 0) return rc;
+    const QString rule(print.RindasGarums, u'-');
+    print.DrukaUzAbam(rule, 1);
+    print.DrukaUzAbam(sale_messages::kCeksAnulets, 1);
+    print.DrukaUzAbam(rule, 2);
+    print.DrukaTuksasRindasUzAbam(5);
+    return print.DrukaCekaGalvu() < 0 ? kPrintAnnulledHeaderFailed : kPrintAnnulledPrinted;
 }

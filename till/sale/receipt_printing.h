@@ -11,17 +11,23 @@
 #include <QStringList>
 
 #include <functional>
+#include <span>
 
 class TFMProc;
 class TPrintClass;
 
 inline constexpr int kPrintAllCeksPrinted = 1;
 inline constexpr int kPrintAllCeksNoLines = -1;
+inline constexpr int kPrintAllCeksFiscalFailure = -2;
 inline constexpr int kPrintAllCeksLineFailed = -3;
 
 inline const QString kPrintAllCeksNoLinesMessage = QStringLiteral("Čekā nav preces (PrintAllCeks) !!!");
 
 struct ReceiptPrintJob {
+    // Runs with the receipt's number before anything is printed, in one fiscal-memory transaction
+    // with the counter's advance (the pending receipt's marker); false stops the receipt as a
+    // counter that cannot be written does.
+    std::function<bool(int number, const QString& taxRates)> beforePrinting;
     // Non-zero: the card slip follows on the same paper (printCardSlip(2) ends the receipt).
     int KartesCeks = 0;
     QString KasierisFullName;
@@ -37,9 +43,19 @@ QStringList TotalLines(const ClosingReceipt& receipt, const ClosingSettings& set
 QStringList PaymentRowLines(const ClosingReceipt& receipt, const ClosingSettings& settings, int printerType);
 
 // Prints the receipt. Results: 1 printed; -1 no lines (after a message box; the drawer has
-// opened); -3 a line was refused or could not be printed (the status bar says which; the receipt
-// stays open, its number used up). A fiscal-memory failure (NOD_D_SUM or CEKANRCOUN) and a next
-// header that cannot be printed annul the receipt and end the program
+// opened); -2 the tax rates (NOD_D_SUM) could not be read: the receipt has been annulled; -3 a line was refused or could not be printed (the status bar says which; the receipt
+// stays open, its number used up). A receipt number that cannot be taken and a next header that
+// cannot be printed annul the receipt and end the program
 // (platform::ui::endProgram). `last` receives the head and closing lines for the copy.
 int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, const ClosingSettings& settings,
                  TPrintClass& print, TFMProc& fm, ClosingHost& host, LastReceipt& last);
+
+inline constexpr int kPrintAnnulledPrinted = 1;
+inline constexpr int kPrintAnnulledHeaderFailed = -10;
+
+// An annulled receipt on both stations: `head` (its number block), its lines through `printLine`,
+// a rule, "ČEKS ANULĒTS", a rule, five blank lines and the next receipt's header. Returns 1; a
+// line's refusal (0 or less, nothing printed after it); kPrintAnnulledHeaderFailed when the next
+// header could not be printed.
+int PrintAnnulledReceipt(TPrintClass& print, const std::function<void()>& head, std::span<const TCekaRinda> lines,
+                         const std::function<int(const TCekaRinda&)>& printLine);

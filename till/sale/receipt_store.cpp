@@ -70,10 +70,7 @@ void StoreReceiptRows(const QSqlDatabase& posDb, const ClosingReceipt& receipt, 
             if (!query.exec()) failure = query.lastError();
         }
     }
-    if (!failure && db.commit()) return;
-    if (!failure) failure = db.lastError();
-    db.rollback();
-    throw ReceiptStoreError(failure->text().toStdString());
+    CommitReceiptRows(db, failure);
 }
 
 std::filesystem::path ReceiptCopyFile(const QString& cekaKopijaPath, int cekaNr, const QString& kasesNr) {

@@ -5,6 +5,7 @@
 #include "realiz_rows.h"
 #include "receipt_list.h"
 #include "receipt_number.h"
+#include "receipt_printing.h"
 #include "text_format.h"
 
 #include "clock.h"
@@ -220,22 +221,17 @@ void SaleEngine::AnuletCeku() {
 
         bool headerFailed = false;
         if (print) {
-            PrintCekaSakums(number.Numurs);
-            for (const TCekaRinda& line : r.OpenLines()) {
-                const int result = PrintCekaRinda({line.Nodala, line.Nosaukums, line.Cena, line.Daudzums * line.Iepakojums,
-                                                   line.Atlaide, line.Artikuls, line.Mervieniba, false});
-                if (result <= 0) {
-                    // The number is used up; the receipt stays open and nothing is stored.
-                    w_.SetStatusText(QStringLiteral("PrintAllCeks = ") + QString::number(result));
-                    return;
-                }
+            const int result = PrintAnnulledReceipt(
+                *printer, [&] { PrintCekaSakums(number.Numurs); }, r.OpenLines(), [&](const TCekaRinda& line) {
+                    return PrintCekaRinda({line.Nodala, line.Nosaukums, line.Cena, line.Daudzums * line.Iepakojums,
+                                           line.Atlaide, line.Artikuls, line.Mervieniba, false});
+                });
+            headerFailed = result == kPrintAnnulledHeaderFailed;
+            if (result <= 0 && !headerFailed) {
+                // The number is used up; the receipt stays open and nothing is stored.
+                w_.SetStatusText(QStringLiteral("PrintAllCeks = ") + QString::number(result));
+                return;
             }
-            const QString rule(printer->RindasGarums, u'-');
-            printer->DrukaUzAbam(rule, 1);
-            printer->DrukaUzAbam(kCeksAnulets, 1);
-            printer->DrukaUzAbam(rule, 2);
-            printer->DrukaTuksasRindasUzAbam(5);
-            headerFailed = printer->DrukaCekaGalvu() < 0;
         }
         const auto now = platform::localNow();
         // The rows go in also when the next header failed: the receipt was printed as annulled
@@ -253,6 +249,16 @@ void SaleEngine::AnuletCeku() {
     w_.ClearReceiptLists();
     w_.ClearSaleScreen();
     ShowSummas();
+}
+
+ReceiptRecovery SaleEngine::RecoverPendingReceipt() {
+    TFMProc* fm = w_.FiscalMemory();
+    TPrintClass* printer = w_.Printer();
+    if (!fm || !printer) return {ReceiptRecovery::Failed, 0, kRecoveryFailedMessage};
+    const SaleSettings s = w_.Iestatijumi();
+    RecoveryContext context{*fm, *printer, w_.PosDb(), std::filesystem::current_path(), s.Druka,
+                            !s.NedrukatAnuletosCekus, Today()};
+    return ::RecoverPendingReceipt(context);
 }
 
 void SaleEngine::RefreshPirkumuSaraksts() {

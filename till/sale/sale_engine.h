@@ -7,6 +7,7 @@
 #include "item_entry.h"
 #include "item_lookup.h"
 #include "receipt_print.h"
+#include "receipt_recovery.h"
 #include "receipt_state.h"
 
 #include <QSqlDatabase>
@@ -131,6 +132,10 @@ public:
     // in REALIZ flagged 'T', the sale screen emptied. Ends the program when the fiscal memory or
     // the next receipt's header fails.
     void AnuletCeku();
+
+    // At start-up, once the printer has its first header: finishes a receipt whose closing was
+    // cut short by an earlier run (see receipt_recovery.h).
+    ReceiptRecovery RecoverPendingReceipt();
 
     void RefreshPirkumuSaraksts();
     void ShowSummas();

@@ -1,0 +1,263 @@
+// A real till process killed at each step of closing a receipt, on the fiscal-memory module and
+// on the USB device, then started again against the same simulators, database and paper, and one
+// more receipt sold: the fiscal counters, the journal file and REALIZ agree, and every receipt
+// number is counted and stored or printed and stored as annulled, never both and never twice.
+#include "till_window.h"
+#include "test_database.h"
+
+#include "codepage_1257.h"
+#include "command_file_exchange.h"
+#include "fmproc.h"
+#include "receipt_recovery.h"
+
+#include "database.h"
+#include "memorix.h"
+#include "session.h"
+#include "till_database.h"
+#include "usb_fiscal_device.h"
+
+#include <QProcess>
+#include <QTest>
+
+#include <fstream>
+#include <map>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Receipts A, B and C: their entries and payments, and their amounts in cents (department 1).
+const char* const kReceiptA = "4750001000017|/0=5.00";
+const char* const kReceiptB = "2*4750001000024|/0=10.00";
+const char* const kReceiptC = "4750001000031|/0=2.00";
+constexpr long long kCentsA = 215, kCentsB = 298, kCentsC = 109;
+// The numbers they get on a fresh fiscal memory (its counter reads as 1).
+constexpr int kNumberA = 2, kNumberB = 3, kNumberC = 4;
+
+enum class Kind { Module, Usb };
+
+// The till process (till_process.cpp) in the test's folder.
+class TillProcess {
+public:
+    explicit TillProcess(const QStringList& arguments) {
+        const auto seconds =
+            std::chrono::duration_cast<std::chrono::seconds>(platform::clock().now().time_since_epoch()).count();
+        process_.start(QStringLiteral(TILL_PROCESS), QStringList{QString::number(seconds)} + arguments);
+        process_.waitForStarted(30000);
+    }
+    ~TillProcess() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(30000);
+        }
+    }
+    // Waits for its end: its exit code, -1 when it was killed (by itself or by the test).
+    int finish() {
+        if (!process_.waitForFinished(120000)) process_.kill(), process_.waitForFinished(30000);
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    }
+    void kill() {
+        process_.kill();
+        process_.waitForFinished(30000);
+    }
+    bool running() const { return process_.state() == QProcess::Running; }
+    // The messages it showed, one a line.
+    QString output() { return QString::fromUtf8(process_.readAllStandardOutput()); }
+
+private:
+    QProcess process_;
+};
+
+class ReceiptKill : public testsupport::DatabaseTest, protected testsupport::TillDevices {
+protected:
+    void startOn(Kind kind) {
+        kind_ = kind;
+        platform::runScript(platform::parseDatabaseLocation(databaseFile().string()), schema::demoDataScript());
+        testsupport::writeTillSetup(settings(), 6);
+        memorix::setReadTimeoutMs(300);
+        ASSERT_TRUE(startDevices(dir(), portsDir(), {.printerType = 6, .display = true, .openingRecord = true}));
+        MEMORIX_CloseComPort();  // the till processes open it as a started program does
+        if (kind == Kind::Usb) {
+            setupInteger("FMTips", 3);
+            settings().writeInteger(platform::kFtdiSettingsKey, "ReadTimeoutMs", 300);
+            usb = std::make_unique<sim::UsbFiscalDevice>();
+            ASSERT_TRUE(usb->start(portsDir(), "FTDI0"));
+        }
+        closeDb();
+    }
+    void TearDown() override {
+        if (usb) usb->stop();
+        stopDevices();
+        memorix::setReadTimeoutMs(5000);
+        DatabaseTest::TearDown();
+    }
+
+    // The embedded database is opened by one process at a time.
+    void closeDb() { QSqlDatabase::database(kTestConnection, false).close(); }
+
+    // A run of the till: sells the receipts, killed where asked; its exit code and messages.
+    std::pair<int, QString> runTill(const QStringList& arguments) {
+        closeDb();
+        TillProcess till(arguments);
+        const int code = till.finish();
+        return {code, till.output()};
+    }
+
+    QString fiscalRecord(const char* name) {
+        if (kind_ == Kind::Usb) return QString::fromStdString(usb->record(name).value_or(std::string()));
+        QString text;
+        {
+            TFMProc fm;
+            EXPECT_EQ(fm.Status, 0);
+            EXPECT_TRUE(fm.FMRead(QString::fromLatin1(name), text)) << name;
+        }
+        MEMORIX_CloseComPort();
+        return text;
+    }
+
+    // The journal files' text.
+    QString journal() {
+        QString text;
+        for (const auto& entry : fs::directory_iterator(dir() / "El_Kontr"))
+            if (entry.is_regular_file()) text += fromCp1257(testsupport::readFile(entry.path()));
+        return text;
+    }
+
+    // Everything agrees: each of A, B and C stored once (B as a sale when `bFinished`, else as
+    // annulled), the department's counter is the sum of the stored sales, the receipt counter
+    // stands at C, no marker or pending file is left, and journal and paper show each number.
+    void expectAgreement(bool bFinished) {
+        std::map<int, QString> flags;
+        {
+            QSqlQuery rows = exec("SELECT CEKA_NR, ANULETS FROM REALIZ ORDER BY CEKA_NR");
+            while (rows.next()) {
+                const int nr = rows.value(0).toInt();
+                EXPECT_TRUE(!flags.count(nr) || flags[nr] == rows.value(1).toString()) << nr;
+                flags[nr] = rows.value(1).toString();
+            }
+        }
+        EXPECT_EQ(flags, (std::map<int, QString>{{kNumberA, "F"}, {kNumberB, bFinished ? "F" : "T"}, {kNumberC, "F"}}));
+        EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR = :N", {{":N", kNumberB}}).toInt(), 1);
+        const long long stored =
+            std::llround(value("SELECT SUM(CENA*DAUDZUMS*(1-ATLAIDE/100)) FROM REALIZ WHERE ANULETS='F'").toDouble() * 100);
+        closeDb();
+        const long long expected = kCentsA + kCentsC + (bFinished ? kCentsB : 0);
+        EXPECT_EQ(stored, expected);
+        EXPECT_EQ(fiscalRecord("NOD_D_SUM").mid(2, 8).trimmed().toLongLong(), expected);
+        EXPECT_EQ(fiscalRecord("CEKANRCOUN").trimmed().toInt(), kNumberC);
+        EXPECT_EQ(fiscalRecord("CSLEGSANA").trimmed(), QString());
+        EXPECT_FALSE(fs::exists(dir() / kPendingReceiptFile));
+
+        const QString tape = journal();
+        for (const int nr : {kNumberA, kNumberB, kNumberC})
+            EXPECT_TRUE(tape.contains(QStringLiteral("Čeks Nr %1").arg(nr))) << nr;
+        EXPECT_EQ(tape.contains(QStringLiteral("ČEKS ANULĒTS")), !bFinished);
+        printer->waitIdle(200);
+        const auto paper = printer->receipt();
+        const auto onPaper = [&](const std::string& line) { return std::find(paper.begin(), paper.end(), line) != paper.end(); };
+        for (const int nr : {kNumberA, kNumberB, kNumberC}) EXPECT_TRUE(onPaper("Čeks Nr " + std::to_string(nr))) << nr;
+    }
+
+    Kind kind_ = Kind::Module;
+    std::unique_ptr<sim::UsbFiscalDevice> usb;
+};
+
+struct Kill {
+    const char* step;  // where receipt B's closing is cut short
+    bool finished;     // B is counted and stored after the restart (else annulled)
+};
+
+class KilledWhileClosing : public ReceiptKill, public ::testing::WithParamInterface<std::tuple<Kind, Kill>> {};
+
+TEST_P(KilledWhileClosing, RestartAccountsForEveryNumber) {
+    const auto [kind, kill] = GetParam();
+    startOn(kind);
+    const auto [killedCode, killedOutput] = runTill({kill.step, "2", kReceiptA, kReceiptB});
+    ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
+
+    const auto [code, output] = runTill({"-", "0", kReceiptC});
+    ASSERT_EQ(code, 0) << output.toStdString();
+    const QString message = kill.finished ? FinishedAfterInterruption(kNumberB) : AnnulledAfterInterruption(kNumberB);
+    EXPECT_EQ(output.count(message), 1) << output.toStdString();
+    expectAgreement(kill.finished);
+
+    // A start after that finds nothing left to do.
+    const auto [again, quiet] = runTill({"-", "0"});
+    EXPECT_EQ(again, 0);
+    EXPECT_FALSE(quiet.contains(QStringLiteral("pēc pārtraukuma"))) << quiet.toStdString();
+    expectAgreement(kill.finished);
+}
+
+const Kill kKills[] = {{"numbered", false}, {"first-line", false}, {"printed", true},
+                       {"counting", true},  {"counted", true},     {"stored", true}};
+
+INSTANTIATE_TEST_SUITE_P(Steps, KilledWhileClosing,
+                         ::testing::Combine(::testing::Values(Kind::Module, Kind::Usb), ::testing::ValuesIn(kKills)),
+                         [](const auto& info) {
+                             std::string name = std::string(std::get<0>(info.param) == Kind::Module ? "Module_" : "Usb_") +
+                                                std::get<1>(info.param).step;
+                             for (char& c : name)
+                                 if (c == '-') c = '_';
+                             return name;
+                         });
+
+// The start-up's own recovery killed as it counts, then as it stores: the next start finishes
+// the receipt, once.
+class KilledWhileRecovering : public ReceiptKill, public ::testing::WithParamInterface<Kind> {};
+
+TEST_P(KilledWhileRecovering, TheReceiptIsFinishedOnce) {
+    startOn(GetParam());
+    ASSERT_EQ(runTill({"printed", "2", kReceiptA, kReceiptB}).first, -1);
+    ASSERT_EQ(runTill({"recovery-counted", "0"}).first, -1);
+    ASSERT_EQ(runTill({"recovery-stored", "0"}).first, -1);
+    const auto [code, output] = runTill({"-", "0", kReceiptC});
+    ASSERT_EQ(code, 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(FinishedAfterInterruption(kNumberB))) << output.toStdString();
+    expectAgreement(true);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, KilledWhileRecovering, ::testing::Values(Kind::Module, Kind::Usb),
+                         [](const auto& info) { return std::string(info.param == Kind::Module ? "Module" : "Usb"); });
+
+// A driving program's sale whose till died after counting it: the restarted till answers the
+// taken command file, so the program does not send the sale again and it is recorded once.
+TEST_F(ReceiptKill, CommandFileSaleIsAnsweredAfterRecoveryAndNotRecordedTwice) {
+    startOn(Kind::Module);
+    setupInteger("FiskPrinteris", 1);
+    const auto exchange = [&](TillProcess& till, const QString& commands) {
+        const fs::path part = dir() / "comand.part";
+        std::ofstream(part, std::ios::binary) << toCp1257(commands);
+        fs::rename(part, dir() / command_file::kCommandFileName);
+        // Answered, or the till died taking it.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName) || !till.running(); },
+                                    60000));
+        return command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
+    };
+    const QString saleA = "SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=5.00;\r\n";
+    const QString saleB = "SALE:PLU=4750001000024;QNTY=2;\r\nPAYM:MEDIA=0;AMOUNT=10.00;\r\n";
+    const QString saleC = "SALE:PLU=4750001000031;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=2.00;\r\n";
+    closeDb();
+    {
+        TillProcess till({"serve", "counted", "2"});
+        EXPECT_EQ(exchange(till, saleA), (QStringList{"OK", "OK"}));
+        exchange(till, saleB);
+        EXPECT_EQ(till.finish(), -1);
+    }
+    EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
+    ASSERT_TRUE(fs::exists(dir() / command_file::kTakenFileName));
+    {
+        TillProcess till({"serve", "-", "0"});
+        // The driving program, still waiting for its answer, reads the one the start wrote.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName); }, 60000));
+        const QStringList answer =
+            command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
+        EXPECT_EQ(answer, (QStringList{"OK", FinishedAfterInterruption(kNumberB), "OK"}));
+        // Answered OK, the sale is not sent again; the next one is.
+        fs::remove(dir() / command_file::kReplyFileName);
+        EXPECT_EQ(exchange(till, saleC), (QStringList{"OK", "OK"}));
+        till.kill();
+    }
+    expectAgreement(true);
+}
+
+}  // namespace

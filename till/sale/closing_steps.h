@@ -1,0 +1,17 @@
+// The named points a receipt's closing (and its recovery at the next start) passes, for a hook
+// that tests set to stop the program at one of them. Nothing happens at a point without a hook.
+//
+// Closing: "numbered" (number and marker committed, nothing printed), "first-line" (the first
+// item line printed), "printed" (the whole receipt printed and marked so), "counting" (inside the
+// counters' transaction, after its first write), "counted" (counters committed), "stored" (rows
+// committed in REALIZ, marker not yet cleared). Recovery: "recovery-counted", "recovery-stored".
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+using ClosingStepHook = std::function<void(std::string_view step)>;
+
+// Replaces the hook (an empty one removes it).
+void SetClosingStepHook(ClosingStepHook hook);
+void ReachClosingStep(std::string_view step);

@@ -1,0 +1,246 @@
+#include "receipt_recovery.h"
+
+#include "closing_steps.h"
+#include "fmproc.h"
+#include "head_lines.h"
+#include "printclass.h"
+#include "realiz_rows.h"
+#include "receipt_number.h"
+#include "receipt_printing.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <system_error>
+
+namespace {
+
+constexpr int kNumberWidth = 11;
+
+QJsonObject lineJson(const TCekaRinda& l) {
+    return {{"Cena", l.Cena},           {"Daudzums", l.Daudzums},     {"Atlaide", l.Atlaide},
+            {"Iepakojums", l.Iepakojums}, {"Artikuls", l.Artikuls},   {"Nosaukums", l.Nosaukums},
+            {"Mervieniba", l.Mervieniba}, {"Bonuss", l.Bonuss},       {"ApmVeids", l.ApmVeids},
+            {"Nodala", l.Nodala},       {"Tara", l.Tara}};
+}
+
+TCekaRinda lineFrom(const QJsonObject& o) {
+    TCekaRinda l;
+    l.Cena = o["Cena"].toDouble();
+    l.Daudzums = o["Daudzums"].toDouble();
+    l.Atlaide = o["Atlaide"].toDouble();
+    l.Iepakojums = o["Iepakojums"].toDouble();
+    l.Artikuls = o["Artikuls"].toString();
+    l.Nosaukums = o["Nosaukums"].toString();
+    l.Mervieniba = o["Mervieniba"].toString();
+    l.Bonuss = o["Bonuss"].toInt();
+    l.ApmVeids = o["ApmVeids"].toInt();
+    l.Nodala = o["Nodala"].toInt();
+    l.Tara = o["Tara"].toBool();
+    return l;
+}
+
+// Rows under the number already in REALIZ: a sale's or an annulment's, stored before the kill.
+std::optional<bool> storedInRealiz(const QSqlDatabase& db, int number) {
+    QSqlQuery query(db);
+    if (!query.prepare(QStringLiteral("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR = :CEKA_NR"))) return std::nullopt;
+    query.bindValue(QStringLiteral(":CEKA_NR"), number);
+    if (!query.exec() || !query.next()) return std::nullopt;
+    return query.value(0).toInt() > 0;
+}
+
+std::optional<ReceiptMarker> parseMarker(const QString& text, bool& damaged) {
+    damaged = false;
+    if (text.trimmed().isEmpty()) return std::nullopt;
+    bool ok = false;
+    const int number = text.left(kNumberWidth).trimmed().toInt(&ok);
+    const QChar step = text.size() > kNumberWidth ? text[kNumberWidth] : QChar();
+    if (!ok || number < 1 || (step != u'N' && step != u'P' && step != u'S')) {
+        damaged = true;
+        return std::nullopt;
+    }
+    return ReceiptMarker{number, ClosingStep(step.toLatin1())};
+}
+
+// The receipt counter holds at least the marked number (on the kinds without transactions the
+// marker is written before the counter).
+bool counterReaches(TFMProc& fm, int number) {
+    QString text;
+    if (!fm.FMRead(QStringLiteral("CEKANRCOUN"), text)) return false;
+    bool ok = false;
+    const long long counter = text.left(kNumberWidth).trimmed().toLongLong(&ok);
+    if (ok && counter >= number) return true;
+    return fm.FMWrite(QStringLiteral("CEKANRCOUN"), CekaNrTeksts(number));
+}
+
+ReceiptRecovery failed(int number) { return {ReceiptRecovery::Failed, number, kRecoveryFailedMessage}; }
+
+}  // namespace
+
+void DropPendingFile(const std::filesystem::path& file) {
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+}
+
+QString ReceiptMarkerText(const ReceiptMarker& marker) {
+    return QString::number(marker.number).rightJustified(kNumberWidth, u' ') + QChar(char(marker.step));
+}
+
+bool WriteReceiptMarker(TFMProc& fm, const ReceiptMarker& marker) {
+    return fm.FMWrite(kReceiptMarker, ReceiptMarkerText(marker));
+}
+
+bool ClearReceiptMarker(TFMProc& fm) { return fm.FMWrite(kReceiptMarker, QString(kReceiptMarkerSize, u' ')); }
+
+ClosingReceipt PendingReceipt::closing() const {
+    ClosingReceipt receipt;
+    receipt.lines = lines;
+    receipt.payments = payments;
+    receipt.CekaSumma = CekaSumma;
+    receipt.Sanemts = Sanemts;
+    receipt.isReturn = isReturn;
+    receipt.ApmValuta = ApmValuta;
+    receipt.valutasKurss = valutasKurss;
+    return receipt;
+}
+
+bool SavePendingReceipt(const std::filesystem::path& file, const PendingReceipt& r) {
+    QJsonArray lines, payments, counters;
+    for (const TCekaRinda& line : r.lines) lines.append(lineJson(line));
+    for (const TApmaksasRinda& row : r.payments)
+        payments.append(QJsonObject{{"Summa", row.Summa}, {"Teksts", row.Teksts}, {"Veids", row.Veids}});
+    for (const CounterRecord& counter : r.counters) counters.append(QJsonObject{{"name", counter.name}, {"text", counter.text}});
+    const QJsonObject rows{{"Datums", r.rows.Datums.toString(Qt::ISODate)}, {"Laiks", r.rows.Laiks},
+                           {"KlKods", r.rows.KlKods},   {"ApmVeids", r.rows.ApmVeids},
+                           {"Kasieris", r.rows.Kasieris}, {"PaymentText", r.rows.PaymentText},
+                           {"CitasZinas", r.rows.CitasZinas}};
+    const QJsonObject all{{"number", r.number},     {"isReturn", r.isReturn}, {"lines", lines},
+                          {"payments", payments},   {"CekaSumma", r.CekaSumma}, {"Sanemts", r.Sanemts},
+                          {"ApmValuta", r.ApmValuta}, {"valutasKurss", r.valutasKurss}, {"rows", rows},
+                          {"counters", counters}};
+    QSaveFile out(QString::fromStdString(file.string()));
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    out.write(QJsonDocument(all).toJson(QJsonDocument::Compact));
+    return out.commit();
+}
+
+std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& file) {
+    QFile in(QString::fromStdString(file.string()));
+    if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QJsonDocument doc = QJsonDocument::fromJson(in.readAll());
+    if (!doc.isObject()) return std::nullopt;
+    const QJsonObject all = doc.object();
+    PendingReceipt r;
+    r.number = all["number"].toInt();
+    r.isReturn = all["isReturn"].toBool();
+    for (const QJsonValue& line : all["lines"].toArray()) r.lines.push_back(lineFrom(line.toObject()));
+    const QJsonArray payments = all["payments"].toArray();
+    for (qsizetype i = 0; i < payments.size() && i < qsizetype(r.payments.size()); ++i) {
+        const QJsonObject row = payments[i].toObject();
+        r.payments[std::size_t(i)] = {row["Summa"].toDouble(), row["Teksts"].toString(), row["Veids"].toInt(-1)};
+    }
+    r.CekaSumma = all["CekaSumma"].toDouble();
+    r.Sanemts = all["Sanemts"].toDouble();
+    r.ApmValuta = all["ApmValuta"].toString();
+    r.valutasKurss = all["valutasKurss"].toDouble(1.0);
+    const QJsonObject rows = all["rows"].toObject();
+    r.rows.CekaNr = r.number;
+    r.rows.Datums = QDate::fromString(rows["Datums"].toString(), Qt::ISODate);
+    r.rows.Laiks = rows["Laiks"].toString();
+    r.rows.KlKods = rows["KlKods"].toString();
+    r.rows.ApmVeids = rows["ApmVeids"].toInt();
+    r.rows.Kasieris = rows["Kasieris"].toString();
+    r.rows.PaymentText = rows["PaymentText"].toString();
+    r.rows.CitasZinas = rows["CitasZinas"].toString();
+    for (const QJsonValue& counter : all["counters"].toArray())
+        r.counters.push_back({counter.toObject()["name"].toString(), counter.toObject()["text"].toString()});
+    if (r.number < 1 || r.lines.empty()) return std::nullopt;
+    return r;
+}
+
+QString FinishedAfterInterruption(int number) {
+    return QStringLiteral("Čeks Nr %1 pabeigts pēc pārtraukuma !!!").arg(number);
+}
+
+QString AnnulledAfterInterruption(int number) {
+    return QStringLiteral("Čeks Nr %1 anulēts pēc pārtraukuma !!!").arg(number);
+}
+
+ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx) {
+    // A counter transaction the killed process left open was rolled back by the driver at this
+    // process's first use of the store.
+    QString text;
+    if (!ctx.fm.FMRead(kReceiptMarker, text)) return failed(0);
+    bool damaged = false;
+    const std::optional<ReceiptMarker> marker = parseMarker(text, damaged);
+    const std::filesystem::path file = ctx.folder / kPendingReceiptFile;
+    if (damaged) return failed(0);
+    if (!marker) {
+        // A file written for a receipt whose marker never got written: nothing of it was printed.
+        DropPendingFile(file);
+        return {};
+    }
+    const std::optional<PendingReceipt> pending = LoadPendingReceipt(file);
+    if (!pending || pending->number != marker->number || !counterReaches(ctx.fm, marker->number))
+        return failed(marker->number);
+    const std::optional<bool> stored = storedInRealiz(ctx.posDb, marker->number);
+    if (!stored) return failed(marker->number);
+
+    if (marker->step == ClosingStep::Numbered) {
+        // Cut before it was wholly printed: annulled under its own number, as an open receipt is
+        // annulled when the program ends, so the number is accounted for on paper.
+        if (!*stored) {
+            if (ctx.printAnnulled) {
+                ctx.print.AtverNaudasLadi();
+                LastReceipt notStored;
+                const int rc = PrintAnnulledReceipt(
+                    ctx.print,
+                    [&] { PrintCekasGalvu(ctx.print, marker->number, ctx.today, pending->isReturn, {}, notStored); },
+                    pending->lines, [&](const TCekaRinda& line) {
+                        for (const QString& t : CekaRindasTeksts(ctx.druka, {line.Nodala, line.Nosaukums, line.Cena,
+                                                                             line.Daudzums * line.Iepakojums, line.Atlaide,
+                                                                             line.Artikuls, line.Mervieniba, false}))
+                            if (ctx.print.DrukaUzAbam(t, 1) < 0) return -1;
+                        return 1;
+                    });
+                if (rc != kPrintAnnulledPrinted) return failed(marker->number);
+            }
+            try {
+                StoreAnnulledRows(ctx.posDb,
+                                  {marker->number, pending->rows.Datums, pending->rows.Laiks,
+                                   RealizKlKods(pending->rows.KlKods), pending->rows.Kasieris, pending->isReturn},
+                                  pending->lines);
+            } catch (const ReceiptStoreError&) {
+                return failed(marker->number);
+            }
+            ReachClosingStep("recovery-stored");
+        }
+        if (!ClearReceiptMarker(ctx.fm)) return failed(marker->number);
+        DropPendingFile(file);
+        return {ReceiptRecovery::Annulled, marker->number, AnnulledAfterInterruption(marker->number)};
+    }
+
+    if (marker->step == ClosingStep::Printed) {
+        // The same texts again: on the kinds without transactions some may be written already.
+        if (!WriteDayCounters(ctx.fm, pending->counters,
+                              [&] { return WriteReceiptMarker(ctx.fm, {marker->number, ClosingStep::Counted}); }))
+            return failed(marker->number);
+        ReachClosingStep("recovery-counted");
+    }
+    if (!*stored) {
+        try {
+            StoreReceiptRows(ctx.posDb, pending->closing(), pending->rows);
+        } catch (const ReceiptStoreError&) {
+            return failed(marker->number);
+        }
+        ReachClosingStep("recovery-stored");
+    }
+    if (!ClearReceiptMarker(ctx.fm)) return failed(marker->number);
+    DropPendingFile(file);
+    return {ReceiptRecovery::Finished, marker->number, FinishedAfterInterruption(marker->number)};
+}

@@ -1,0 +1,96 @@
+// Closing a receipt so that a till that dies part way finishes it at its next start. Before the
+// first byte of a receipt goes to the printer, a file beside the journal keeps what finishing it
+// needs (its lines, payments, journal-row values and the counter texts it leaves) and the marker
+// record CSLEGSANA in the fiscal memory names the receipt and how far its closing came; the marker
+// moves with the closing's steps and is cleared last. RecoverPendingReceipt finishes a receipt
+// whose marker is still set, exactly once: counted if it was not, stored if it was not; a receipt
+// cut before it was wholly printed is annulled under its own number.
+#pragma once
+
+#include "closing_receipt.h"
+#include "fiscal_registration.h"
+#include "receipt_print.h"
+#include "receipt_store.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+class TFMProc;
+class TPrintClass;
+
+inline const QString kReceiptMarker = QStringLiteral("CSLEGSANA");
+inline constexpr int kReceiptMarkerSize = 12;  // receipt number in 11 characters, then the step
+// The pending receipt's file in the till's working folder, beside the journal's folder.
+inline constexpr const char* kPendingReceiptFile = "NepabeigtsCeks.json";
+
+// How far the closing of the marked receipt came.
+enum class ClosingStep : char {
+    Numbered = 'N',  // number taken; the receipt may be partly printed
+    Printed = 'P',   // wholly printed, not counted
+    Counted = 'S',   // counted in the fiscal memory, not yet stored in REALIZ
+};
+
+struct ReceiptMarker {
+    int number = 0;
+    ClosingStep step = ClosingStep::Numbered;
+};
+
+// The marker's text; blank when no receipt is being closed.
+QString ReceiptMarkerText(const ReceiptMarker& marker);
+// Writes the marker (the record is made on its first write); ClearReceiptMarker blanks it.
+bool WriteReceiptMarker(TFMProc& fm, const ReceiptMarker& marker);
+bool ClearReceiptMarker(TFMProc& fm);
+
+// Everything needed to finish a receipt without the sale window.
+struct PendingReceipt {
+    int number = 0;
+    bool isReturn = false;
+    std::vector<TCekaRinda> lines;
+    TApmaksas payments{};
+    double CekaSumma = 0;
+    double Sanemts = 0;
+    QString ApmValuta;
+    double valutasKurss = 1.0;
+    ReceiptRows rows;                     // rows.CekaNr is the number
+    std::vector<CounterRecord> counters;  // the counter texts once this receipt is counted
+
+    ClosingReceipt closing() const;
+};
+
+// Written whole beside the old file, synced and renamed over it, so that a kill leaves either the
+// old file or the new one. False when it cannot be written.
+bool SavePendingReceipt(const std::filesystem::path& file, const PendingReceipt& receipt);
+std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& file);
+// Removes the file once the marker is cleared.
+void DropPendingFile(const std::filesystem::path& file);
+
+// What a start-up's recovery did.
+struct ReceiptRecovery {
+    enum Outcome { Nothing, Finished, Annulled, Failed } outcome = Nothing;
+    int number = 0;
+    QString message;  // for the cashier (and the command file's answer); empty when Nothing
+};
+
+// What recovery works with: the till's devices, database and folder, and how annulled receipts
+// are printed.
+struct RecoveryContext {
+    TFMProc& fm;
+    TPrintClass& print;
+    QSqlDatabase posDb;
+    std::filesystem::path folder;
+    LinePrintSettings druka;
+    bool printAnnulled = true;  // false with NedrukatAnuletosCekus
+    QDate today;
+};
+
+ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx);
+
+// Messages.
+QString FinishedAfterInterruption(int number);
+QString AnnulledAfterInterruption(int number);
+inline const QString kRecoveryFailedMessage =
+    QStringLiteral("Nevarēju pabeigt pārtraukto čeku, darbs tiek pārtraukts !!!");
