@@ -1,6 +1,7 @@
-// Closing a 20-line cash receipt (printing and fiscal registration) against the printer simulator
-// taking bytes at 9600 baud and the fiscal-memory module simulator at 115200 baud. Prints elapsed /
-// (wire time of both lines + the waits the printer type prescribes); the aim is <= 1.2.
+// Closing a 20-line cash receipt (printing and fiscal registration, with the pending receipt's file
+// and its marker record at each step) against the printer simulator taking bytes at 9600 baud and
+// the fiscal-memory module simulator at 115200 baud. Prints elapsed / (wire time of both lines,
+// the marker's bytes included, + the waits the printer type prescribes); the aim is <= 1.2.
 #include "bench_folder.h"
 #include "fiscal_memory_sim.h"
 #include "fiscal_registration.h"
@@ -10,6 +11,7 @@
 #include "printer_sim.h"
 #include "receipt_print.h"
 #include "receipt_printing.h"
+#include "receipt_recovery.h"
 #include "settings_store.h"
 #include "ui_services.h"
 
@@ -107,7 +109,13 @@ int main() {
     receipt.payments[0] = {100, QStringLiteral("0-Skaidra nauda EUR"), 0};
     ClosingSettings closing;
     closing.CekaValutaKods = QStringLiteral("EUR");
+    MarkedClosing marked(fm, dir / kPendingReceiptFile, receipt, closing, [](int number) {
+        ReceiptRows rows;
+        rows.CekaNr = number;
+        return rows;
+    });
     ReceiptPrintJob job;
+    job.beforePrinting = [&marked](int number, const QString& taxRates) { return marked.beforePrinting(number, taxRates); };
     job.KasierisFullName = QStringLiteral("Anna Ozola");
     job.now = QDateTime::currentDateTime();
     LastReceipt last;
@@ -116,7 +124,7 @@ int main() {
     const auto moduleBefore = module.bytesReceived() + module.bytesSent();
     const auto start = std::chrono::steady_clock::now();
     const int printed = PrintAllCeks(job, receipt, closing, print, fm, window, last);
-    const int registered = PutInFM(receipt, closing, fm, window);
+    const bool registered = printed == kPrintAllCeksPrinted && marked.printed() && marked.count() && marked.done();
     // The printer has the whole receipt once the next receipt's header is on its paper too.
     const auto headers = [&printer] {
         const auto paper = printer.receipt();
@@ -128,7 +136,7 @@ int main() {
     const double printerWire = double(printer.bytesReceived() - printerBefore) * 10 / kPrinterBaud;
     const double moduleWire = double(module.bytesReceived() + module.bytesSent() - moduleBefore) * 10 / kModuleBaud;
     const double ratio = elapsed / (printerWire + moduleWire);
-    std::printf("PrintAllCeks %d  PutInFM %d\n", printed, registered);
+    std::printf("PrintAllCeks %d  counted %d\n", printed, int(registered));
     std::printf("printer wire %6.3f s  module wire %6.3f s  waits 0.000 s  elapsed %6.3f s  ratio %.3f (target <= 1.2)\n",
                 printerWire, moduleWire, elapsed, ratio);
     MEMORIX_CloseComPort();
@@ -137,5 +145,5 @@ int main() {
     module.stop();
     std::filesystem::current_path(std::filesystem::temp_directory_path());
     std::filesystem::remove_all(dir);
-    return printed == 1 && registered == 1 ? 0 : 1;
+    return registered ? 0 : 1;
 }

@@ -143,36 +143,14 @@ bool PaymentEntryFlow::Close() {
     TFMProc* fm = w_.FiscalMemory();
     if (!printer || !fm) FiscalFailure();
     CardVoucherSteps& steps = p_.CardVoucher();
-    const std::filesystem::path pendingFile = std::filesystem::current_path() / kPendingReceiptFile;
-
     // Before anything is printed, what finishing the receipt needs goes into the pending file and
     // the marker is committed with the receipt number: a till killed from here on finishes the
     // receipt at its next start.
-    PendingReceipt pending;
     const ClosingReceipt receipt = Receipt();
+    MarkedClosing marked(*fm, std::filesystem::current_path() / kPendingReceiptFile, receipt, s.closing,
+                         [this](int number) { return ClosingRows(number); });
     ReceiptPrintJob job;
-    job.beforePrinting = [&](int number, const QString& taxRates) {
-        const std::function<std::optional<QString>(const QString&)> read =
-            [&](const QString& name) -> std::optional<QString> {
-            if (name == QStringLiteral("NOD_D_SUM")) return taxRates;
-            QString text;
-            if (!fm->FMRead(name, text)) return std::nullopt;
-            return text;
-        };
-        const auto counters = DayCounterRecords(receipt, s.closing, fm->FMTips, read);
-        if (!counters) return false;
-        pending.number = number;
-        pending.isReturn = receipt.isReturn;
-        pending.lines.assign(receipt.lines.begin(), receipt.lines.end());
-        pending.payments = receipt.payments;
-        pending.CekaSumma = receipt.CekaSumma;
-        pending.Sanemts = receipt.Sanemts;
-        pending.ApmValuta = receipt.ApmValuta;
-        pending.valutasKurss = receipt.valutasKurss;
-        pending.rows = ClosingRows(number);
-        pending.counters = *counters;
-        return SavePendingReceipt(pendingFile, pending) && WriteReceiptMarker(*fm, {number, ClosingStep::Numbered});
-    };
+    job.beforePrinting = [&marked](int number, const QString& taxRates) { return marked.beforePrinting(number, taxRates); };
     job.KartesCeks = steps.CardSlipFollows(w_.EntryText()) ? 1 : 0;
     job.KasierisFullName = s.KasierisFullName;
     job.now = Now();
@@ -180,38 +158,37 @@ bool PaymentEntryFlow::Close() {
     // A receipt that could not be printed in full is neither registered nor stored: it stays
     // open for another try or an annulment, and its number is given up as before.
     if (PrintAllCeks(job, receipt, s.closing, *printer, *fm, *this, r.PedejaisCeks) < 0) {
-        if (pending.number > 0 && ClearReceiptMarker(*fm)) DropPendingFile(pendingFile);
+        marked.abandon();
         r.Sanemts = 0;
         return false;
     }
-    if (!WriteReceiptMarker(*fm, {pending.number, ClosingStep::Printed})) FiscalFailure();
+    if (!marked.printed()) FiscalFailure();
     ReachClosingStep("printed");
     if (job.KartesCeks) steps.PrintCardSlip(1);
     steps.AfterPrinting();
 
     // The counters and the marker's next step in one transaction. When they cannot be written the
     // program ends and its next start counts and stores the printed receipt.
-    if (!WriteDayCounters(*fm, pending.counters,
-                          [&] { return WriteReceiptMarker(*fm, {pending.number, ClosingStep::Counted}); })) {
+    if (!marked.count()) {
         w_.SetStatusText("PutInFM = " + QString::number(kPutInFMFailure));
         FiscalFailure();
     }
     ReachClosingStep("counted");
-    SaveCeku(pending, pendingFile);
+    SaveCeku(marked);
     p_.CheckNaudasLadi();
     return true;
 }
 
-void PaymentEntryFlow::SaveCeku(const PendingReceipt& pending, const std::filesystem::path& pendingFile) {
+void PaymentEntryFlow::SaveCeku(MarkedClosing& marked) {
     TCekasStavoklis& r = w_.Ceks();
     const PaymentWindow::Settings s = p_.ClosingIestatijumi();
     const ClosingReceipt receipt = Receipt();
     r.PedejaisCeks.IeprCekaRindas = IeprCekaRindas(receipt.lines);
     engine_.ShowSummas();
     // The number the receipt was printed and counted under, never read again.
-    const int number = pending.number;
+    const int number = marked.pending().number;
     try {
-        StoreReceiptRows(w_.PosDb(), receipt, pending.rows);
+        StoreReceiptRows(w_.PosDb(), receipt, marked.pending().rows);
     } catch (const ReceiptStoreError& error) {
         // The receipt is printed and counted: it is cleared all the same, so that it is never
         // registered twice; the cashier is told the journal lacks it.
@@ -220,8 +197,7 @@ void PaymentEntryFlow::SaveCeku(const PendingReceipt& pending, const std::filesy
     ReachClosingStep("stored");
     // A marker that cannot be cleared is said after the rows are stored; the next start finds
     // them and only clears it.
-    const bool cleared = ClearReceiptMarker(*w_.FiscalMemory());
-    if (cleared) DropPendingFile(pendingFile);
+    const bool cleared = marked.done();
     if (p_.TextCopyWanted() && !s.CekaKopijaPath.isEmpty())
         WriteReceiptCopy(ReceiptCopyFile(s.CekaKopijaPath, number, s.KasesNr), receipt, s.closing.CekaValutaKods);
     lastStored_ = number;

@@ -11,7 +11,6 @@
 
 #include <QString>
 
-#include <filesystem>
 #include <utility>
 
 class SaleEngine;
@@ -92,7 +91,7 @@ private:
     bool Close();
     // The journal rows' values of the receipt being closed under `number`.
     ReceiptRows ClosingRows(int number) const;
-    void SaveCeku(const PendingReceipt& pending, const std::filesystem::path& pendingFile);
+    void SaveCeku(MarkedClosing& marked);
     [[noreturn]] void FiscalFailure();
 
     // ClosingHost

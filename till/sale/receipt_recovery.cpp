@@ -163,6 +163,49 @@ std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& fi
     return r;
 }
 
+MarkedClosing::MarkedClosing(TFMProc& fm, std::filesystem::path file, const ClosingReceipt& receipt,
+                             const ClosingSettings& settings, std::function<ReceiptRows(int)> rows)
+    : fm_(fm), file_(std::move(file)), receipt_(receipt), settings_(settings), rows_(std::move(rows)) {}
+
+bool MarkedClosing::beforePrinting(int number, const QString& taxRates) {
+    const std::function<std::optional<QString>(const QString&)> read = [&](const QString& name) -> std::optional<QString> {
+        if (name == QStringLiteral("NOD_D_SUM")) return taxRates;
+        QString text;
+        if (!fm_.FMRead(name, text)) return std::nullopt;
+        return text;
+    };
+    const auto counters = DayCounterRecords(receipt_, settings_, fm_.FMTips, read);
+    if (!counters) return false;
+    pending_.number = number;
+    pending_.isReturn = receipt_.isReturn;
+    pending_.lines.assign(receipt_.lines.begin(), receipt_.lines.end());
+    pending_.payments = receipt_.payments;
+    pending_.CekaSumma = receipt_.CekaSumma;
+    pending_.Sanemts = receipt_.Sanemts;
+    pending_.ApmValuta = receipt_.ApmValuta;
+    pending_.valutasKurss = receipt_.valutasKurss;
+    pending_.rows = rows_(number);
+    pending_.counters = *counters;
+    return SavePendingReceipt(file_, pending_) && WriteReceiptMarker(fm_, {number, ClosingStep::Numbered});
+}
+
+bool MarkedClosing::printed() { return WriteReceiptMarker(fm_, {pending_.number, ClosingStep::Printed}); }
+
+bool MarkedClosing::count() {
+    return WriteDayCounters(fm_, pending_.counters,
+                            [&] { return WriteReceiptMarker(fm_, {pending_.number, ClosingStep::Counted}); });
+}
+
+bool MarkedClosing::done() {
+    if (!ClearReceiptMarker(fm_)) return false;
+    DropPendingFile(file_);
+    return true;
+}
+
+void MarkedClosing::abandon() {
+    if (pending_.number > 0) done();
+}
+
 QString FinishedAfterInterruption(int number) {
     return QStringLiteral("Čeks Nr %1 pabeigts pēc pārtraukuma !!!").arg(number);
 }

@@ -16,6 +16,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -67,6 +68,37 @@ bool SavePendingReceipt(const std::filesystem::path& file, const PendingReceipt&
 std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& file);
 // Removes the file once the marker is cleared.
 void DropPendingFile(const std::filesystem::path& file);
+
+// The marker's share of closing one receipt, in the order the close runs it. Each step returns
+// false on a fiscal-memory (or file) failure, already reported by TFMProc.
+class MarkedClosing {
+public:
+    // `rows` gives the journal rows' values for the number the receipt gets.
+    MarkedClosing(TFMProc& fm, std::filesystem::path file, const ClosingReceipt& receipt, const ClosingSettings& settings,
+                  std::function<ReceiptRows(int number)> rows);
+
+    // ReceiptPrintJob::beforePrinting: the counter texts the receipt will leave (taxRates is
+    // NOD_D_SUM as just read), the pending file, then the marker "numbered".
+    bool beforePrinting(int number, const QString& taxRates);
+    // After the whole receipt is printed: the marker "printed".
+    bool printed();
+    // The counters and the marker "counted" as one.
+    bool count();
+    // Once the rows are stored: the marker cleared and the file removed.
+    bool done();
+    // A receipt that could not be printed in full stays open: its marker and file go.
+    void abandon();
+
+    const PendingReceipt& pending() const { return pending_; }
+
+private:
+    TFMProc& fm_;
+    std::filesystem::path file_;
+    const ClosingReceipt& receipt_;
+    ClosingSettings settings_;
+    std::function<ReceiptRows(int)> rows_;
+    PendingReceipt pending_;
+};
 
 // What a start-up's recovery did.
 struct ReceiptRecovery {

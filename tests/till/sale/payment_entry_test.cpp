@@ -7,6 +7,10 @@
 
 #include <QSqlRecord>
 
+#include "receipt_recovery.h"
+
+#include <utility>
+
 namespace {
 
 class PaymentSaleWindow : public RecordingSaleWindow, public PaymentWindow, public CardVoucherSteps {
@@ -16,7 +20,7 @@ public:
     std::pair<QString, int> dialogAnswer;
     int dialogs = 0, drawerChecks = 0;
     bool textCopy = false;
-    std::function<void()> afterPrinting;
+    std::function<void()> afterPrinting, onSums;
     PaymentEntryFlow* flow = nullptr;
 
     PaymentSaleWindow() {
@@ -29,6 +33,10 @@ public:
     void PaymentKey(int& key) override { flow->PaymentKey(key); }
     bool EnterPayment(const QString& lineText) override { return flow->EnterPayment(lineText); }
     int PaymentKindNumber() const override { return selected; }
+    void ShowSums(const QString& total, const QString& received, const QString& change) override {
+        RecordingSaleWindow::ShowSums(total, received, change);
+        if (onSums) std::exchange(onSums, nullptr)();
+    }
 
     // PaymentWindow
     const PaymentKindList& PaymentKinds() const override { return kinds; }
@@ -179,6 +187,55 @@ TEST_F(PaymentFlow, ReturnReceiptRefundsTheTotal) {
     EXPECT_DOUBLE_EQ(value("SELECT DAUDZUMS FROM REALIZ").toDouble(), -2);
     EXPECT_EQ(record("NOD_D_SUM").mid(40, 10), "21   -1550");
     EXPECT_EQ(record("STORNO_SUM").trimmed(), "-1550");
+}
+
+// Tax rates that cannot be read before printing: the receipt is annulled and the till goes on.
+TEST_F(PaymentFlow, UnreadableTaxRatesAnnulTheReceiptAndTheTillGoesOn) {
+    type("2*A");
+    module->faults().arm("status=27");  // the first command of the close: reading NOD_D_SUM
+    EXPECT_NO_THROW(type("/0=20.00"));
+    EXPECT_EQ(window.ceks.RinduSkaits, 0);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS='T' AND CEKA_NR=42").toInt(), 1);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS='F'").toInt(), 0);
+    const auto printed = paper();
+    EXPECT_TRUE(std::any_of(printed.begin(), printed.end(),
+                            [](const std::string& line) { return line.find("ČEKS ANULĒTS") != std::string::npos; }));
+
+    type("1*A");
+    type("/0=10.00");
+    EXPECT_EQ(value("SELECT CEKA_NR FROM REALIZ WHERE ANULETS='F'").toInt(), 43);
+    EXPECT_EQ(record("CEKANRCOUN"), "00000000043");
+}
+
+// The fiscal memory failing once the receipt is counted: the receipt is stored under the number
+// it was printed with, and the failure is told after that; the next start finds nothing to redo.
+TEST_F(PaymentFlow, CountedReceiptIsStoredUnderItsPrintedNumberWhenTheFiscalMemoryFailsAfter) {
+    type("2*A");
+    // Storing starts by showing the sums: from there the module refuses its next command.
+    window.afterPrinting = [this] { window.onSums = [this] { module->faults().arm("status=27"); }; };
+    EXPECT_THROW(type("/0=20.00"), platform::ui::ProgramEnded);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS='F' AND CEKA_NR=42").toInt(), 1);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS='T'").toInt(), 0);
+    ASSERT_FALSE(window.RecordingSaleWindow::dialogs.isEmpty());
+    EXPECT_EQ(window.RecordingSaleWindow::dialogs.back(), kFiscalFailureMessage);
+    EXPECT_EQ(record("NOD_D_SUM").mid(40, 10), "21    1550");
+
+    RecoveryContext context{*fm, *print, db(), dir(), {}, true, QDate(2026, 3, 2)};
+    EXPECT_EQ(RecoverPendingReceipt(context).outcome, ReceiptRecovery::Finished);
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(record("NOD_D_SUM").mid(40, 10), "21    1550");
+    EXPECT_EQ(record("CSLEGSANA").trimmed(), "");
+}
+
+// The annulled receipt's rows go in together: a row the database refuses leaves none.
+TEST_F(PaymentFlow, AnnulledRowsAreStoredAllOrNone) {
+    exec("CREATE EXCEPTION E_REFUSED 'row refused'");
+    exec("CREATE TRIGGER T_REFUSE FOR REALIZ BEFORE INSERT AS BEGIN IF (NEW.ARTIKULS = 'B') THEN EXCEPTION E_REFUSED; END");
+    exec("INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('B', 'Bumbieris', 'kg', 5, 1.00)");
+    type("2*A");
+    type("1*B");
+    EXPECT_THROW(type("--"), ReceiptStoreError);
+    EXPECT_EQ(rows(), 0);
 }
 
 }  // namespace
