@@ -170,11 +170,17 @@ TEST_F(ReceiptPrinting, CounterThatIsNoNumberIsAFiscalFailure) {
     EXPECT_EQ(record("CEKANRCOUN"), "0000000004x");
 }
 
-TEST_F(ReceiptPrinting, UnreadableTaxRatesEndTheProgram) {
+// The till goes on: the receipt is annulled, nothing of it printed and no number taken.
+TEST_F(ReceiptPrinting, UnreadableTaxRatesAnnulTheReceipt) {
     startPrinter(1);
-    module->faults().arm("silent", 1000);
-    EXPECT_THROW(PrintAllCeks(Job(), Sale(), Euros(), *print, *fm, window, last), platform::ui::ProgramEnded);
+    const QString counter = record("CEKANRCOUN");
+    module->faults().arm("status=27");
+    EXPECT_EQ(PrintAllCeks(Job(), Sale(), Euros(), *print, *fm, window, last), kPrintAllCeksFiscalFailure);
     EXPECT_EQ(window.annulled, 1);
+    EXPECT_EQ(record("CEKANRCOUN"), counter);
+    const auto printed = paper();
+    EXPECT_TRUE(std::none_of(printed.begin(), printed.end(),
+                             [](const std::string& line) { return line.rfind("Čeks Nr", 0) == 0; }));
 }
 
 TEST_F(ReceiptPrinting, CardSlipFollowsOnTheSamePaper) {
