@@ -78,6 +78,22 @@ bool counterReaches(TFMProc& fm, int number) {
     return fm.FMWrite(QStringLiteral("CEKANRCOUN"), CekaNrTeksts(number));
 }
 
+// The annulled receipt on paper, with the drawer opened as for any annulment.
+bool printAnnulled(RecoveryContext& ctx, const PendingReceipt& pending) {
+    ctx.print.AtverNaudasLadi();
+    LastReceipt notStored;
+    const auto printLine = [&](const TCekaRinda& line) {
+        for (const QString& text : CekaRindasTeksts(ctx.druka, {line.Nodala, line.Nosaukums, line.Cena,
+                                                                line.Daudzums * line.Iepakojums, line.Atlaide,
+                                                                line.Artikuls, line.Mervieniba, false}))
+            if (ctx.print.DrukaUzAbam(text, 1) < 0) return -1;
+        return 1;
+    };
+    return PrintAnnulledReceipt(
+               ctx.print, [&] { PrintCekasGalvu(ctx.print, pending.number, ctx.today, pending.isReturn, {}, notStored); },
+               pending.lines, printLine) == kPrintAnnulledPrinted;
+}
+
 ReceiptRecovery failed(int number) { return {ReceiptRecovery::Failed, number, kRecoveryFailedMessage}; }
 
 }  // namespace
@@ -98,15 +114,7 @@ bool WriteReceiptMarker(TFMProc& fm, const ReceiptMarker& marker) {
 bool ClearReceiptMarker(TFMProc& fm) { return fm.FMWrite(kReceiptMarker, QString(kReceiptMarkerSize, u' ')); }
 
 ClosingReceipt PendingReceipt::closing() const {
-    ClosingReceipt receipt;
-    receipt.lines = lines;
-    receipt.payments = payments;
-    receipt.CekaSumma = CekaSumma;
-    receipt.Sanemts = Sanemts;
-    receipt.isReturn = isReturn;
-    receipt.ApmValuta = ApmValuta;
-    receipt.valutasKurss = valutasKurss;
-    return receipt;
+    return {lines, payments, CekaSumma, Sanemts, isReturn, ApmValuta, valutasKurss};
 }
 
 bool SavePendingReceipt(const std::filesystem::path& file, const PendingReceipt& r) {
@@ -233,57 +241,41 @@ ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx) {
         return failed(marker->number);
     const std::optional<bool> stored = storedInRealiz(ctx.posDb, marker->number);
     if (!stored) return failed(marker->number);
+    const int number = marker->number;
+
+    // Stores the receipt's rows unless an earlier run did, then clears the marker.
+    const auto complete = [&](ReceiptRecovery::Outcome outcome, const std::function<void()>& store) -> ReceiptRecovery {
+        if (!*stored) {
+            try {
+                store();
+            } catch (const ReceiptStoreError&) {
+                return failed(number);
+            }
+            ReachClosingStep("recovery-stored");
+        }
+        if (!ClearReceiptMarker(ctx.fm)) return failed(number);
+        DropPendingFile(file);
+        return {outcome, number,
+                outcome == ReceiptRecovery::Finished ? FinishedAfterInterruption(number) : AnnulledAfterInterruption(number)};
+    };
 
     if (marker->step == ClosingStep::Numbered) {
         // Cut before it was wholly printed: annulled under its own number, as an open receipt is
         // annulled when the program ends, so the number is accounted for on paper.
-        if (!*stored) {
-            if (ctx.printAnnulled) {
-                ctx.print.AtverNaudasLadi();
-                LastReceipt notStored;
-                const int rc = PrintAnnulledReceipt(
-                    ctx.print,
-                    [&] { PrintCekasGalvu(ctx.print, marker->number, ctx.today, pending->isReturn, {}, notStored); },
-                    pending->lines, [&](const TCekaRinda& line) {
-                        for (const QString& t : CekaRindasTeksts(ctx.druka, {line.Nodala, line.Nosaukums, line.Cena,
-                                                                             line.Daudzums * line.Iepakojums, line.Atlaide,
-                                                                             line.Artikuls, line.Mervieniba, false}))
-                            if (ctx.print.DrukaUzAbam(t, 1) < 0) return -1;
-                        return 1;
-                    });
-                if (rc != kPrintAnnulledPrinted) return failed(marker->number);
-            }
-            try {
-                StoreAnnulledRows(ctx.posDb,
-                                  {marker->number, pending->rows.Datums, pending->rows.Laiks,
-                                   RealizKlKods(pending->rows.KlKods), pending->rows.Kasieris, pending->isReturn},
-                                  pending->lines);
-            } catch (const ReceiptStoreError&) {
-                return failed(marker->number);
-            }
-            ReachClosingStep("recovery-stored");
-        }
-        if (!ClearReceiptMarker(ctx.fm)) return failed(marker->number);
-        DropPendingFile(file);
-        return {ReceiptRecovery::Annulled, marker->number, AnnulledAfterInterruption(marker->number)};
+        return complete(ReceiptRecovery::Annulled, [&] {
+            if (ctx.printAnnulled && !printAnnulled(ctx, *pending)) throw ReceiptStoreError("printer");
+            StoreAnnulledRows(ctx.posDb,
+                              {number, pending->rows.Datums, pending->rows.Laiks, RealizKlKods(pending->rows.KlKods),
+                               pending->rows.Kasieris, pending->isReturn},
+                              pending->lines);
+        });
     }
-
     if (marker->step == ClosingStep::Printed) {
         // The same texts again: on the kinds without transactions some may be written already.
         if (!WriteDayCounters(ctx.fm, pending->counters,
-                              [&] { return WriteReceiptMarker(ctx.fm, {marker->number, ClosingStep::Counted}); }))
-            return failed(marker->number);
+                              [&] { return WriteReceiptMarker(ctx.fm, {number, ClosingStep::Counted}); }))
+            return failed(number);
         ReachClosingStep("recovery-counted");
     }
-    if (!*stored) {
-        try {
-            StoreReceiptRows(ctx.posDb, pending->closing(), pending->rows);
-        } catch (const ReceiptStoreError&) {
-            return failed(marker->number);
-        }
-        ReachClosingStep("recovery-stored");
-    }
-    if (!ClearReceiptMarker(ctx.fm)) return failed(marker->number);
-    DropPendingFile(file);
-    return {ReceiptRecovery::Finished, marker->number, FinishedAfterInterruption(marker->number)};
+    return complete(ReceiptRecovery::Finished, [&] { StoreReceiptRows(ctx.posDb, pending->closing(), pending->rows); });
 }
