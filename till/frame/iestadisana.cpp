@@ -147,7 +147,9 @@ void WriteN_ISI(const QSqlDatabase& posDb, const N_ISI_Row& row) {
 
 std::optional<QString> StoreIestadisana(const IestadisanaValues& values, const N_ISI_Row& row, SettingsStore& store,
                                         QSqlDatabase posDb) {
-    if (auto bad = CheckIestadisanaValues(values)) return bad;
+    // Without the key only the row is stored, so the boxes' texts are not looked at.
+    if (store.keyExists(kSetupKey))
+        if (auto bad = CheckIestadisanaValues(values)) return bad;
     if (!posDb.transaction()) return "Nevarēju saglabāt iestādījumus !!! " + posDb.lastError().text();
     try {
         WriteN_ISI(posDb, row);

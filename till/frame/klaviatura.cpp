@@ -4,6 +4,7 @@
 #include "settings_store.h"
 
 #include <QGridLayout>
+#include <QMessageLogger>
 
 QPointer<TKlaviatura> Klaviatura;
 
@@ -59,9 +60,14 @@ TKlaviatura::TKlaviatura(QWidget* owner) : QDialog(owner) {
 
 TKlaviatura::~TKlaviatura() {
     if (!activated_) return;
-    auto& store = platform::SettingsStore::current();
-    store.writeInteger(kKlaviaturaKey, "Top", y());
-    store.writeInteger(kKlaviaturaKey, "Left", x());
+    // The place is a convenience: a store that cannot be written is logged, never let out of here.
+    try {
+        auto& store = platform::SettingsStore::current();
+        store.writeInteger(kKlaviaturaKey, "Top", y());
+        store.writeInteger(kKlaviaturaKey, "Left", x());
+    } catch (const std::exception& error) {
+        qWarning("The keyboard's place was not kept: %s", error.what());
+    }
 }
 
 void TKlaviatura::Button11Click(QPushButton* button) { KeyClick(button); }

@@ -109,9 +109,17 @@ void TPasswordDlg::BtOKClick() {
 
 void TPasswordDlg::BtAtliktClick() { reject(); }
 
+bool TPasswordDlg::ChangeCashier(const QString& current) {
+    changingCashier_ = true;
+    exec();
+    changingCashier_ = false;
+    if (!Ok) shLietotajs->setText(current);
+    return Ok;
+}
+
 void TPasswordDlg::done(int result) {
     QDialog::done(result);
-    if (!Ok) platform::ui::endProgram(0);
+    if (!Ok && !changingCashier_) platform::ui::endProgram(0);
 }
 
 void TPasswordDlg::btUserNameClick() {

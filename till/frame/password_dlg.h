@@ -42,11 +42,19 @@ public:
     void btUserNameClick();
     void btPaswordClick();
 
-    // Closing without a passed check (Atlikt, Esc, close box) ends the program.
+    // The log-in again for a cashier change; true when a cashier passed. Cancelling keeps the
+    // cashier at work (`current`, put back in the name field) and the till running.
+    bool ChangeCashier(const QString& current);
+
+    // Closing without a passed check (Atlikt, Esc, close box) ends the program, except in a
+    // cashier change.
     void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    bool changingCashier_ = false;
 };
 
 class TPaligs : public QDialog {

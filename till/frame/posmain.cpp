@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QMessageLogger>
 
 QPointer<TPOSMain> POSMain;
 
@@ -18,7 +19,16 @@ TPOSMain::TPOSMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 TPOSMain::~TPOSMain() {
-    FormDestroy();
+    // The item field's key filter reads the window's members, and the field still gets events
+    // while the window's children are taken down: the filter goes first.
+    saleKeys_.reset();
+    // Nothing may leave a destructor: a receipt that cannot be annulled here is reported in the
+    // log, the window still goes.
+    try {
+        FormDestroy();
+    } catch (const std::exception& error) {
+        qWarning("The open receipt was not annulled when the till closed: %s", error.what());
+    }
     // The scanner thread, the fiscal-memory and printer objects go after the window's last
     // receipt work; the process ends right after.
     if (ScanerThread) {

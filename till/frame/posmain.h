@@ -79,8 +79,12 @@ public:
     void FormActivate();
 
     // ------------------------------------------------------------ the open receipt's frame
-    // The one funnel of every sale input: key 13 (Enter) enters the item field's text.
+    // The one funnel of every sale input: key 13 (Enter) enters the item field's text. A failure
+    // inside an entry is shown and the entry left as it was; it never ends the till.
     void edArtikulsKeyPress(int key);
+    // The same for a key the item field may still type: the key as the entry left it ("/" that
+    // was not taken stays "/").
+    int edArtikulsKeyPressed(int key);
     void QuickKeyClick(int index);
     void rdPirkumsStornoEnter();
     void rdPirkumsStornoClick();
@@ -187,6 +191,8 @@ public:
     QComboBox* cmbApmaksasVeids = nullptr;
     TRadioGroup* rdPirkumsStorno = nullptr;
     QListWidget* PirkumuSaraksts = nullptr;
+    QLabel* lbHeader1 = nullptr;  // the receipt list's column headings
+    QLabel* lbHeader2 = nullptr;
     QLabel* shCekaSumma = nullptr;
     QLabel* shSanemts = nullptr;
     QLabel* shIzdot = nullptr;
@@ -223,6 +229,9 @@ private:
     void NotBuiltYet(const QString& command);
     // Grave accent and "/" in the item field (Enter comes through returnPressed).
     void InstallSaleKeys();
+    // Goes before the window's members: it reads the item field on every event the field gets,
+    // also while the window's children are taken down.
+    std::unique_ptr<QObject> saleKeys_;
     QString baseCaption_;
     std::unique_ptr<SaleWindow> pardosanasLogs_;
     std::unique_ptr<SaleEngine> pardosana_;

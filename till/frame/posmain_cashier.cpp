@@ -33,7 +33,8 @@ void TPOSMain::ApplyRights() {
 
 void TPOSMain::Kasieramaia1Click() {
     if (!PasswordDlg) PasswordDlg = new TPasswordDlg(this);
-    PasswordDlg->exec();
+    // A cancelled change leaves the cashier at work and the open receipt as it is.
+    if (!PasswordDlg->ChangeCashier(Kasieris)) return;
     LoadKasieris();
     // Every control a right governs follows the new cashier, not the first one of the day.
     ApplyRights();

@@ -1,6 +1,8 @@
 // The sale window's components and menus, as its form lays them out.
 #include "posmain.h"
 
+#include "receipt_list.h"
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -92,6 +94,15 @@ void TPOSMain::BuildForm() {
     listFont.setPixelSize(16);
     PirkumuSaraksts->setFont(listFont);
     PirkumuSaraksts->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The column headings over the list, in its font; the list's refresh sets them for one-row
+    // or two-row lines.
+    lbHeader1 = label(central, "lbHeader1", kVirsraksts1DivasRindas);
+    lbHeader2 = label(central, "lbHeader2", kVirsraksts2DivasRindas);
+    for (QLabel* header : {lbHeader1, lbHeader2}) {
+        header->setFont(listFont);
+        header->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // wider than the list: cut
+        left->addWidget(header);
+    }
     left->addWidget(PirkumuSaraksts, 1);
 
     // Sums, payment kinds and the indicators.

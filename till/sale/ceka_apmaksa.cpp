@@ -8,6 +8,7 @@
 #include "ui_services.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -28,6 +29,28 @@ const bool kMakerInstalled = [] {
 }();
 
 }  // namespace
+
+bool PaymentKindShown(const QString& name) {
+    const QString trimmed = name.trimmed();
+    return !trimmed.isEmpty() && !trimmed.contains(QStringLiteral("Apmaksas v"));
+}
+
+QString PaymentKeypadText(const QString& text, const QString& pressed) {
+    const QString caption = pressed.startsWith('&') ? pressed.mid(1) : pressed;
+    if (caption == QStringLiteral("C")) return {};
+    if (caption.left(2) == QStringLiteral("<-")) return text.chopped(text.isEmpty() ? 0 : 1);
+    if (caption == QStringLiteral("Daudzums *")) return text + "*";
+    return text + caption;
+}
+
+int AddSummaryDiscount(std::span<TCekaRinda> lines, double value, double maxAtlaide) {
+    int refused = 0;
+    for (TCekaRinda& line : lines) {
+        if (line.Atlaide + value > maxAtlaide) ++refused;
+        else line.Atlaide += value;
+    }
+    return refused;
+}
 
 TCekaApmaksa::TCekaApmaksa(TPOSMain* owner) : QDialog(owner), w_(owner) {
     (void)kMakerInstalled;
@@ -96,8 +119,7 @@ void TCekaApmaksa::FormCreate() {
     captions[12]->setText(QStringLiteral("Skaidra nauda LVL"));
     for (int kind = 2; kind <= 11; ++kind) {
         // A kind that is not in use has no row.
-        const QString name = captions[std::size_t(kind)]->text().trimmed();
-        const bool used = !name.isEmpty() && !name.contains(QStringLiteral("Apmaksas v"));
+        const bool used = PaymentKindShown(captions[std::size_t(kind)]->text());
         captions[std::size_t(kind)]->setVisible(used);
         edApmSum[std::size_t(kind)]->setVisible(used);
     }
@@ -148,19 +170,10 @@ void TCekaApmaksa::btOKClick() {
 }
 
 void TCekaApmaksa::KeypadClick(const QString& pressed) {
-    const QString caption = pressed.startsWith('&') ? pressed.mid(1) : pressed;
     if (!AktivaisEdit) return;
-    if (caption == QStringLiteral("C")) {
-        AktivaisEdit->clear();
-    } else if (caption.left(2) == QStringLiteral("<-")) {
-        AktivaisEdit->setText(AktivaisEdit->text().chopped(AktivaisEdit->text().isEmpty() ? 0 : 1));
-    } else if (caption == QStringLiteral("Daudzums *")) {
-        AktivaisEdit->setText(AktivaisEdit->text() + "*");
-    } else if (caption == QStringLiteral("Enter")) {
-        btOKClick();
-    } else {
-        AktivaisEdit->setText(AktivaisEdit->text() + caption);
-    }
+    const QString caption = pressed.startsWith('&') ? pressed.mid(1) : pressed;
+    if (caption == QStringLiteral("Enter")) btOKClick();
+    else AktivaisEdit->setText(PaymentKeypadText(AktivaisEdit->text(), caption));
 }
 
 void TCekaApmaksa::shAtlaideExit() {
@@ -169,13 +182,8 @@ void TCekaApmaksa::shAtlaideExit() {
     if (platform::ui::showMessage(kDiscountQuestion, {}, platform::ui::Buttons::YesNo, platform::ui::Icon::Question) !=
         platform::ui::Yes)
         return;
-    for (int i = 0; i < w_->RinduSkaits; ++i) {
-        TCekaRinda& line = w_->CekaRindas[std::size_t(i)];
-        if (line.Atlaide + *value > w_->MaxAtlaide)
-            w_->ShowPazinojums(QStringLiteral("Ievadītā atlaide pārsniedz kasierim pieļauto atlaides lielumu"), false);
-        else
-            line.Atlaide += *value;
-    }
+    const int refused = AddSummaryDiscount({w_->CekaRindas.data(), std::size_t(w_->RinduSkaits)}, *value, w_->MaxAtlaide);
+    for (int i = 0; i < refused; ++i) w_->ShowPazinojums(kDiscountAboveMaximum, false);
     w_->RefreshPirkumuSaraksts();
     w_->ShowSummas();
     RefreshSummas();
@@ -190,6 +198,9 @@ bool TCekaApmaksa::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
         AktivaisEdit = edit;
     } else if (event->type() == QEvent::FocusOut) {
+        // Focus taken by another window (this dialog's own message box among them) is not the
+        // cashier leaving the field: the field still has the focus once the box is gone.
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason) return false;
         if (edit == shAtlaide) {
             shAtlaideExit();
         } else if (edit != edApmSum[1] || cardAmountAccepted(false)) {

@@ -35,8 +35,14 @@ void TPOSMain::SetPirkumsStorno() {
 }
 
 void TPOSMain::CheckNaudasLadi() {
+    // It runs after a receipt is stored: a failure is told, and the closing goes on to clear the
+    // item field; the notice keeps what it showed.
     const auto now = platform::localNow();
-    shNodotKasi->setVisible(DrawerLimitExceeded(DatuModelis->POS_DB(), QDate(now.year, now.month, now.day)));
+    try {
+        shNodotKasi->setVisible(DrawerLimitExceeded(DatuModelis->POS_DB(), QDate(now.year, now.month, now.day)));
+    } catch (const std::exception& error) {
+        ShowPazinojums(QString::fromStdString(error.what()), false);
+    }
 }
 
 bool TPOSMain::LoadApmaksasVeidi() {

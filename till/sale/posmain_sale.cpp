@@ -73,8 +73,8 @@ public:
     void SetStatusText(const QString& text) override { w.SetStatusText(0, text); }
 
     void ShowReceiptList(const TPirkumuSaraksts& list) override {
-        if (auto* header1 = w.findChild<QLabel*>("lbHeader1")) header1->setText(list.Virsraksts1);
-        if (auto* header2 = w.findChild<QLabel*>("lbHeader2")) header2->setVisible(list.RaditVirsrakstu2);
+        w.lbHeader1->setText(list.Virsraksts1);
+        w.lbHeader2->setVisible(list.RaditVirsrakstu2);
         fill(w.PirkumuSaraksts, list.Rindas);
         if (QListWidget* second = secondScreenList()) fill(second, list.EkranaRindas);
     }
@@ -100,8 +100,9 @@ public:
         for (QLabel* field : {w.shKlientaNosaukums, w.shAdrese, w.shRegNr}) field->clear();
         w.Veidotekakopijufail1->setChecked(false);
         w.dblKlientuSaraksts->setCurrentIndex(-1);
+        // Back to a sale, captions included: the receipt is closed, so the switch follows.
         w.rdPirkumsStorno->SetItemIndex(0);
-        w.shAtgrnr->hide();
+        w.SetPirkumsStorno();
         w.SetStatusText(0, {});
     }
 
@@ -127,10 +128,11 @@ private:
 };
 
 // The item field's keys that QLineEdit does not report: the grave accent enters the text like
-// Enter and is not typed; "/" goes to the payment entry while the receipt has lines.
+// Enter and is not typed; "/" goes to the payment entry while the receipt has lines. Both go
+// through the window's guarded entry.
 class SaleKeys : public QObject {
 public:
-    explicit SaleKeys(TPOSMain& window) : QObject(&window), w(window) { w.edArtikuls->installEventFilter(this); }
+    explicit SaleKeys(TPOSMain& window) : w(window) { w.edArtikuls->installEventFilter(this); }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched != w.edArtikuls || event->type() != QEvent::KeyPress) return false;
@@ -139,11 +141,8 @@ public:
             w.edArtikulsKeyPress(96);
             return true;
         }
-        if (text == QStringLiteral("/") && w.RinduSkaits > 0) {
-            int key = '/';
-            w.Pardosana().edArtikulsKeyPress(key);
-            return key != '/';  // a "/" left as it was is typed into the field
-        }
+        if (text == QStringLiteral("/") && w.RinduSkaits > 0)
+            return w.edArtikulsKeyPressed('/') != '/';  // a "/" left as it was is typed into the field
         return false;
     }
 
@@ -153,7 +152,7 @@ private:
 
 }  // namespace
 
-void TPOSMain::InstallSaleKeys() { new SaleKeys(*this); }
+void TPOSMain::InstallSaleKeys() { saleKeys_ = std::make_unique<SaleKeys>(*this); }
 
 SaleEngine& TPOSMain::Pardosana() {
     if (!pardosana_) {
@@ -163,7 +162,9 @@ SaleEngine& TPOSMain::Pardosana() {
     return *pardosana_;
 }
 
-void TPOSMain::edArtikulsKeyPress(int key) {
+void TPOSMain::edArtikulsKeyPress(int key) { edArtikulsKeyPressed(key); }
+
+int TPOSMain::edArtikulsKeyPressed(int key) {
     // The application's error handler: a database failure inside an entry is shown and the entry
     // left as it was; it never unwinds through the event loop.
     try {
@@ -173,6 +174,7 @@ void TPOSMain::edArtikulsKeyPress(int key) {
     } catch (const std::exception& error) {
         platform::ui::showMessage(QString::fromStdString(error.what()));
     }
+    return key;
 }
 
 long double TPOSMain::RoundSumma(double value, int digits) { return ::RoundSumma(value, digits); }

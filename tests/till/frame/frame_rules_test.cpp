@@ -2,9 +2,12 @@
 #include "klaviatura.h"
 #include "quick_keys.h"
 
+#include "captured_log.h"
 #include "test_environment.h"
 
 #include <QPushButton>
+
+#include <fstream>
 
 namespace {
 
@@ -125,6 +128,20 @@ TEST_F(Keyboard, EnterClosesWithoutAddingAndThePositionIsKeptOnlyOnceShown) {
     delete keyboard;
     EXPECT_EQ(settings().readInteger(kKlaviaturaKey, "Left"), left);
     EXPECT_EQ(settings().readInteger(kKlaviaturaKey, "Top"), top);
+}
+
+TEST_F(Keyboard, AStoreThatCannotBeWrittenIsLoggedWhenTheKeyboardGoes) {
+    auto* keyboard = new TKlaviatura(nullptr);
+    keyboard->show();
+    const std::filesystem::path store = settings().path();
+    // A store whose folder is a plain file: neither its lock nor the store can be made.
+    std::ofstream(dir() / "plain-file") << "x";
+    platform::SettingsStore::setCurrent(dir() / "plain-file" / "registry.reg");
+    testsupport::CapturedLog log;
+    delete keyboard;  // must not end the process
+    platform::SettingsStore::setCurrent(store);
+    EXPECT_TRUE(log.has("The keyboard's place was not kept"));
+    EXPECT_FALSE(settings().keyExists(kKlaviaturaKey));
 }
 
 TEST_F(Keyboard, HasFortyEightKeys) {

@@ -109,4 +109,17 @@ TEST_F(SettingsDialog, WithoutTheKeyOnlyTheTableRowIsStored) {
     EXPECT_EQ(fullLine().toString().trimmed(), "T");
 }
 
+TEST_F(SettingsDialog, WithoutTheKeyTheLabelBoxesNeedNoNumbers) {
+    // Their initial texts are the value names ("ArtikulaStart", ...); none of them is stored.
+    TIestadisana& d = dialog();
+    d.show();
+    ASSERT_EQ(d.ArtikulaStart->text(), "ArtikulaStart");
+    d.PILNUJA1DAUDZ->setChecked(true);
+    d.BitBtn1Click();
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_FALSE(settings().keyExists(kSetupKey));
+    EXPECT_EQ(fullLine().toString().trimmed(), "T");
+}
+
 }  // namespace

@@ -2,11 +2,14 @@
 // printer and the customer display simulated: a receipt rung up, paid in the payment dialog and
 // closed, then paper, counters, journal rows and the drawer-limit notice checked together.
 #include "ceka_apmaksa.h"
+#include "drawer_limit.h"
 #include "fmproc.h"
 #include "posmain.h"
 
 #include "till_window.h"
+#include "ui_services.h"
 
+#include <QFocusEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -165,6 +168,176 @@ TEST_F(PaymentWindow, CardFieldOfTheDialogAndACardPayment) {
     EXPECT_EQ(value("SELECT APM_VEIDS FROM REALIZ").toInt(), 2);
     EXPECT_EQ(value("SELECT PIEZIMES FROM REALIZ").toString(), "BR.CENA");
     EXPECT_EQ(w.cmbApmaksasVeids->currentIndex(), 0);
+}
+
+TEST_F(PaymentWindow, AFailedDrawerLimitCheckIsToldAndTheReceiptStillCloses) {
+    TPOSMain& w = *POSMain;
+    exec("ALTER TABLE N_ISI DROP ISINAUDALADELIMITS");
+    enter("4750001000017");
+    messages().clear();
+    enter("/0=5");
+    EXPECT_EQ(w.RinduSkaits, 0);
+    EXPECT_EQ(w.edArtikuls->text(), "");
+    EXPECT_EQ(record("CEKANRCOUN"), "00000000042");
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS='F'").toInt(), 1);
+    const QStringList shown = messages().texts();
+    ASSERT_EQ(shown.size(), 1) << shown.join(" | ").toStdString();
+    EXPECT_TRUE(shown[0].startsWith(kDrawerLimitFailed + "limits (N_ISI): ")) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains("ISINAUDALADELIMITS")) << shown[0].toStdString();
+}
+
+TEST_F(PaymentWindow, CardAboveTheTotalIsToldOnceForOneEnter) {
+    TPOSMain& w = *POSMain;
+    enter("999=10");
+    ASSERT_EQ(w.RinduSkaits, 1);
+    int told = 0;
+    bool boxUp = false;
+    platform::ui::setMessageHandler([&](const platform::ui::MessageRequest& box) {
+        if (box.text == TCekaApmaksa::kCardAboveTotal) ++told;
+        // A real box takes the focus from the card field while it is up (once), and gives it
+        // back when it goes.
+        if (!boxUp && CekaApmaksaForm) {
+            boxUp = true;
+            QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+            QCoreApplication::sendEvent(CekaApmaksaForm->edApmSum[1], &away);
+            boxUp = false;
+        }
+        return int(platform::ui::Ok);
+    });
+    bool stayedOpen = false;
+    QTimer::singleShot(0, [&stayedOpen] {
+        TCekaApmaksa& form = *CekaApmaksaForm;
+        form.edApmSum[1]->setText("10.01");
+        QTest::keyClick(form.edApmSum[1], Qt::Key_Return);
+        stayedOpen = form.isVisible();
+        form.edApmSum[1]->clear();
+        QTest::keyClick(form.edApmSum[1], Qt::Key_Escape);
+    });
+    QTest::keyClick(w.edArtikuls, '/');
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(w.RinduSkaits, 1);
+}
+
+TEST_F(PaymentWindow, DialogRowsFollowTheKindsInUse) {
+    TPOSMain& w = *POSMain;
+    ASSERT_TRUE(w.FMProc->FMWrite("APMVEID1", "Dāvanu karte"));
+    ASSERT_TRUE(w.FMProc->FMWrite("APMVEID2", "Apmaksas veids 3"));
+    ASSERT_TRUE(w.FMProc->FMWrite("APMVEID3", "   "));
+    ASSERT_TRUE(w.FMProc->FMWrite("APMVEID4", "Pārskaitījums"));
+    TCekaApmaksa dialog(&w);
+    struct Row {
+        int kind;
+        bool shown;
+        QString caption;
+    };
+    const Row rows[] = {
+        {0, true, "0-Skaidra nauda EUR"}, {1, true, "1-Bankas karte"}, {2, true, "Dāvanu karte"},
+        {3, false, {}},                   {4, false, {}},              {5, true, "Pārskaitījums"},
+        {6, false, {}},                   {12, true, "Skaidra nauda LVL"},  // receipts in euros take lats
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(!dialog.edApmSum[std::size_t(row.kind)]->isHidden(), row.shown) << row.kind;
+        EXPECT_EQ(!dialog.captions[std::size_t(row.kind)]->isHidden(), row.shown) << row.kind;
+        if (row.shown) EXPECT_EQ(dialog.captions[std::size_t(row.kind)]->text().trimmed(), row.caption) << row.kind;
+    }
+}
+
+TEST_F(PaymentWindow, LatsTypedOnTheDialogsKeypad) {
+    TPOSMain& w = *POSMain;
+    enter("2*4750001000017");
+    TCekaApmaksa& form = *CekaApmaksaForm;
+    form.FormActivate();
+    form.edApmSum[0]->setText("abc");  // not a number: no row
+    form.AktivaisEdit = form.edApmSum[12];
+    for (const char* key : {"1", "0", "00", "<-", "&5"}) form.KeypadClick(QString::fromLatin1(key));
+    EXPECT_EQ(form.edApmSum[12]->text(), "1005");
+    form.KeypadClick("Enter");
+    EXPECT_EQ(form.ApmaksasTeksts, "/12=1005.00");
+    EXPECT_EQ(form.PedejaisVeids, 12);
+    EXPECT_EQ(w.RinduSkaits, 1);
+}
+
+TEST_F(PaymentWindow, SummaryDiscountStopsAtTheCashiersMaximum) {
+    TPOSMain& w = *POSMain;
+    enter("4750001000017");
+    enter("4750001000017");
+    ASSERT_EQ(w.RinduSkaits, 2);
+    for (int i = 0; i < 2; ++i) w.CekaRindas[std::size_t(i)].Atlaide = 3;
+    w.MaxAtlaide = 6;
+    TCekaApmaksa& form = *CekaApmaksaForm;
+    form.FormActivate();
+    const auto leaveDiscount = [&form](const QString& text) {
+        form.shAtlaide->setText(text);
+        QFocusEvent away(QEvent::FocusOut, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(form.shAtlaide, &away);
+    };
+    messages().clear();
+    leaveDiscount("5");  // 3 + 5 is above 6: each line told, each keeps 3
+    EXPECT_EQ(messages().texts().count(TCekaApmaksa::kDiscountAboveMaximum), 2);
+    EXPECT_DOUBLE_EQ(w.CekaRindas[0].Atlaide, 3);
+    EXPECT_DOUBLE_EQ(w.CekaRindas[1].Atlaide, 3);
+
+    messages().clear();
+    leaveDiscount("3");  // up to the maximum itself
+    EXPECT_TRUE(messages().shown(TCekaApmaksa::kDiscountQuestion));
+    EXPECT_FALSE(messages().shown(TCekaApmaksa::kDiscountAboveMaximum));
+    EXPECT_DOUBLE_EQ(w.CekaRindas[0].Atlaide, 6);
+    EXPECT_DOUBLE_EQ(w.CekaRindas[1].Atlaide, 6);
+    EXPECT_EQ(form.shCekaSumma->text(), "   4.04");  // 2 x 2.15 less 6 %
+    EXPECT_EQ(w.shCekaSumma->text(), "   4.04");
+
+    messages().clear();
+    leaveDiscount("100");  // no question, nothing changes
+    EXPECT_TRUE(messages().texts().isEmpty());
+    EXPECT_DOUBLE_EQ(w.CekaRindas[0].Atlaide, 6);
+}
+
+// ---------------------------------------------------------------- the dialog's rules
+
+TEST(PaymentDialogRules, ExtraKindsShownByTheirNames) {
+    const std::pair<const char*, bool> cases[] = {
+        {"Dāvanu karte", true}, {"  Kupons ", true},   {"", false},
+        {"   ", false},         {"Apmaksas veids 7", false}, {"Vecās Apmaksas v.", false},
+    };
+    for (const auto& [name, shown] : cases) EXPECT_EQ(PaymentKindShown(QString::fromUtf8(name)), shown) << name;
+}
+
+TEST(PaymentDialogRules, Keypad) {
+    const struct {
+        const char* before;
+        const char* caption;
+        const char* after;
+    } cases[] = {
+        {"12", "3", "123"},     {"12", "00", "1200"},  {"12", ".", "12."},     {"12", "&7", "127"},
+        {"12", "C", ""},        {"12", "&C", ""},      {"12", "<-", "1"},      {"", "<-", ""},
+        {"12", "<- Dzēst", "1"}, {"12", "Daudzums *", "12*"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PaymentKeypadText(QString::fromUtf8(c.before), QString::fromUtf8(c.caption)), QString::fromUtf8(c.after))
+            << c.before << " + " << c.caption;
+}
+
+TEST(PaymentDialogRules, SummaryDiscountAgainstTheMaximum) {
+    const struct {
+        std::vector<double> before;
+        double value;
+        double maximum;
+        std::vector<double> after;
+        int refused;
+    } cases[] = {
+        {{0, 0}, 5, 10, {5, 5}, 0},
+        {{3, 3}, 5, 6, {3, 3}, 2},
+        {{0, 3, 5}, 3, 6, {3, 6, 5}, 1},  // the maximum itself is allowed
+        {{}, 5, 10, {}, 0},
+        {{2}, 5, 0, {2}, 1},              // a cashier with no discount at all
+    };
+    for (const auto& c : cases) {
+        std::vector<TCekaRinda> lines(c.before.size());
+        for (std::size_t i = 0; i < lines.size(); ++i) lines[i].Atlaide = c.before[i];
+        EXPECT_EQ(AddSummaryDiscount(lines, c.value, c.maximum), c.refused);
+        for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_DOUBLE_EQ(lines[i].Atlaide, c.after[i]) << i;
+    }
 }
 
 }  // namespace

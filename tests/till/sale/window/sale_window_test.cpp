@@ -1,12 +1,17 @@
 // The sale engine in the real sale window, started offscreen on the demo database with the
 // fiscal-memory module on COM1 and the receipt printer on COM2: ringing up, voiding, refusals and
 // annulling.
+#include "datumodelis.h"
 #include "fmproc.h"
+#include "password_dlg.h"
 #include "posmain.h"
+#include "receipt_list.h"
 
+#include "captured_log.h"
 #include "till_window.h"
 
 #include <QTest>
+#include <QTimer>
 
 #include <thread>
 
@@ -81,6 +86,87 @@ TEST_F(SaleWindowTest, ClosingTheWindowAnnulsAnOpenReceipt) {
     enter("4750001000031");
     delete POSMain;
     EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS='T'").toInt(), 1);
+}
+
+TEST_F(SaleWindowTest, ColumnHeadingsOverTheReceiptList) {
+    const auto* header1 = w().findChild<QLabel*>("lbHeader1");
+    const auto* header2 = w().findChild<QLabel*>("lbHeader2");
+    ASSERT_TRUE(header1 && header2);
+    enter("4750001000031");
+    EXPECT_EQ(header1->text(), kVirsraksts1Rinda);
+    EXPECT_TRUE(header2->isHidden());
+
+    w().EkrNosaukDivasRindas = true;
+    w().RefreshPirkumuSaraksts();
+    EXPECT_EQ(header1->text(), kVirsraksts1DivasRindas);
+    EXPECT_FALSE(header2->isHidden());
+    EXPECT_EQ(header2->text(), kVirsraksts2DivasRindas);
+}
+
+TEST_F(SaleWindowTest, AClosedReturnPutsTheSaleCaptionsBack) {
+    // Annulled, and paid back in cash (a lone "/" on a return).
+    for (const QString ending : {QStringLiteral("--"), QStringLiteral("/")}) {
+        w().PirkumsAtgrieana1Click();
+        ASSERT_EQ(w().rdPirkumsStorno->ItemIndex(), 1);
+        ASSERT_EQ(w().shSanetanaudaTXT->text(), "Atgrieztā nauda :");
+        ASSERT_TRUE(w().Label4->isHidden());
+        enter("4750001000031");
+        ASSERT_EQ(w().RinduSkaits, 1) << messages().texts().join(" | ").toStdString();
+        enter(ending);
+        ASSERT_EQ(w().RinduSkaits, 0) << ending.toStdString() << ": " << messages().texts().join(" | ").toStdString();
+        EXPECT_EQ(w().rdPirkumsStorno->ItemIndex(), 0) << ending.toStdString();
+        EXPECT_EQ(w().shSanetanaudaTXT->text(), "Saņemtā nauda :") << ending.toStdString();
+        EXPECT_FALSE(w().Label4->isHidden()) << ending.toStdString();
+        EXPECT_TRUE(w().shAtgrnr->isHidden()) << ending.toStdString();
+    }
+}
+
+TEST_F(SaleWindowTest, ADatabaseErrorUnderTheSlashKeyIsShownAndTheReceiptStays) {
+    enter("4750001000031");
+    ASSERT_EQ(w().RinduSkaits, 1);
+    exec("ALTER TABLE N_ISI DROP PIEVARTIK3");  // the add-on article offer reads it first
+    w().edArtikuls->clear();
+    EXPECT_NO_THROW(QTest::keyClick(w().edArtikuls, '/'));
+    EXPECT_EQ(messages().texts().size(), 1) << messages().texts().join(" | ").toStdString();
+    EXPECT_EQ(w().RinduSkaits, 1);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ").toInt(), 0);
+}
+
+TEST_F(SaleWindowTest, CancellingACashierChangeKeepsTheCashierAndTheOpenReceipt) {
+    enter("4750001000031");
+    QTimer::singleShot(0, [] {
+        PasswordDlg->shLietotajs->setText("ANNA");
+        PasswordDlg->BtAtliktClick();
+    });
+    EXPECT_NO_THROW(w().Kasieramaia1Click());
+    EXPECT_EQ(w().Kasieris, "ADMIN");
+    EXPECT_EQ(PasswordDlg->shLietotajs->text(), "ADMIN");
+    EXPECT_EQ(w().RinduSkaits, 1);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ").toInt(), 0);
+
+    QTimer::singleShot(0, [] {
+        PasswordDlg->shLietotajs->setText("ANNA");
+        PasswordDlg->Password->setText("2");
+        PasswordDlg->BtOKClick();
+    });
+    w().Kasieramaia1Click();
+    EXPECT_EQ(w().Kasieris, "ANNA");
+    EXPECT_EQ(w().RinduSkaits, 1);
+}
+
+TEST_F(SaleWindowTest, AnAnnulmentThatFailsAtCloseIsLoggedAndTheWindowGoes) {
+    enter("4750001000031");
+    // The annulled rows cannot be stored.
+    exec("CREATE EXCEPTION REALIZ_REFUSED 'REALIZ takes no rows now'");
+    exec("CREATE TRIGGER REALIZ_REFUSE FOR REALIZ BEFORE INSERT AS BEGIN EXCEPTION REALIZ_REFUSED; END");
+    {
+        testsupport::CapturedLog log;
+        delete POSMain;  // must not end the process
+        EXPECT_TRUE(log.has("The open receipt was not annulled when the till closed")) << log.lines().join(" | ").toStdString();
+        EXPECT_TRUE(log.has("REALIZ takes no rows now")) << log.lines().join(" | ").toStdString();
+    }
+    EXPECT_TRUE(POSMain.isNull());
+    EXPECT_TRUE(printed("ČEKS ANULĒTS"));
 }
 
 }  // namespace
