@@ -61,9 +61,10 @@ N_ISI_Row ReadN_ISI(const QSqlDatabase& posDb);  // throws std::runtime_error
 // Updates the row read (or inserts one when there was none), inside the caller's transaction.
 void WriteN_ISI(const QSqlDatabase& posDb, const N_ISI_Row& row);  // throws std::runtime_error
 
-// Validates (when the key exists: without it no box is stored), then stores the N_ISI row and the registry values in one go: the row's statement
-// runs in a transaction that commits only after every registry value is written. Returns the
-// message that stopped it (nothing is stored then), or nothing on success.
+// Validates the number boxes (only when the key exists: without it no box is stored), then
+// stores the N_ISI row and the registry values in one go: the row's statement runs in a
+// transaction that commits only after every registry value is written. Returns the message that
+// stopped it (nothing is stored then), or nothing on success.
 std::optional<QString> StoreIestadisana(const IestadisanaValues& values, const N_ISI_Row& row,
                                         platform::SettingsStore& store, QSqlDatabase posDb);
 

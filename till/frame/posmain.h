@@ -229,8 +229,8 @@ private:
     void NotBuiltYet(const QString& command);
     // Grave accent and "/" in the item field (Enter comes through returnPressed).
     void InstallSaleKeys();
-    // Goes before the window's members: it reads the item field on every event the field gets,
-    // also while the window's children are taken down.
+    // The item field's key filter; the destructor ends it first, as it reads the window's members
+    // on every event the field gets, also while the window's children are taken down.
     std::unique_ptr<QObject> saleKeys_;
     QString baseCaption_;
     std::unique_ptr<SaleWindow> pardosanasLogs_;

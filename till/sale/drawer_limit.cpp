@@ -11,7 +11,8 @@ namespace {
 // `what` names the sum in the message of a failure.
 double firstValue(QSqlQuery& query, const char* what, const char* sql, const QDate* day) {
     const auto failed = [&] {
-        return std::runtime_error((kDrawerLimitFailed + QString::fromUtf8(what) + ": " + query.lastError().text()).toStdString());
+        const QString text = kDrawerLimitFailed + QString::fromUtf8(what) + ": " + query.lastError().text();
+        return std::runtime_error(text.toStdString());
     };
     if (!query.prepare(QString::fromLatin1(sql))) throw failed();
     if (day) query.bindValue(":DATUMS", *day);
