@@ -3,7 +3,7 @@
 namespace sim {
 namespace {
 
-constexpr std::uint8_t kStx = 0x02, kEtx = 0x03, kEot = 0x04, kAck = 0x06, kNak = 0x15;
+constexpr std::uint8_t kStx = 0x02, kEtx = 0x03, kEot = 0x04, kAck = 0x06, kNak = 0x15, kGs = 0x1D;
 
 }  // namespace
 
@@ -49,6 +49,7 @@ std::vector<std::string> PaymentTerminalSim::requestsOfType(const std::string& t
 void PaymentTerminalSim::clearRequests() {
     std::lock_guard lock(stateMutex_);
     requests_.clear();
+    sent_.clear();
 }
 
 std::vector<std::string> PaymentTerminalSim::sentFrames() const {
@@ -210,6 +211,13 @@ void PaymentTerminalSim::pump() {
         steps_.pop_front();
         if (step.kind == TerminalStep::Kind::Raw) {
             send(step.bytes, "raw");
+            // The cash register acknowledges a lone GS as it does a frame: wait for that ACK, or
+            // it would be taken for the next frame's.
+            if (step.bytes == Bytes{kGs}) {
+                lastFrame_ = step.bytes;
+                awaitingAck_ = true;
+                resends_ = 0;
+            }
         } else if (step.kind == TerminalStep::Kind::BadFrame || faults().take("bad-check")) {
             // A frame with a wrong check is answered with NAK, which ends the exchange on our side.
             sent_.push_back(step.text);

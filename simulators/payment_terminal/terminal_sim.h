@@ -53,6 +53,7 @@ public:
     // Every frame the cash register sent that the terminal took, as "|" text.
     std::vector<std::string> requests() const;
     std::vector<std::string> requestsOfType(const std::string& type) const;
+    // Forgets the frames received and sent so far.
     void clearRequests();
     // Every frame the terminal sent, as "|" text.
     std::vector<std::string> sentFrames() const;

@@ -91,6 +91,7 @@ TEST_F(ForwardingTest, UnreachablePeerClosedPeerAndSilentPeer) {
 
     sim::EchoPeer silent;
     ASSERT_TRUE(silent.start(sim::EchoPeer::Mode::Silent));
+    request = 3;
     EXPECT_EQ(exchange({PaymentTerminalSim::frame(open(silent.port())), PaymentTerminalSim::awaitRequest("WA")}, "WA"), "WA|4|0");
     EXPECT_EQ(exchange({PaymentTerminalSim::frame("YR|5|100"), PaymentTerminalSim::awaitRequest("YA")}, "YA"), "YA|5|-1|");
 }
@@ -157,14 +158,14 @@ TEST_F(ForwardingTest, AControlThatIsGoneGetsNoLoyaltyEvents) {
 }
 
 TEST(ForwardingHubTest, ADeadHubFailsTheOperationInsteadOfFreezingIt) {
-    payvotest::RacingClock clock;
+    payvotest::SteppedClock clock;
     ForwardingHub hub({});
     ASSERT_EQ(hub.StartForwarding(), 0);
     hub.ForwardShutdown();  // the hub thread ends; its pipe stays, unanswered
     platform::setClock(&clock);
-    EXPECT_FALSE(hub.ForwardReleaseSerial());
+    EXPECT_FALSE(payvotest::whileAdvancing(clock, [&] { return hub.ForwardReleaseSerial(); }));
     EXPECT_GE(clock.elapsedMs(), 5000);
     Frame answer;
-    EXPECT_FALSE(hub.ForwardInputRequest(buildFrame("WR", {"1", ""}), answer));
+    EXPECT_FALSE(payvotest::whileAdvancing(clock, [&] { return hub.ForwardInputRequest(buildFrame("WR", {"1", ""}), answer); }));
     platform::setClock(nullptr);
 }

@@ -75,8 +75,8 @@ TEST_F(ServiceTest, StateWhileATransactionRunsSendsNothing) {
 
 TEST_F(ServiceTest, StateOfASilentTerminal) {
     terminal.faults().arm("silent", 3);
-    useRacingClock();
-    EXPECT_FALSE(payvo().GetState());
+    useSteppedClock();
+    EXPECT_FALSE(payvotest::whileAdvancing(stepped, [&] { return payvo().GetState(); }));
     EXPECT_EQ(payvo().TerminalState, 88);
     EXPECT_EQ(payvo().ConnectionState, 1);
 }
@@ -88,9 +88,11 @@ TEST_F(ServiceTest, CardRemoval) {
         EXPECT_TRUE(payvo().WaitForCardRemoving()) << answer;
         EXPECT_EQ(payvo().StatusCode, status) << answer;
     }
-    terminal.script("C", {});
-    useRacingClock();
-    EXPECT_FALSE(payvo().WaitForCardRemoving());
+    settle();
+    terminal.clearRequests();
+    terminal.script("C", {pleaseWait()});
+    useSteppedClock();
+    EXPECT_FALSE(payvotest::whileAdvancing(stepped, [&] { return payvo().WaitForCardRemoving(); }, controlWaitsForAnswer()));
     EXPECT_EQ(payvo().StatusCode, -1);
 }
 

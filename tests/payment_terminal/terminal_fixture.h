@@ -1,5 +1,5 @@
 // What the payment-terminal tests start from: the common fixture, the simulated terminal on COM1,
-// a clock (the system's while the terminal answers, a racing one for time-outs), and a recorder
+// a clock (the system's while the terminal answers, one the test moves for time-outs), and a recorder
 // of the control's events that answers the terminal's prompts from a table.
 #pragma once
 
@@ -10,28 +10,40 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <thread>
 
 namespace payvotest {
 
-// A clock whose sleeps move it at once (every thread's sleeps move the one shared time): waits of
-// 60 and 120 s pass in moments. For time-outs against a silent terminal only, since an answer has
-// no time to arrive.
-class RacingClock : public platform::Clock {
+// A clock that moves only when the test says so; sleeps wait a real millisecond at most, so the
+// library's polls go on while the test holds the time still. Waits of 60 and 120 s pass when the
+// test advances past them, at the point it chooses.
+class SteppedClock : public platform::Clock {
 public:
     std::chrono::system_clock::time_point now() const override { return std::chrono::system_clock::time_point{} + std::chrono::milliseconds(ms_.load()); }
     std::chrono::steady_clock::time_point steadyNow() const override { return std::chrono::steady_clock::time_point{} + std::chrono::milliseconds(ms_.load()); }
     void sleepMs(int ms) override {
-        ms_ += ms > 0 ? ms : 0;
-        std::this_thread::yield();
+        if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+    void advance(long ms) { ms_ += ms; }
     long elapsedMs() const { return ms_.load(); }
 
 private:
     std::atomic<long> ms_{0};
 };
+
+// Runs work on another thread and, once ready() says the terminal has had its say, moves the
+// clock on a second at a time until the work is done. Returns what the work returned.
+template <class Work>
+auto whileAdvancing(SteppedClock& clock, Work work, std::function<bool()> ready = [] { return true; }) {
+    auto result = std::async(std::launch::async, work);
+    for (int i = 0; i < 10'000 && !ready(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    while (result.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready) clock.advance(1000);
+    return result.get();
+}
 
 struct RecordedEvent {
     std::int32_t dispid;
@@ -89,18 +101,26 @@ protected:
         ASSERT_TRUE(terminal.start(portsDir(), "COM1"));
     }
     void TearDown() override {
+        if (HasFailure()) std::fprintf(stderr, "terminal's trace:\n%s\n", terminal.trace().text().c_str());
         terminal.stop();
         payvo::closeProcessPort();
         platform::setClock(nullptr);
         TestEnvironment::TearDown();
     }
-    void useRacingClock() { platform::setClock(&racing); }
+    void useSteppedClock() { platform::setClock(&stepped); }
+    // True once the control has acknowledged the notification the terminal sends in answer to
+    // the request: the control has then left the send and waits for the answer, and moving the
+    // clock can only end that wait.
+    std::function<bool()> controlWaitsForAnswer() {
+        return [this] { return !terminal.sentFrames().empty() && terminal.idle(); };
+    }
+    static sim::TerminalStep pleaseWait() { return sim::PaymentTerminalSim::frame("2|LUDZU GAIDIET|1"); }
 
     // Waits (up to 5 s) until the terminal has nothing left to send and the line is quiet.
     void settle() { terminal.waitIdle(50, 5000); }
 
     sim::PaymentTerminalSim terminal;
-    RacingClock racing;
+    SteppedClock stepped;
 };
 
 // The frame as the terminal's "|" text (the check characters dropped).

@@ -116,7 +116,8 @@ TEST_F(TransactionTest, ShortAnswersAndThePrepaidPart) {
     EXPECT_EQ(payvo().PrePaidSerial, "SN1");
     EXPECT_EQ(payvo().PrePaidDescription, "DESC");
     EXPECT_EQ(payvo().Tag9F36, "NAME");
-    EXPECT_EQ(payvo().IACDenial, "DESC");
+    EXPECT_EQ(payvo().IACDenial, "SN1");
+    EXPECT_EQ(payvo().IACOnline, "DESC");
 }
 
 TEST_F(TransactionTest, ARequestEndedWithoutAnAuthorisationIsNeverApproved) {
@@ -323,11 +324,11 @@ TEST_F(TransactionTest, PrintLinesAfterAnEncashGoIntoTheReceipt) {
 
 TEST_F(TransactionTest, TheWaitsRunOnTheClock) {
     // A terminal that never answers: the 120 s wait ends with the link's time-out code.
-    terminal.script("1", {});
-    useRacingClock();
+    terminal.script("1", {pleaseWait()});
+    useSteppedClock();
     purchase(1230);
-    EXPECT_FALSE(payvo().TransactionRequest());
+    EXPECT_FALSE(payvotest::whileAdvancing(stepped, [&] { return payvo().TransactionRequest(); }, controlWaitsForAnswer()));
     EXPECT_EQ(payvo().TransactionReturn, 1);
     EXPECT_EQ(payvo().StatusCode, 2102);
-    EXPECT_GE(racing.elapsedMs(), 120'000);
+    EXPECT_GE(stepped.elapsedMs(), 120'000);
 }
