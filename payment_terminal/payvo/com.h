@@ -43,7 +43,6 @@ public:
     void SetBusyState(std::int32_t state) { link_.busy = state; }
     std::int32_t GetBusyState() const { return link_.busy; }
     void SetCancel(std::int32_t value) { link_.cancel = value; }
-    std::int32_t GetCancel() const { return link_.cancel; }
     void SetConnectionState(std::int32_t state) { connectionState_ = state; }
     std::int32_t GetConnectionState() const { return connectionState_; }
 

@@ -79,9 +79,8 @@ std::string field(const Frame& message, int n) {
 
 std::string messageType(const Frame& message) { return message.size() == 1 && message[0] == GS ? std::string(1, GS) : field(message, 1); }
 
-std::int32_t textOf(const Variant& v, std::string& out) {
+void textOf(const Variant& v, std::string& out) {
     if (auto t = platform::com::toText(v)) out = *t;
-    return 0;
 }
 
 bool isPaymentType(int type) { return type >= 0 && type <= 4; }
@@ -164,13 +163,17 @@ std::int32_t T_Payvo::GetPacketType(std::string_view message) {
     return HexToNumber(message.substr(1, end - 1), value) == 1 ? value : -1;
 }
 
+std::string T_Payvo::capabilityList() const {
+    std::string list;
+    if (bMagstripeLoyaltySupport) list += "MLOY;";
+    if (bEEIDLoyaltySupport) list += "EEID;";
+    if (bAmountUpdateSupport) list += "AMOD;";
+    return list;
+}
+
 bool T_Payvo::BuildRequest(const std::string& type, Frame& frame) {
     if (type == "1") {
         if (ReceiptType < 0 || ReceiptType > 9) ReceiptType = 6;
-        std::string capabilities;
-        if (bMagstripeLoyaltySupport) capabilities += "MLOY;";
-        if (bEEIDLoyaltySupport) capabilities += "EEID;";
-        if (bAmountUpdateSupport) capabilities += "AMOD;";
         std::vector<std::string> f{
             std::to_string(TransactionType),
             TransactionType == 9 ? "0" : std::to_string(Amount),
@@ -189,20 +192,13 @@ bool T_Payvo::BuildRequest(const std::string& type, Frame& frame) {
             bUseCommForwarding ? "CF" : "",
             bUseECRInput ? "UI" : "",
             "", "", "", "", "",
-            capabilities,
+            capabilityList(),
         };
         frame = buildFrame("1", f);
     } else if (type == "6" || type == "C") {
         frame = buildFrame(type, {});
-    } else if (type == "8") {
-        // The decline and the encash put their one field in themselves.
-        return false;
     } else if (type == "A") {
-        std::string capabilities;
-        if (bMagstripeLoyaltySupport) capabilities += "MLOY;";
-        if (bEEIDLoyaltySupport) capabilities += "EEID;";
-        if (bAmountUpdateSupport) capabilities += "AMOD;";
-        frame = buildFrame("A", {kLibraryVersion, kProtocolVersion, "", bUseCommForwarding ? "CF" : "", bUseECRInput ? "UI" : "", "", "", "", capabilities});
+        frame = buildFrame("A", {kLibraryVersion, kProtocolVersion, "", bUseCommForwarding ? "CF" : "", bUseECRInput ? "UI" : "", "", "", "", capabilityList()});
     } else {
         return false;
     }

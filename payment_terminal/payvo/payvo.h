@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,7 @@ public:
     bool GetLoyaltyCardData(const std::string& loyaltyType);
     bool TerminalFunction();
 
+    // The request frames of types "1", "6", "A" and "C" from the fields; false for another type.
     bool BuildRequest(const std::string& type, Frame& frame);
     static std::int32_t GetPacketType(std::string_view message);
     bool SetAuthResponse(const Frame& message);
@@ -97,6 +99,8 @@ public:
     std::int16_t PrintDataFormattingType = 0;
 
 private:
+    // "MLOY;", "EEID;" and "AMOD;" for the capability flags set, run together.
+    std::string capabilityList() const;
     void applyConnectionSettings();
     void release();
     void takeBack();
@@ -110,6 +114,9 @@ private:
     bool RunCardRemovalExchange(const Frame& request, Frame& answer);
     bool SetStateResponse(const Frame& message);
     bool DeclineTransaction();
+    // The host list, host totals and loyalty data: refused while another operation runs, busy
+    // state 3 and the port released around the exchange.
+    bool runInformationOperation(const std::function<bool()>& exchange);
     void readAuthorisationFields(const Frame& message);
     bool runTransaction(Frame& answer);
 

@@ -192,48 +192,55 @@ bool T_Payvo::RunCardRemovalExchange(const Frame& request, Frame& answer) {
     return result;
 }
 
-bool T_Payvo::GetHostList() {
+bool T_Payvo::runInformationOperation(const std::function<bool()>& exchange) {
     clearDisplayText();
     if (com_.GetBusyState() != 0) return false;
     com_.SetBusyState(3);
     applyConnectionSettings();
     release();
-    Frame answer;
-    bool result = RunRequestExchange(BuildHostListRequest(), answer);
-    if (result) {
-        const std::string count = field(answer, 4);
-        result = field(answer, 1) == "IA" && field(answer, 2) == "0" && isZeroStatus(field(answer, 3)) && IsAllDigits(count);
-        if (result) {
-            auto& table = hostTable();
-            std::lock_guard lock(table.mutex);
-            table.hosts.clear();
-            table.current = 0;
-            const std::int32_t announced = decimalValue(count);
-            int n = 5;
-            // Each host: number, name, then (when several are announced) fields up to one holding GS.
-            for (std::int32_t i = 0; i < announced && hasField(answer, n); ++i) {
-                Host h{CopyText(field(answer, n), 4), CopyText(field(answer, n + 1), 19)};
-                n += 2;
-                if (announced > 1) {
-                    while (hasField(answer, n) && field(answer, n) != std::string(1, GS)) ++n;
-                    ++n;
-                }
-                // Only the first 20 hosts are kept.
-                if (table.hosts.size() < kMaxHosts) table.hosts.push_back(std::move(h));
-            }
-            if (table.hosts.empty()) {
-                HostID.clear();
-                HostName.clear();
-            } else {
-                HostID = CopyText(table.hosts[0].number, 20);
-                HostName = CopyText(table.hosts[0].name, 100);
-            }
-        }
-    }
+    const bool result = exchange();
     com_.Close();
     com_.SetBusyState(0);
     takeBack();
     return result;
+}
+
+bool T_Payvo::GetHostList() {
+    return runInformationOperation([this] {
+        Frame answer;
+        bool result = RunRequestExchange(BuildHostListRequest(), answer);
+        if (result) {
+            const std::string count = field(answer, 4);
+            result = field(answer, 1) == "IA" && field(answer, 2) == "0" && isZeroStatus(field(answer, 3)) && IsAllDigits(count);
+            if (result) {
+                auto& table = hostTable();
+                std::lock_guard lock(table.mutex);
+                table.hosts.clear();
+                table.current = 0;
+                const std::int32_t announced = decimalValue(count);
+                int n = 5;
+                // Each host: number, name, then (when several are announced) fields up to one holding GS.
+                for (std::int32_t i = 0; i < announced && hasField(answer, n); ++i) {
+                    Host h{CopyText(field(answer, n), 4), CopyText(field(answer, n + 1), 19)};
+                    n += 2;
+                    if (announced > 1) {
+                        while (hasField(answer, n) && field(answer, n) != std::string(1, GS)) ++n;
+                        ++n;
+                    }
+                    // Only the first 20 hosts are kept.
+                    if (table.hosts.size() < kMaxHosts) table.hosts.push_back(std::move(h));
+                }
+                if (table.hosts.empty()) {
+                    HostID.clear();
+                    HostName.clear();
+                } else {
+                    HostID = CopyText(table.hosts[0].number, 20);
+                    HostName = CopyText(table.hosts[0].name, 100);
+                }
+            }
+        }
+        return result;
+    });
 }
 
 bool T_Payvo::GetNextHostList() {
@@ -247,64 +254,52 @@ bool T_Payvo::GetNextHostList() {
 }
 
 bool T_Payvo::GetHostTotals() {
-    clearDisplayText();
-    if (com_.GetBusyState() != 0) return false;
-    com_.SetBusyState(3);
-    applyConnectionSettings();
-    release();
-    bool result = IsAllDigits(HostID);
-    if (result) {
-        const std::int32_t host = decimalValue(HostID);
-        Frame answer;
-        result = RunRequestExchange(BuildHostTotalsRequest(host), answer);
-        const std::string number = field(answer, 4);
-        result = result && field(answer, 1) == "IA" && field(answer, 2) == "1" && isZeroStatus(field(answer, 3)) &&
-                 IsAllDigits(number) && decimalValue(number) == host;
+    return runInformationOperation([this] {
+        bool result = IsAllDigits(HostID);
         if (result) {
-            RespCurrencyCode = CopyText(field(answer, 5), 50);
-            DebitCount = CopyText(field(answer, 6), 20);
-            DebitTotal = CopyText(field(answer, 7), 20);
-            CreditCount = CopyText(field(answer, 8), 20);
-            CreditTotal = CopyText(field(answer, 9), 20);
+            const std::int32_t host = decimalValue(HostID);
+            Frame answer;
+            result = RunRequestExchange(BuildHostTotalsRequest(host), answer);
+            const std::string number = field(answer, 4);
+            result = result && field(answer, 1) == "IA" && field(answer, 2) == "1" && isZeroStatus(field(answer, 3)) &&
+                     IsAllDigits(number) && decimalValue(number) == host;
+            if (result) {
+                RespCurrencyCode = CopyText(field(answer, 5), 50);
+                DebitCount = CopyText(field(answer, 6), 20);
+                DebitTotal = CopyText(field(answer, 7), 20);
+                CreditCount = CopyText(field(answer, 8), 20);
+                CreditTotal = CopyText(field(answer, 9), 20);
+            }
         }
-    }
-    com_.Close();
-    com_.SetBusyState(0);
-    takeBack();
-    return result;
+        return result;
+    });
 }
 
 bool T_Payvo::GetLoyaltyCardData(const std::string& loyaltyType) {
-    clearDisplayText();
-    if (com_.GetBusyState() != 0) return false;
-    com_.SetBusyState(3);
-    applyConnectionSettings();
-    release();
-    Frame answer;
-    bool result = RunRequestExchange(BuildLoyaltyRequest(CopyText(loyaltyType, 99)), answer);
-    if (result) {
-        std::string type, info, status;
-        if (!GetField(answer, 1, type) || !GetField(answer, 2, info) || !GetField(answer, 3, status)) {
-            StatusCode = 99;
-            result = false;
-        } else if (type != "IA") {
-            StatusCode = 99;
-            result = false;
-        } else if (info != "2") {
-            StatusCode = 1;
-            result = false;
-        } else {
-            StatusCode = std::int16_t(decimalValue(status));
-            if (isZeroStatus(status)) {
-                LoyaltyData1 = CopyText(field(answer, 4), 50);
-                LoyaltyData2 = CopyText(field(answer, 5), 50);
+    return runInformationOperation([this, &loyaltyType] {
+        Frame answer;
+        bool result = RunRequestExchange(BuildLoyaltyRequest(CopyText(loyaltyType, 99)), answer);
+        if (result) {
+            std::string type, info, status;
+            if (!GetField(answer, 1, type) || !GetField(answer, 2, info) || !GetField(answer, 3, status)) {
+                StatusCode = 99;
+                result = false;
+            } else if (type != "IA") {
+                StatusCode = 99;
+                result = false;
+            } else if (info != "2") {
+                StatusCode = 1;
+                result = false;
+            } else {
+                StatusCode = std::int16_t(decimalValue(status));
+                if (isZeroStatus(status)) {
+                    LoyaltyData1 = CopyText(field(answer, 4), 50);
+                    LoyaltyData2 = CopyText(field(answer, 5), 50);
+                }
             }
         }
-    }
-    com_.SetBusyState(0);
-    com_.Close();
-    takeBack();
-    return result;
+        return result;
+    });
 }
 
 bool T_Payvo::TerminalFunction() {

@@ -1,9 +1,12 @@
 // The link against the simulated terminal: the acknowledged send, the frame receive and the
 // process-wide port.
+#include "com.h"
 #include "errors.h"
 #include "terminal_fixture.h"
 
 #include <termios.h>
+
+#include <fstream>
 
 using namespace payvo;
 using payvotest::TerminalTest;
@@ -151,6 +154,7 @@ TEST_F(SerialLinkTest, SilenceWhileWaitingForAFrameIsATimeOut) {
     Frame got;
     EXPECT_EQ(payvotest::whileAdvancing(stepped, [&] { return SerialReceive(got, 120, h); }), kLinkTimeout);
     EXPECT_GE(stepped.elapsedMs(), 120'000);
+    EXPECT_STREQ(linkResultText(kLinkTimeout), "time-out");
 }
 
 TEST_F(SerialLinkTest, PortNames) {
@@ -185,4 +189,29 @@ TEST_F(SerialLinkTest, TheHandleIsKeptForTheSameNameAndSpeedAndSetUpAgainForAnot
     EXPECT_EQ(SerialSend(kRequest, 5, kInvalidPort), kLinkNoPort);
     Frame got;
     EXPECT_EQ(SerialReceive(got, 5, kInvalidPort), kLinkNoPort);
+}
+
+TEST_F(SerialLinkTest, TheConnectionTakesItsPortFromPayvoIni) {
+    {
+        CCom defaults;
+        EXPECT_EQ(defaults.GetPortName(), "COM1");
+        EXPECT_EQ(defaults.GetPortSpeed(), "115200");
+    }
+    std::ofstream(dir() / "payvo.ini") << "[PayvoBridge]\nSERIAL=1\nSERIALPORTSPEED=9600\n";
+    CCom com;
+    EXPECT_EQ(com.GetPortName(), "1");
+    ASSERT_EQ(com.Open(), 0);
+    EXPECT_EQ(com.Open(), 0);  // a second open keeps the one link
+    EXPECT_EQ(lineSpeed(processPortHandle()), speed_t(B9600));
+    EXPECT_EQ(com.Send(kRequest, 5), 0);
+    com.Close();
+    EXPECT_EQ(com.Send(kRequest, 5), kLinkNoPort) << "a closed link sends nothing";
+
+    // Ten characters do not fit the nine the connection keeps: refused, not cut to another port.
+    com.SetPortName("COM1234567");
+    EXPECT_EQ(com.GetPortName(), "");
+    EXPECT_EQ(com.Open(), -1);
+    com.SetPortName("COM1");
+    com.SetPortSpeed("1152000000");
+    EXPECT_EQ(com.Open(), -1);
 }
