@@ -1,6 +1,7 @@
 // tillora-devices starts the payment terminal when the till drives it through the control alone.
 #include "control.h"
 #include "device_table.h"
+#include "serial_device.h"
 #include "serial_link.h"
 #include "test_environment.h"
 
@@ -23,6 +24,9 @@ TEST_F(TerminalDevicesTest, TerminalKindTwoStartsTheTerminalOnTheChipReaderPort)
     setupInteger("CHIPReader", 3);
     setupText("SerialPortSpeed", "9600");
     auto running = devices::startConfigured(settings(), {portsDir(), dir(), true});
+    // The control's forwarding worker first takes COM1: a line of its own here.
+    sim::PseudoTerminal com1;
+    ASSERT_TRUE(com1.linkAs(portsDir(), "COM1"));
     ASSERT_EQ(running.size(), 1u);
     EXPECT_EQ(running[0]->port, "COM3");
     {
