@@ -3,6 +3,7 @@
 #include "display_sim.h"
 #include "fiscal_memory_sim.h"
 #include "printer_sim.h"
+#include "terminal_sim.h"
 #include "usb_fiscal_device.h"
 
 #include <cstdio>
@@ -74,6 +75,18 @@ void startFiscalMemory(const platform::SettingsStore& settings, const Options& o
     launch(running, std::move(d), options, 115200);
 }
 
+// The card payment terminal when the till drives it through the control alone (card-terminal
+// kind "EFT" 2): on COM "CHIPReader" at the speed "SerialPortSpeed" (115200 when not a number).
+void startPaymentTerminal(const platform::SettingsStore& settings, const Options& options, Running& running) {
+    const auto port = setupNumber(settings, "CHIPReader");
+    if (setupNumber(settings, "EFT").value_or(0) != 2 || !port || *port <= 0) return;
+    auto d = std::make_unique<RunningDevice>();
+    d->port = "COM" + std::to_string(*port);
+    d->device = std::make_unique<sim::PaymentTerminalSim>();
+    d->description = "card payment terminal";
+    launch(running, std::move(d), options, setupNumber(settings, "SerialPortSpeed").value_or(115200));
+}
+
 }  // namespace
 
 std::optional<int> setupNumber(const platform::SettingsStore& settings, const std::string& name) {
@@ -93,6 +106,7 @@ Running startConfigured(const platform::SettingsStore& settings, const Options& 
     Running running;
     startFiscalMemory(settings, options, running);
     startPrinterAndDisplay(settings, options, running);
+    startPaymentTerminal(settings, options, running);
     return running;
 }
 

@@ -1,0 +1,171 @@
+// The terminal's gateway requests between and during operations, served through the control's
+// hub and workers against a loopback peer, and the hand-over of the serial port.
+#include "base64.h"
+#include "control.h"
+#include "echo_peer.h"
+#include "terminal_fixture.h"
+
+using namespace payvo;
+using payvotest::TerminalTest;
+using sim::PaymentTerminalSim;
+
+namespace {
+
+class ForwardingTest : public TerminalTest {
+protected:
+    void SetUp() override {
+        TerminalTest::SetUp();
+        control = std::make_unique<CPayvoCtrl>();
+        ASSERT_TRUE(control->payvo().hub().serialWorkerHoldsPort());
+    }
+    void TearDown() override {
+        control.reset();
+        peer.stop();
+        TerminalTest::TearDown();
+    }
+    std::string open(int port, int connectSeconds = 2) {
+        return "WR|" + std::to_string(++request) + "|IP=127.0.0.1;PO=" + std::to_string(port) + ";CT=" + std::to_string(connectSeconds) + ";ST=2;RT=1";
+    }
+    // Sends the steps between operations and returns the terminal's last received frame of answerType.
+    std::string exchange(const std::vector<sim::TerminalStep>& steps, const std::string& answerType) {
+        terminal.clearRequests();
+        terminal.sendNow(steps);
+        for (int i = 0; i < 100 && terminal.requestsOfType(answerType).empty(); ++i) settle();
+        auto got = terminal.requestsOfType(answerType);
+        return got.empty() ? std::string() : got.back();
+    }
+    static int closedPort() {
+        sim::EchoPeer p;
+        p.start();
+        const int port = p.port();
+        p.stop();
+        return port;
+    }
+
+    std::unique_ptr<CPayvoCtrl> control;
+    sim::EchoPeer peer;
+    int request = 0;
+};
+
+}  // namespace
+
+TEST(GatewayParameters, ReadKeysUntilAnOverlongValue) {
+    auto p = parseGatewayParameters("IP=10.0.0.1;PO=5000;CT=7;ST=8;RT=9");
+    EXPECT_EQ(p.address, "10.0.0.1");
+    EXPECT_EQ(p.port, 5000);
+    EXPECT_EQ(p.connectSeconds, 7);
+    EXPECT_EQ(p.sendSeconds, 8);
+    EXPECT_EQ(p.receiveSeconds, 9);
+    p = parseGatewayParameters("PO=5000;IP=" + std::string(20, '1') + ";CT=7");
+    EXPECT_EQ(p.port, 5000);
+    EXPECT_EQ(p.address, "");
+    EXPECT_EQ(p.connectSeconds, 10);
+    EXPECT_EQ(parseGatewayParameters("IP=1234567890123456").address, "");  // 16 characters
+}
+
+TEST_F(ForwardingTest, OpenSendReceiveAndCloseBetweenOperations) {
+    ASSERT_TRUE(peer.start());
+    EXPECT_EQ(exchange({PaymentTerminalSim::frame(open(peer.port())), PaymentTerminalSim::awaitRequest("WA")}, "WA"), "WA|1|0");
+
+    const std::string data = "HELLO HOST";
+    const std::string encoded = platform::base64Encode(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
+    EXPECT_EQ(exchange({PaymentTerminalSim::frame("XR|2|" + encoded), PaymentTerminalSim::awaitRequest("XA")}, "XA"), "XA|2|0");
+    EXPECT_EQ(exchange({PaymentTerminalSim::frame("YR|3|100"), PaymentTerminalSim::awaitRequest("YA")}, "YA"), "YA|3|0|" + encoded);
+    EXPECT_EQ(peer.received(), data);
+
+    // Closing sends the terminal nothing; the next request number answers the next request.
+    terminal.clearRequests();
+    terminal.sendNow({PaymentTerminalSim::frame("ZR")});
+    settle();
+    settle();
+    EXPECT_TRUE(terminal.requests().empty());
+}
+
+TEST_F(ForwardingTest, UnreachablePeerClosedPeerAndSilentPeer) {
+    EXPECT_EQ(exchange({PaymentTerminalSim::frame(open(closedPort())), PaymentTerminalSim::awaitRequest("WA")}, "WA"), "WA|1|-1");
+
+    ASSERT_TRUE(peer.start(sim::EchoPeer::Mode::CloseAtOnce));
+    EXPECT_EQ(exchange({PaymentTerminalSim::frame(open(peer.port())), PaymentTerminalSim::awaitRequest("WA")}, "WA"), "WA|2|0");
+    EXPECT_EQ(exchange({PaymentTerminalSim::frame("YR|3|100"), PaymentTerminalSim::awaitRequest("YA")}, "YA"), "YA|3|0|");
+    peer.stop();
+
+    sim::EchoPeer silent;
+    ASSERT_TRUE(silent.start(sim::EchoPeer::Mode::Silent));
+    request = 3;
+    EXPECT_EQ(exchange({PaymentTerminalSim::frame(open(silent.port())), PaymentTerminalSim::awaitRequest("WA")}, "WA"), "WA|4|0");
+    EXPECT_EQ(exchange({PaymentTerminalSim::frame("YR|5|100"), PaymentTerminalSim::awaitRequest("YA")}, "YA"), "YA|5|-1|");
+}
+
+TEST_F(ForwardingTest, AGatewayRequestDuringAnOperationIsAnsweredByTheOperation) {
+    ASSERT_TRUE(peer.start());
+    bool workerHeldPort = true;
+    auto recorder = std::make_shared<payvotest::EventRecorder>();
+    control->advise(recorder);
+    recorder->onFired(kNotification, [&] { workerHeldPort = control->payvo().hub().serialWorkerHoldsPort(); });
+    terminal.script("1", {PaymentTerminalSim::frame("2|SAVIENOJUMS|1"), PaymentTerminalSim::frame(open(peer.port())), PaymentTerminalSim::awaitRequest("WA"),
+                          PaymentTerminalSim::frame("ZR"), PaymentTerminalSim::frame(PaymentTerminalSim::authorisation("000"))});
+    control->payvo().Amount = 100;
+    EXPECT_TRUE(control->payvo().TransactionRequest());
+    EXPECT_FALSE(workerHeldPort) << "the port belongs to the operation while it runs";
+    EXPECT_TRUE(control->payvo().hub().serialWorkerHoldsPort()) << "and to the worker again afterwards";
+    settle();
+    ASSERT_EQ(terminal.requestsOfType("WA").size(), 1u);
+    EXPECT_EQ(terminal.requestsOfType("WA")[0], "WA|1|0");
+    EXPECT_EQ(peer.connections(), 1);
+}
+
+TEST_F(ForwardingTest, TheWorkerTakesTheControlsOwnPortBack) {
+    // A terminal on COM4: after an operation there, the gateway requests on COM4 are served.
+    sim::PaymentTerminalSim second;
+    ASSERT_TRUE(second.start(portsDir(), "COM4"));
+    control->payvo().SerialPortNumber = "COM4";
+    control->payvo().Amount = 100;
+    ASSERT_TRUE(control->payvo().TransactionRequest());
+    ASSERT_TRUE(peer.start());
+    second.sendNow({PaymentTerminalSim::frame(open(peer.port())), PaymentTerminalSim::awaitRequest("WA")});
+    for (int i = 0; i < 100 && second.requestsOfType("WA").empty(); ++i) second.waitIdle(50, 5000);
+    EXPECT_EQ(second.requestsOfType("WA").size(), 1u);
+    control.reset();
+    second.stop();
+}
+
+TEST_F(ForwardingTest, LoyaltyDataBetweenOperationsReachesTheHost) {
+    auto recorder = std::make_shared<payvotest::EventRecorder>();
+    control->advise(recorder);
+    recorder->answer(kProcessLoyaltyData, 0, "");
+    EXPECT_EQ(exchange({PaymentTerminalSim::frame("LR|CARD9"), PaymentTerminalSim::awaitRequest("LA")}, "LA"), "LA|0|");
+    ASSERT_EQ(recorder->count(kProcessLoyaltyData), 1);
+    EXPECT_EQ(platform::com::toText(recorder->events()[0].args[0]), "CARD9");
+    recorder->answer(kProcessLoyaltyData, 4, "");
+    EXPECT_EQ(exchange({PaymentTerminalSim::frame("LR|CARD9"), PaymentTerminalSim::awaitRequest("LA")}, "LA"), "LA|9998|");
+}
+
+TEST_F(ForwardingTest, AControlThatIsGoneGetsNoLoyaltyEvents) {
+    // The second control is the most recent one; after it is destroyed, a loyalty request that
+    // the first control's worker serves must not reach the destroyed one.
+    auto first = std::make_shared<payvotest::EventRecorder>();
+    auto second = std::make_shared<payvotest::EventRecorder>();
+    control->advise(first);
+    {
+        CPayvoCtrl other;
+        other.advise(second);
+    }
+    control->payvo().Amount = 100;
+    ASSERT_TRUE(control->payvo().TransactionRequest());  // the first control's worker takes the port again
+    EXPECT_EQ(exchange({PaymentTerminalSim::frame("LR|CARD9"), PaymentTerminalSim::awaitRequest("LA")}, "LA"), "LA|0|");
+    EXPECT_EQ(second->count(kProcessLoyaltyData), 0);
+    EXPECT_EQ(first->count(kProcessLoyaltyData), 0);
+}
+
+TEST(ForwardingHubTest, ADeadHubFailsTheOperationInsteadOfFreezingIt) {
+    payvotest::SteppedClock clock;
+    ForwardingHub hub({});
+    ASSERT_EQ(hub.StartForwarding(), 0);
+    hub.ForwardShutdown();  // the hub thread ends; its pipe stays, unanswered
+    platform::setClock(&clock);
+    EXPECT_FALSE(payvotest::whileAdvancing(clock, [&] { return hub.ForwardReleaseSerial(); }));
+    EXPECT_GE(clock.elapsedMs(), 5000);
+    Frame answer;
+    EXPECT_FALSE(payvotest::whileAdvancing(clock, [&] { return hub.ForwardInputRequest(buildFrame("WR", {"1", ""}), answer); }));
+    platform::setClock(nullptr);
+}
