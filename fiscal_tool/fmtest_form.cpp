@@ -14,7 +14,10 @@ bool prepareFiscalMemory(std::unique_ptr<TFMProc>& fmProc)
     fmProc = std::make_unique<TFMProc>();
     if (fmProc->Status == 0)
         return true;
-    platform::ui::showMessage(QStringLiteral("Nav pieslēgts fiskālais bloks !!!"));
+    if (!fmProc->UncreatedRecord.isEmpty())
+        platform::ui::showMessage(QStringLiteral("Fiskālajā blokā nav izveidots ieraksts %1 !!!").arg(fmProc->UncreatedRecord));
+    else
+        platform::ui::showMessage(QStringLiteral("Nav pieslēgts fiskālais bloks !!!"));
     return false;
 }
 

@@ -11,7 +11,7 @@
 class QSystemTrayIcon;
 
 // Opens the fiscal memory of the configured kind (creating the module's missing working records)
-// and tells the user when it is not ready. The object stays alive for the rest of the process.
+// and tells the user when it is not ready, naming the record it could not create. The object stays alive for the rest of the process.
 // True when the fiscal memory is ready.
 bool prepareFiscalMemory(std::unique_ptr<TFMProc>& fmProc);
 

@@ -8,6 +8,7 @@
 
 #include "clock.h"
 
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string_view>
@@ -16,24 +17,44 @@ namespace {
 
 using memorix::Module;
 
-// Per-process state kept between calls: the named-file store's caches and the model text.
+// Per-process state kept between calls: the named-file store's caches, the count of totals
+// changes they were filled at, and the model text.
 memorix::FileStore gFileStore;
+std::uint64_t gFileStoreGeneration = ~std::uint64_t(0);
 char gModel[17];
 
 // Runs one export's work with the port held, keeping every exception inside the library.
 template <class Work>
-int withModule(Work work) {
+int withPort(Work work) {
     try {
         memorix::PortUse use;
         if (int code = use.begin()) return code;
         memorix::Session session(use.port());
         Module module(session);
-        return work(module);
+        return work(use, module);
     } catch (const std::bad_alloc&) {
         return MEMORIX_NO_MEMORY;
     } catch (...) {
         return MEMORIX_INTERNAL;
     }
+}
+
+template <class Work>
+int withModule(Work work) {
+    return withPort([&](memorix::PortUse&, Module& module) { return work(module); });
+}
+
+// A named-file store call. Another process may have changed the store since this one filled its
+// caches (the set-up program beside the till): then they are read again first, or this process's
+// next write would put back what it remembers over the other's.
+template <class Work>
+int withFileStore(Work work) {
+    return withPort([&](memorix::PortUse& use, Module& module) {
+        if (use.totalsGeneration() != gFileStoreGeneration) gFileStore.reload();
+        const int code = work(module);
+        gFileStoreGeneration = module.totalsChanged() ? use.noteTotalsChanged() : use.totalsGeneration();
+        return code;
+    });
 }
 
 memorix::RecordTime localTime() {
@@ -168,79 +189,79 @@ int HT_GetSizeOfNameBuf(void) { return memorix::kNameBufferSize; }
 
 int HT_Get_TotalsSize(int* size) {
     if (!size) return MEMORIX_BAD_PARAMETERS;
-    return withModule([&](Module& m) { return gFileStore.totalsSize(m, *size); });
+    return withFileStore([&](Module& m) { return gFileStore.totalsSize(m, *size); });
 }
 
 int HT_Get_FreeData(int* freeBytes) {
     if (!freeBytes) return MEMORIX_BAD_PARAMETERS;
-    return withModule([&](Module& m) { return gFileStore.freeData(m, *freeBytes); });
+    return withFileStore([&](Module& m) { return gFileStore.freeData(m, *freeBytes); });
 }
 
 int HT_Get_NumberOfFiles(int* count) {
     if (!count) return MEMORIX_BAD_PARAMETERS;
-    return withModule([&](Module& m) { return gFileStore.numberOfFiles(m, *count); });
+    return withFileStore([&](Module& m) { return gFileStore.numberOfFiles(m, *count); });
 }
 
 int HT_Create(const char* name, int* index, int size) {
     if (!name || !index) return MEMORIX_BAD_PARAMETERS;
-    return withModule([&](Module& m) { return gFileStore.create(m, name, *index, size); });
+    return withFileStore([&](Module& m) { return gFileStore.create(m, name, *index, size); });
 }
 
 int HT_Find(const char* name, int* index, int* size) {
     if (!name || !index || !size) return MEMORIX_BAD_PARAMETERS;
-    return withModule([&](Module& m) { return gFileStore.find(m, name, *index, *size); });
+    return withFileStore([&](Module& m) { return gFileStore.find(m, name, *index, *size); });
 }
 
 int HT_FindByIndex(int index, char* nameBuffer) {
     if (!nameBuffer) return MEMORIX_BAD_PARAMETERS;
-    return withModule([&](Module& m) { return gFileStore.findByIndex(m, index, nameBuffer); });
+    return withFileStore([&](Module& m) { return gFileStore.findByIndex(m, index, nameBuffer); });
 }
 
 int HT_Read(int index, void* buffer, int offset, int length) {
-    return withModule([&](Module& m) {
+    return withFileStore([&](Module& m) {
         return gFileStore.read(m, index, static_cast<std::uint8_t*>(buffer), offset, length);
     });
 }
 
 int HT_Write(int index, const void* buffer, int offset, int length) {
-    return withModule([&](Module& m) {
+    return withFileStore([&](Module& m) {
         return gFileStore.write(m, index, static_cast<const std::uint8_t*>(buffer), offset, length);
     });
 }
 
 int HT_ClearFile(int index) {
-    return withModule([&](Module& m) { return gFileStore.clearFile(m, index); });
+    return withFileStore([&](Module& m) { return gFileStore.clearFile(m, index); });
 }
 
 int HT_Delete(const char* name) {
     if (!name) return MEMORIX_BAD_PARAMETERS;
-    return withModule([&](Module& m) { return gFileStore.remove(m, name); });
+    return withFileStore([&](Module& m) { return gFileStore.remove(m, name); });
 }
 
 int HT_Rename(int index, const char* name) {
     if (!name) return MEMORIX_BAD_PARAMETERS;
-    return withModule([&](Module& m) { return gFileStore.rename(m, index, name); });
+    return withFileStore([&](Module& m) { return gFileStore.rename(m, index, name); });
 }
 
 int HT_ClearAll(void) {
-    return withModule([&](Module& m) { return gFileStore.clearAll(m); });
+    return withFileStore([&](Module& m) { return gFileStore.clearAll(m); });
 }
 
 int HT_BeginTrans(void) {
-    return withModule([&](Module& m) { return gFileStore.beginTransaction(m); });
+    return withFileStore([&](Module& m) { return gFileStore.beginTransaction(m); });
 }
 
 int HT_CommitTrans(void) {
-    return withModule([&](Module& m) { return gFileStore.commitTransaction(m); });
+    return withFileStore([&](Module& m) { return gFileStore.commitTransaction(m); });
 }
 
 int HT_Rollback(void) {
-    return withModule([&](Module& m) { return gFileStore.rollback(m); });
+    return withFileStore([&](Module& m) { return gFileStore.rollback(m); });
 }
 
 int HT_Get_TransactionInProgress(int* inProgress) {
     if (!inProgress) return MEMORIX_BAD_PARAMETERS;
-    return withModule([&](Module& m) { return gFileStore.transactionInProgress(m, *inProgress); });
+    return withFileStore([&](Module& m) { return gFileStore.transactionInProgress(m, *inProgress); });
 }
 
 }  // extern "C"

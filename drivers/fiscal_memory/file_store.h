@@ -33,13 +33,15 @@ bool directoryValid(const std::vector<FileEntry>& files, std::uint32_t usable);
 Bytes encodeDirectory(const std::vector<FileEntry>& files);
 std::array<char, kNameSize> storedName(std::string_view name);
 
-// Per-process view of the store: what was read from the module is kept for the life of the
-// process (or until the port is opened afresh), as the module is assumed to change only through
-// this process while it runs.
+// Per-process view of the store: what was read from the module is kept between calls, until
+// another process changes the store (the caller tells with reload) or the port is opened afresh.
 class FileStore {
 public:
     // Drops every cache; the next operation reads the module again.
     void forget();
+    // Drops the banks' headers and the directory, keeping what belongs to this process (the
+    // transaction it began) and the module's sizes.
+    void reload() { headersLoaded_ = directoryLoaded_ = false; }
 
     int totalsSize(Module& module, int& usable);
     int freeData(Module& module, int& free);

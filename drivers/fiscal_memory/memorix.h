@@ -62,7 +62,8 @@ extern "C" {
    arguments are then ignored), 207 for a bad port number or speed, 208 when the port cannot be
    opened or set up. */
 MEMORIX_API int MEMORIX_OpenComPort(int port, int speed);
-/* Ends the open state for every process that uses the library. Always 0. */
+/* Ends the open state for every process that uses the library; the process that opened the port
+   puts back the line settings and time-outs it found. Always 0. */
 MEMORIX_API int MEMORIX_CloseComPort(void);
 
 /* Write-once record store. */
@@ -75,7 +76,8 @@ MEMORIX_API int FM_GetFreeBytesCount(int* freeBytes);          /* size minus end
 MEMORIX_API int FM_GetRecordCount(int* count);
 /* Appends one record time-stamped with the local time: name 0 to 255 characters (106 above),
    length 1 to 32000 data bytes (207 otherwise). Resumes an append that an earlier call left
-   uncommitted when the new record begins with the same bytes (102 otherwise). */
+   uncommitted when the new record, time-stamped as far as the earlier call wrote its time stamp,
+   begins with the same bytes (102 otherwise). */
 MEMORIX_API int FM_AppendRecord(const char* name, const void* data, int length);
 /* Record by index, 0 the oldest, -1 the newest. Fills tm_mday, tm_mon, tm_year, tm_hour, tm_min,
    tm_sec of *time (the other fields are left), and the fiscal-memory addresses and lengths of the

@@ -58,6 +58,7 @@ int Module::readBlock(Memory memory, std::uint8_t* buffer, int length) {
 
 int Module::writeBlock(Memory memory, const std::uint8_t* buffer, int length) {
     if (!buffer) return MEMORIX_NO_MEMORY;
+    totalsChanged_ |= memory == Memory::Totals;
     std::size_t total = std::uint16_t(length);
     std::size_t done = 0;
     do {
@@ -105,6 +106,7 @@ int Module::totalsSize(std::uint32_t& size) {
 
 int Module::totalsMove(std::uint32_t source, std::uint32_t destination, std::uint32_t count, std::uint8_t direction) {
     if (count == 0) return 0;
+    totalsChanged_ = true;
     Bytes reply;
     return run(totalsMoveRequest(source, destination, count, direction), reply);
 }

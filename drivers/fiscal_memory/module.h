@@ -44,11 +44,15 @@ public:
     // repeats it over the range.
     int totalsFill(std::uint32_t address, std::uint32_t count, std::uint8_t value);
 
+    // True once a write or move to the totals memory was sent (whether or not it was carried out).
+    bool totalsChanged() const { return totalsChanged_; }
+
 private:
     int run(const Request& request, Bytes& reply) { return session_.exchange(request, reply); }
     int run(const Encoded& encoded, Bytes& reply) { return session_.exchange(encoded, reply); }
 
     Session& session_;
+    bool totalsChanged_ = false;
 };
 
 }  // namespace memorix

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,7 +22,8 @@
 // The open state is shared by every program that loads the library (the till, the set-up program
 // and the initialisation tool run one after another or together and all talk to one module).
 // On Linux there is no data section shared between processes, so the state lives in a small
-// file: the port number, the speed and the ids of the processes that use the port. The port is
+// file: the port number, the speed, a count of the changes made to the totals memory and the ids
+// of the processes that use the port. The port is
 // open while any process listed there is alive; an open call that finds it so returns 0 and only
 // adds its own id, whatever port and speed it names. A close call, from any process, empties the
 // file. No process keeps the device open between calls: each export call takes an exclusive
@@ -36,6 +38,9 @@ constexpr std::array<int, 7> kSpeeds{4800, 9600, 14400, 19200, 38400, 57600, 115
 struct SharedState {
     int port = -1;
     int speed = 0;
+    // Counts the changes made to the totals memory by any process; it outlives the open state, so
+    // a process that saw one value never takes a later, different state for the one it knew.
+    std::uint64_t generation = 0;
     std::vector<pid_t> users;
 };
 
@@ -74,21 +79,18 @@ SharedState readState(int fd) {
     while ((n = ::read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, std::size_t(n));
     SharedState state;
     std::istringstream in(text);
-    if (!(in >> state.port >> state.speed)) return {};
+    if (!(in >> state.port >> state.speed >> state.generation)) return {};
     long pid;
     while (in >> pid)
         if (alive(pid_t(pid))) state.users.push_back(pid_t(pid));
-    if (state.users.empty()) return {};
+    if (state.users.empty()) return SharedState{.generation = state.generation};
     return state;
 }
 
 bool writeState(int fd, const SharedState& state) {
-    std::string text;
-    if (!state.users.empty()) {
-        text = std::to_string(state.port) + " " + std::to_string(state.speed);
-        for (pid_t pid : state.users) text += " " + std::to_string(pid);
-        text += "\n";
-    }
+    std::string text = std::to_string(state.port) + " " + std::to_string(state.speed) + " " + std::to_string(state.generation);
+    for (pid_t pid : state.users) text += " " + std::to_string(pid);
+    text += "\n";
     if (::ftruncate(fd, 0) != 0) return false;
     return ::pwrite(fd, text.data(), text.size(), 0) == ssize_t(text.size());
 }
@@ -100,6 +102,14 @@ bool configureLine(platform::SerialPort& port, int speed) {
     settings.ctsOutputFlow = true;
     return port.configure(settings);
 }
+
+// What the line was set to when this process's open call opened it (speed, framing, flow
+// control, and the read time-outs VMIN and VTIME), put back by the close call.
+struct SavedLine {
+    int port;
+    termios settings;
+};
+std::optional<SavedLine> gSavedLine;
 
 bool openDevice(platform::SerialPort& port, int number, int speed) {
     return port.open(platform::comPortName(number)) && configureLine(port, speed);
@@ -129,13 +139,17 @@ int openSharedPort(int port, int speed, bool& opened) {
         code = MEMORIX_BAD_PARAMETERS;
     } else {
         platform::SerialPort device;
-        if (!device.open(platform::comPortName(port))) {
+        termios found{};
+        if (!device.open(platform::comPortName(port)) || ::tcgetattr(device.fd(), &found) != 0) {
             code = MEMORIX_COM_PORT;
         } else if (std::find(kSpeeds.begin(), kSpeeds.end(), speed) == kSpeeds.end()) {
             code = MEMORIX_BAD_PARAMETERS;
-        } else if (!configureLine(device, speed) || !writeState(lock, SharedState{port, speed, {::getpid()}})) {
+        } else if (!configureLine(device, speed) ||
+                   !writeState(lock, SharedState{port, speed, state.generation, {::getpid()}})) {
+            ::tcsetattr(device.fd(), TCSANOW, &found);
             code = MEMORIX_COM_PORT;
         } else {
+            gSavedLine = SavedLine{port, found};
             opened = true;
         }
         closeDevice(device);
@@ -147,7 +161,15 @@ int openSharedPort(int port, int speed, bool& opened) {
 void closeSharedPort() {
     int lock = lockState();
     if (lock < 0) return;
-    writeState(lock, SharedState{});
+    if (gSavedLine) {
+        // Only the process that opened the port knows what the line was before; a close from
+        // another process leaves the line as it is.
+        platform::SerialPort device;
+        if (device.open(platform::comPortName(gSavedLine->port))) ::tcsetattr(device.fd(), TCSANOW, &gSavedLine->settings);
+        closeDevice(device);
+        gSavedLine.reset();
+    }
+    writeState(lock, SharedState{.generation = readState(lock).generation});
     unlockState(lock);
 }
 
@@ -156,7 +178,15 @@ int PortUse::begin() {
     if (lockFd_ < 0) return MEMORIX_COM_PORT;
     SharedState state = readState(lockFd_);
     if (state.users.empty() || !openDevice(port_, state.port, state.speed)) return MEMORIX_COM_PORT;
+    generation_ = state.generation;
     return 0;
+}
+
+std::uint64_t PortUse::noteTotalsChanged() {
+    SharedState state = readState(lockFd_);
+    state.generation = generation_ + 1;
+    if (writeState(lockFd_, state)) generation_ = state.generation;
+    return generation_;
 }
 
 PortUse::~PortUse() {

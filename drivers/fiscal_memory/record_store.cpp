@@ -11,6 +11,14 @@ namespace {
 constexpr int kRetryStatusAfterCommit = 5;
 constexpr std::uint8_t kErased = 0xFF;
 
+std::size_t lastWrittenPosition(const Bytes& written) {
+    // The last byte that is not erased may have been cut off half programmed: it is written
+    // again, with everything after it.
+    for (std::size_t i = written.size(); i-- > 1;)
+        if (written[i] != kErased) return i;
+    return 0;
+}
+
 Bytes namePattern(std::string_view name) {
     Bytes pattern{std::uint8_t(name.size())};
     pattern.insert(pattern.end(), name.begin(), name.end());
@@ -66,21 +74,31 @@ int buildRecord(std::string_view name, std::span<const std::uint8_t> data, const
     return 0;
 }
 
+RecordTime writtenTime(const Bytes& written, const RecordTime& now) {
+    // Fields from the date and time bytes that reached the memory (offsets 3 to 9, as far as the
+    // last written byte); the fields never written come from now.
+    const std::size_t k = lastWrittenPosition(written);
+    RecordTime time = now;
+    const auto at = [&](std::size_t offset, int& field) {
+        if (offset <= k && offset < written.size()) field = fromBcd(written[offset]);
+    };
+    at(3, time.day);
+    at(4, time.month);
+    int century = now.year / 100, year = now.year % 100;
+    at(5, century);
+    at(6, year);
+    time.year = century * 100 + year;
+    at(7, time.hour);
+    at(8, time.minute);
+    at(9, time.second);
+    return time;
+}
+
 int resumePosition(const Bytes& written, const Bytes& record, std::size_t& position) {
     if (written.size() > record.size()) return MEMORIX_REWRITE_RECORD;
-    // The last byte that is not erased may have been cut off half programmed: it is written
-    // again, with everything after it.
-    std::size_t k = 0;
-    for (std::size_t i = written.size(); i-- > 1;)
-        if (written[i] != kErased) {
-            k = i;
-            break;
-        }
-    // A kept part that ends inside the date and time must hold all of it.
-    if (k >= 3 && k <= 9) k = 10;
-    // Positions beyond what was written are erased memory.
+    const std::size_t k = lastWrittenPosition(written);
     for (std::size_t i = 0; i < k; ++i)
-        if ((i < written.size() ? written[i] : kErased) != record[i]) return MEMORIX_REWRITE_RECORD;
+        if (written[i] != record[i]) return MEMORIX_REWRITE_RECORD;
     position = k;
     return 0;
 }
@@ -131,6 +149,13 @@ int appendRecord(Module& module, std::string_view name, std::span<const std::uin
         if (pending > record.size()) return MEMORIX_REWRITE_RECORD;
         Bytes written(pending);
         if (int code = module.readBlock(Memory::Fiscal, written.data(), int(pending))) return code;
+        // The record continued keeps the time stamp it was begun with: a retry of the same record
+        // after the clock moved on must still find its own bytes.
+        try {
+            if (int code = buildRecord(name, data, writtenTime(written, time), record)) return code;
+        } catch (const std::bad_alloc&) {
+            return MEMORIX_NO_MEMORY;
+        }
         std::size_t k = 0;
         if (int code = resumePosition(written, record, k)) return code;
         if (int code = module.setAddress(Memory::Fiscal, committed + std::uint32_t(k))) return code;

@@ -25,9 +25,13 @@ int fromBcd(std::uint8_t bcd);
 int buildRecord(std::string_view name, std::span<const std::uint8_t> data, const RecordTime& time, Bytes& record);
 
 // Where an interrupted append resumes: given the bytes found between the committed end and the
-// write address, the position from which the new record is written (bytes before it are kept),
-// or 102 when the new record cannot continue what was written.
+// write address, the position from which the new record is written (bytes before it are kept,
+// the last byte written is written again), or 102 when the new record cannot continue what was
+// written.
 int resumePosition(const Bytes& written, const Bytes& record, std::size_t& position);
+// The time stamp of a record whose first bytes are written: the date and time fields as far as
+// they reached the memory, the rest from now.
+RecordTime writtenTime(const Bytes& written, const RecordTime& now);
 
 // Fills the date and time fields of time from a record header (the other fields stay).
 void headerTime(const std::uint8_t* header, std::tm& time);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "day_close_record.h"
+#include "fm_working_records.h"
 #include "ftdi.h"
 
 #include <QDate>
@@ -21,7 +22,8 @@ public:
     // Reads the kind and port from the settings and opens the fiscal memory; Status tells
     // whether it is ready. statusLabel, when given, shows the progress texts (not owned).
     explicit TFMProc(QLabel* statusLabel = nullptr);
-    ~TFMProc() = default;
+    // Closes the USB device when one is open (the module's port stays open for the other programs).
+    ~TFMProc();
     TFMProc(const TFMProc&) = delete;
     TFMProc& operator=(const TFMProc&) = delete;
 
@@ -34,6 +36,14 @@ public:
                      double& daySum, double& dayVat, QString& check);
     // Appends a day-close record dated now. Amounts in cents.
     bool FMWriteGrand(int nr, const QString& check, double grandTotal, double grandVat, double daySum, double dayVat);
+    // Appends the day-close record as given, with its own date and time: a retry of an append
+    // cut short must send the same bytes.
+    bool FMAppendDayClose(const DayCloseRecord& record);
+    // The record with today's date and the time of day (hours and minutes).
+    static DayCloseRecord DatedNow(DayCloseRecord record);
+    // Whether the write-once store holds the beginning of an append that was cut short: the next
+    // append must continue it (with the same record). Only the module kind has one.
+    bool FMAppendPending(bool& pending);
     bool FMGetRecordCount(int& count);
     bool FMSerialNr(QString& serialNr);
     // Kept for the set-up program, which calls it after its last write: does nothing.
@@ -60,10 +70,11 @@ public:
 
     // Module kind: creates every missing working record (the older 501-byte NOD_D_SUM is
     // migrated to 251 bytes) and gives a write-once store that holds no record its opening
-    // day-close record; false when a record cannot be looked up or migrated, or the opening
-    // record cannot be counted or appended.
+    // day-close record; false when a record cannot be looked up, created or migrated (reported,
+    // the record named in UncreatedRecord), or the opening record cannot be counted or appended.
+    // A run on a store that holds every record creates nothing.
     bool InitMRX_FMRam();
-    // Creates the missing payment-kind records; always true.
+    // Creates the missing payment-kind records; false as InitMRX_FMRam.
     bool InitMRX_FMRamApm();
 
     int RecordSize = 0;
@@ -74,6 +85,7 @@ public:
     int Status = -1;       // 0 ready, -1 not ready
     QString LastReply;     // last error status text of the USB device
     QString LogNote;       // third line of every error block (the owning window's caption)
+    QString UncreatedRecord;  // the working record InitMRX_FMRam could not look up or create
 
 private:
     void showProgress(const QString& text);
@@ -93,10 +105,12 @@ private:
     bool FMWriteMRX(const QString& name, const QString& value);
     bool FMReadGrandMRX(int index, DayCloseRecord& record);
     bool FMWriteGrandMRX(const DayCloseRecord& record);
+    bool FMAppendPendingMRX(bool& pending);
     bool FMGetRecordCountMRX(int& count);
     bool FMSerialNrMRX(QString& serialNr);
     bool FMCreateRecordMRX(const QString& name, int size);
     bool migrateDaySums(int index);
+    bool createMissingRecord(const fmrecords::WorkingRecord& record, const QString& tag);
     bool appendOpeningRecord();
 
     // USB kind.

@@ -41,6 +41,12 @@ TFMProc::TFMProc(QLabel* statusLabel)
     showProgress(QStringLiteral("Initial FM Open FM OK"));
 }
 
+TFMProc::~TFMProc()
+{
+    if (FTHandle)
+        platform::FT_Close(FTHandle);
+}
+
 void TFMProc::readSettings()
 {
     const platform::SettingsStore& settings = platform::SettingsStore::current();
@@ -141,9 +147,16 @@ bool TFMProc::FMReadGrand(int index, int& nr, double& grandTotal, double& grandV
     return ok;
 }
 
-bool TFMProc::FMWriteGrand(int nr, const QString& check, double grandTotal, double grandVat, double daySum, double dayVat)
+DayCloseRecord TFMProc::DatedNow(DayCloseRecord record)
 {
     const platform::LocalTime now = platform::localNow();
+    record.date = QDate(now.year, now.month, now.day);
+    record.time = twoDigits(now.hour) + QLatin1Char(':') + twoDigits(now.minute);
+    return record;
+}
+
+bool TFMProc::FMWriteGrand(int nr, const QString& check, double grandTotal, double grandVat, double daySum, double dayVat)
+{
     DayCloseRecord record;
     record.nr = nr;
     record.check = check;
@@ -151,9 +164,18 @@ bool TFMProc::FMWriteGrand(int nr, const QString& check, double grandTotal, doub
     record.grandVat = grandVat;
     record.daySum = daySum;
     record.dayVat = dayVat;
-    record.date = QDate(now.year, now.month, now.day);
-    record.time = twoDigits(now.hour) + QLatin1Char(':') + twoDigits(now.minute);
+    return FMAppendDayClose(DatedNow(record));
+}
+
+bool TFMProc::FMAppendDayClose(const DayCloseRecord& record)
+{
     return dispatch(true, [&] { return FMWriteGrandMRX(record); }, [&] { return FMWriteGrandTVL(record); });
+}
+
+bool TFMProc::FMAppendPending(bool& pending)
+{
+    pending = false;
+    return dispatch(true, [&] { return FMAppendPendingMRX(pending); }, [] { return true; });
 }
 
 bool TFMProc::FMCreateRecord(const QString& name, int size)

@@ -5,6 +5,8 @@
 #include "codepage_1257.h"
 #include "memorix.h"
 
+#include <algorithm>
+#include <array>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -52,6 +54,28 @@ bool TFMProc::FMWriteGrandMRX(const DayCloseRecord& record)
         return true;
     FMError(rc, {}, QStringLiteral("FM_AppendRecord-FMWriteGrandMRX"), fromCp1257(text));
     return false;
+}
+
+// Behind the committed records the memory is erased (0xFF) unless an append wrote there and was
+// not committed. A record's first bytes (its length field and format) are never all 0xFF.
+bool TFMProc::FMAppendPendingMRX(bool& pending)
+{
+    constexpr int kLooked = 3;
+    int size = 0, free = 0;
+    int rc = FM_GetSize(&size);
+    if (rc == MEMORIX_OK)
+        rc = FM_GetFreeBytesCount(&free);
+    std::array<unsigned char, kLooked> next{};
+    next.fill(0xFF);
+    const int looked = std::min(free, kLooked);
+    if (rc == MEMORIX_OK && looked > 0)
+        rc = FM_FillReadBuf(size - free, looked, next.data());
+    if (rc != MEMORIX_OK) {
+        FMError(rc, {}, QStringLiteral("FM_FillReadBuf-FMAppendPending"), {});
+        return false;
+    }
+    pending = std::any_of(next.begin(), next.end(), [](unsigned char b) { return b != 0xFF; });
+    return true;
 }
 
 bool TFMProc::FMGetRecordCountMRX(int& count)

@@ -71,25 +71,33 @@ bool TFMProc::FMWriteMRX(const QString& name, const QString& value)
     return false;
 }
 
+bool TFMProc::createMissingRecord(const fmrecords::WorkingRecord& record, const QString& tag)
+{
+    const std::string name(record.name);
+    int index = -1;
+    int size = -1;
+    int rc = HT_Find(name.c_str(), &index, &size);
+    const char* command = "HT_Find-";
+    if (rc == MEMORIX_NO_SUCH_FILE) {
+        command = "HT_Create-";
+        rc = HT_Create(name.c_str(), &index, record.creationSize);
+    } else if (rc == MEMORIX_OK && record.name == "NOD_D_SUM" && size == fmrecords::kOldDaySumsSize) {
+        return migrateDaySums(index);
+    }
+    if (rc == MEMORIX_OK)
+        return true;
+    // A module left with records missing is not ready: the program that prepares it must say so.
+    UncreatedRecord = fromCp1257(name);
+    FMError(rc, UncreatedRecord, QString::fromLatin1(command) + tag, {});
+    return false;
+}
+
 bool TFMProc::InitMRX_FMRam()
 {
-    for (const fmrecords::WorkingRecord& record : fmrecords::basic()) {
-        const std::string name(record.name);
-        int index = -1;
-        int size = -1;
-        const int rc = HT_Find(name.c_str(), &index, &size);
-        if (rc == MEMORIX_NO_SUCH_FILE) {
-            // A record that cannot be created here is created by its first write.
-            HT_Create(name.c_str(), &index, record.creationSize);
-        } else if (rc != MEMORIX_OK) {
-            FMError(rc, fromCp1257(name), QStringLiteral("HT_Find-InitMRX_FMRam"), {});
+    for (const fmrecords::WorkingRecord& record : fmrecords::basic())
+        if (!createMissingRecord(record, QStringLiteral("InitMRX_FMRam")))
             return false;
-        } else if (record.name == "NOD_D_SUM" && size == fmrecords::kOldDaySumsSize && !migrateDaySums(index)) {
-            return false;
-        }
-    }
-    InitMRX_FMRamApm();
-    return appendOpeningRecord();
+    return InitMRX_FMRamApm() && appendOpeningRecord();
 }
 
 // Index 0 of the write-once store is never read as a day-close record: on an empty store the first
@@ -168,12 +176,8 @@ bool TFMProc::migrateDaySums(int index)
 
 bool TFMProc::InitMRX_FMRamApm()
 {
-    for (const fmrecords::WorkingRecord& record : fmrecords::payment()) {
-        const std::string name(record.name);
-        int index = -1;
-        int size = -1;
-        if (HT_Find(name.c_str(), &index, &size) == MEMORIX_NO_SUCH_FILE)
-            HT_Create(name.c_str(), &index, record.creationSize);
-    }
+    for (const fmrecords::WorkingRecord& record : fmrecords::payment())
+        if (!createMissingRecord(record, QStringLiteral("InitMRX_FMRamApm")))
+            return false;
     return true;
 }

@@ -17,6 +17,9 @@ constexpr int kAttempts = 3;
 constexpr int kAfterWriteMs = 150;
 constexpr int kBetweenAttemptsMs = 5000;
 constexpr unsigned long kBaudRate = 115200;
+// The longest reply taken in: far beyond any record's text, short enough that a device sending
+// without end cannot hold the till or fill its memory.
+constexpr int kMaxReplyBytes = 8192;
 
 // A count the device sent as decimal text; none when the text is not a number.
 std::optional<int> countOf(const QString& text)
@@ -64,7 +67,13 @@ bool TFMProc::TvlSendAndRecieve(const QString& command, const QString& p1, const
         st = FT_Read(FTHandle, &byte, 1, &count);
         if (st != FT_OK)
             writeErrorLog(int(st), p1, tag(" FT_Read !FT_SUCCESS itcount=") + QString::number(attempt), frameText);
+        int received = 0;
         while (st == FT_OK && count == 1) {
+            if (++received > kMaxReplyBytes) {
+                LastReply = QStringLiteral("Atbilde garāka par %1 baitiem").arg(kMaxReplyBytes);
+                FMError(0, p1, tag(" garums"), frameText);
+                return false;
+            }
             step = decoder.feed(byte);
             if (step != tvl::ReplyDecoder::Step::NeedMore)
                 break;
@@ -135,25 +144,29 @@ bool TFMProc::FMCreateRecordTVL(const QString& name, int size)
     return true;
 }
 
-// A record the device does not hold reads as not there, as on the module; any other device error
-// is a failed read.
+// A device error on a read leaves the value as it was and the read goes on: the receipt header
+// and the reports carry on with that record empty. Every device error but "RecordCrc" (whose data
+// is good enough to take) is logged; a record the device does not hold is only logged, as a
+// record never written is normal on a new device.
 bool TFMProc::FMReadTVL(const QString& name, QString& value)
 {
     QString data, status;
     if (!TvlSendAndRecieve(QStringLiteral("FR"), name, {}, {}, data, status))
         return false;
     switch (tvl::classifyStatus(toCp1257(status))) {
-    case tvl::Status::NoSuchRecord:
-        return true;
     case tvl::Status::Ok:
     case tvl::Status::RecordCrc:
         if (!data.isEmpty())
             value = data;
         return true;
+    case tvl::Status::NoSuchRecord:
+        LastReply = status;
+        writeErrorLog(0, name, QStringLiteral("FMReadTVL"), {});
+        return true;
     default:
         LastReply = status;
         FMError(0, name, QStringLiteral("FMReadTVL"), {});
-        return false;
+        return true;
     }
 }
 

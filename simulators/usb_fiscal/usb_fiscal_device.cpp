@@ -209,6 +209,8 @@ void UsbFiscalDevice::answer(const usbfiscal::Request& request)
         status = "Busy1";
     } else if (faults().take("status-6")) {
         status = "Busy12";
+    } else if (faults().take("oversized-reply")) {
+        data.assign(20000, 'x');
     }
     std::string reply = usbfiscal::encodeReply(status.empty() ? "OK" : "ER", status, data);
     if (faults().take("bad-check"))

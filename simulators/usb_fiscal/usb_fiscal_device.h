@@ -37,6 +37,7 @@ std::string encodeReply(std::string_view code, std::string_view status, std::str
 //   "status-6"       - the next reply carries the 6-byte status "Busy12" (an error);
 //   "record-crc"     - the next FR of an existing record answers "RecordCrc" with the data;
 //   "count-garbage"  - the next NN answers "x" in place of the count;
+//   "oversized-reply" - the next reply is well formed with 20000 bytes of data;
 //   "fc-exists"      - the next FC makes the record but answers "FileAlreadyExist", as when another
 //                      program created it between the probe and the create.
 class UsbFiscalDevice : public SerialDevice {

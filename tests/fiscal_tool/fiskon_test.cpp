@@ -46,6 +46,65 @@ TEST_F(FiskonOnModule, FirstRunCreatesEveryRecordAndASecondRunNone)
     EXPECT_FALSE(QFile::exists(QStringLiteral("error.log")));
 }
 
+// A totals memory too small for every record: the step fails naming the first record that did
+// not fit, and that record is not there. The records made before it stay, and a later run on a
+// module with room creates only the ones missing.
+TEST_F(FiskonOnModule, RecordsThatCannotBeCreatedAreReportedByName)
+{
+    MEMORIX_CloseComPort();
+    sim::FiscalMemorySim::Options small;
+    small.totalsSize = 2 * 2048;
+    std::filesystem::remove(dir() / "small.bin");
+    auto tiny = std::make_unique<sim::FiscalMemorySim>(dir() / "small.bin", small);
+    module().stop();
+    ASSERT_TRUE(tiny->start(portsDir(), "COM" + std::to_string(kPort)));
+    ASSERT_EQ(MEMORIX_OpenComPort(kPort, 115200), 0);
+    ASSERT_EQ(HT_ClearAll(), 0);
+    MEMORIX_CloseComPort();
+
+    const int usable = int(small.totalsSize / 2) - 1;
+    int used = 2, fitting = 0;
+    std::string firstMissing;
+    for (const fmrecords::WorkingRecord& r : fmrecords::all()) {
+        used += 16 + r.creationSize;
+        if (used > usable) {
+            firstMissing = std::string(r.name);
+            break;
+        }
+        ++fitting;
+    }
+    ASSERT_FALSE(firstMissing.empty());
+
+    std::unique_ptr<TFMProc> fm;
+    EXPECT_FALSE(prepareFiscalMemory(fm));
+    EXPECT_EQ(fm->UncreatedRecord, QString::fromStdString(firstMissing));
+    EXPECT_TRUE(messages().shown(QStringLiteral("Fiskālajā blokā nav izveidots ieraksts %1 !!!").arg(QString::fromStdString(firstMissing))));
+    EXPECT_NE(testsupport::readFile(dir() / "error.log").find("Atminas faila vards - " + firstMissing + "\n"), std::string::npos);
+    EXPECT_EQ(fileCount(), fitting);
+    EXPECT_EQ(storedSize(firstMissing), -1);
+
+    tiny->stop();
+}
+
+// A run on a module that lacks some records adds only those, keeping what the others hold.
+TEST_F(FiskonOnModule, RunAddsOnlyTheMissingRecords)
+{
+    std::unique_ptr<TFMProc> fm;
+    ASSERT_TRUE(prepareFiscalMemory(fm));
+    fm.reset();
+    for (const char* name : {"IELIKTS", "APMFLAG5", "APM_SUM10"})
+        ASSERT_EQ(HT_Delete(name), 0);
+    const std::string posNr = "00000000007";
+    int index = -1, size = 0;
+    ASSERT_EQ(HT_Find("POS_NR", &index, &size), 0);
+    ASSERT_EQ(HT_Write(index, posNr.data(), 0, size), 0);
+    EXPECT_TRUE(prepareFiscalMemory(fm));
+    EXPECT_TRUE(messages().texts().isEmpty());
+    EXPECT_EQ(fileCount(), int(fmrecords::all().size()));
+    EXPECT_EQ(storedBytes("POS_NR"), posNr);
+    EXPECT_EQ(storedSize("APMFLAG5"), 1);
+}
+
 class FiskonOnUsb : public testsupport::TestEnvironment {};
 
 TEST_F(FiskonOnUsb, OpensTheDeviceAndCreatesNothing)

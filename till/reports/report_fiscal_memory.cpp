@@ -1,5 +1,6 @@
 #include "report_fiscal_memory.h"
 
+#include "codepage_1257.h"
 #include "counter_fields.h"
 #include "day_counters.h"
 #include "fmproc.h"
@@ -17,10 +18,9 @@ bool ReportFiscalMemory::readLastDayClose(DayCloseRecord& record)
                            record.dayVat, record.check);
 }
 
-bool ReportFiscalMemory::appendDayClose(const DayCloseRecord& record)
-{
-    return fm_.FMWriteGrand(record.nr, record.check, record.grandTotal, record.grandVat, record.daySum, record.dayVat);
-}
+bool ReportFiscalMemory::appendDayClose(const DayCloseRecord& record) { return fm_.FMAppendDayClose(record); }
+
+bool ReportFiscalMemory::appendPending(bool& pending) { return fm_.FMAppendPending(pending); }
 
 bool ReportFiscalMemory::createRecord(const QString& name, int size) { return fm_.FMCreateRecord(name, size); }
 
@@ -70,6 +70,38 @@ bool writeMarker(ReportFiscalMemory& fm, const QString& text)
     return fm.createRecord(kDayCloseMarker, kDayCloseMarkerSize) && fm.write(kDayCloseMarker, text);
 }
 
+constexpr int kCopyLengthWidth = 3;
+
+bool writeCopy(ReportFiscalMemory& fm, const DayCloseRecord& record)
+{
+    const QString text = fromCp1257(formatDayCloseRecord(DayCloseLayout::Memorix, record));
+    if (kCopyLengthWidth + text.size() > kDayCloseCopySize) {
+        fm.fmProc().FMError(-1, kDayCloseCopy, kCloseTag, text);
+        return false;
+    }
+    return fm.createRecord(kDayCloseCopy, kDayCloseCopySize) &&
+           fm.write(kDayCloseCopy, QString::number(text.size()).rightJustified(kCopyLengthWidth, u' ') + text);
+}
+
+// The copy of the record the marker names; none when the copy is missing, damaged or of
+// another record (a marker written before copies were kept).
+std::optional<DayCloseRecord> readCopy(ReportFiscalMemory& fm, int number, bool& ok)
+{
+    QString text;
+    ok = fm.read(kDayCloseCopy, text);
+    const std::optional<long long> length = CounterNumber(text.left(kCopyLengthWidth).trimmed());
+    if (!ok || !length || *length <= 0 || kCopyLengthWidth + *length > text.size())
+        return std::nullopt;
+    const std::string stored = toCp1257(text.mid(kCopyLengthWidth, int(*length)));
+    DayCloseRecord record;
+    record.nr = 0;
+    parseDayCloseRecord(DayCloseLayout::Memorix, stored, record);
+    // Only a copy that gives back its own bytes is sent again as the record.
+    if (record.nr != number || formatDayCloseRecord(DayCloseLayout::Memorix, record) != stored)
+        return std::nullopt;
+    return record;
+}
+
 // Runs the writes as one transaction (record by record on kinds without transactions). Anything
 // short of a commit is rolled back; the rollback's own failure is reported by TFMProc and a
 // transaction it leaves open is rolled back by the next RecoverDayClose (or by the driver in the
@@ -106,17 +138,22 @@ bool zeroCounters(ReportFiscalMemory& fm, const std::vector<CounterText>& zeroed
 bool CloseDay(ReportFiscalMemory& fm, const DayCloseRecord& record, long long nextOpening,
               const std::vector<CounterText>& zeroed)
 {
-    if (!inTransaction(fm, kCloseTag, [&] { return writeMarker(fm, markerText({record.nr, nextOpening})); }))
+    const DayCloseRecord dated = TFMProc::DatedNow(record);
+    if (!inTransaction(fm, kCloseTag, [&] {
+            return writeCopy(fm, dated) && writeMarker(fm, markerText({record.nr, nextOpening}));
+        }))
         return false;
-    if (!fm.appendDayClose(record)) {
+    if (!fm.appendDayClose(dated)) {
         // A reply lost after the module stored the record still closes the day. When the record
-        // is certainly not there the day stays open; when that cannot be told, the marker stays
-        // for RecoverDayClose to decide.
+        // is certainly not there the day stays open; when that cannot be told, or its first bytes
+        // are in the write-once memory, the marker stays for RecoverDayClose.
         DayCloseRecord last;
         if (!fm.readLastDayClose(last))
             return false;
+        bool pending = true;
         if (last.nr != record.nr) {
-            clearMarker(fm, kCloseTag);
+            if (fm.appendPending(pending) && !pending)
+                clearMarker(fm, kCloseTag);
             return false;
         }
     }
@@ -144,8 +181,21 @@ bool RecoverDayClose(ReportFiscalMemory& fm)
     DayCounters counters;
     if (!fm.readLastDayClose(counters.last))
         return false;
-    if (counters.last.nr != marker->number)
-        return clearMarker(fm, kRecoverTag);
+    if (counters.last.nr != marker->number) {
+        bool pending = false, copyRead = false;
+        if (!fm.appendPending(pending))
+            return false;
+        const std::optional<DayCloseRecord> copy = readCopy(fm, marker->number, copyRead);
+        if (!copyRead)
+            return false;
+        // Nothing of the record reached the write-once memory: the day stays open. Without a
+        // copy an append cut short cannot be finished here either.
+        if (!pending || !copy)
+            return clearMarker(fm, kRecoverTag);
+        if (!fm.appendDayClose(*copy))
+            return false;
+        counters.last = *copy;
+    }
     // The day is closed; its counters were not zeroed. The rates and currency codes they hold
     // now are the day's, and the opening balance is the one the Z report computed.
     if (!ReadDayCounters(fm, false, counters))

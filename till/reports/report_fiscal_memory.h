@@ -33,8 +33,10 @@ public:
     virtual bool write(const QString& name, const QString& text);
     // The newest day-close record; defaults (number 1, zero amounts) when there is none.
     virtual bool readLastDayClose(DayCloseRecord& record);
-    // Appends a day-close record dated now (the record's own date and time are not used).
+    // Appends the day-close record with its own date and time.
     virtual bool appendDayClose(const DayCloseRecord& record);
+    // Whether an append was cut short in the write-once store (see TFMProc::FMAppendPending).
+    virtual bool appendPending(bool& pending);
     // A record outside the size table, made to hold `size` bytes; a write of it follows at once.
     virtual bool createRecord(const QString& name, int size);
     virtual bool beginTransaction(const QString& tag);
@@ -51,14 +53,21 @@ private:
 // balance (ATLNOIEPR). Blank when no day close is under way.
 inline const QString kDayCloseMarker = QStringLiteral("ZSLEGSANA");
 inline constexpr int kDayCloseMarkerSize = 24;
+// The day-close record being appended, written with the marker: characters 1-3 the length of the
+// record's text, then the text in the module's layout, date and time included. An append cut
+// short is finished with exactly these bytes.
+inline const QString kDayCloseCopy = QStringLiteral("ZIERAKSTS");
+inline constexpr int kDayCloseCopySize = 128;
 
 // Closes the day in three steps, each one safe to be cut short by a failure, a killed program or
 // a power loss (the module's store returns to its last committed state when a transaction was
 // cut short):
-//   1. the marker (the record's number and nextOpening, the cash balance in cents) is written and
-//      committed on its own; a failure leaves everything as it was;
+//   1. the marker (the record's number and nextOpening, the cash balance in cents) and the copy
+//      of the record, dated now, are written and committed on their own; a failure leaves
+//      everything as it was;
 //   2. the day-close record is appended; a failure that certainly stored nothing clears the
-//      marker again, and the day stays open;
+//      marker again, and the day stays open. An append cut short part way can only be finished
+//      (the write-once memory takes nothing back): the marker stays;
 //   3. the zeroed counters and the cleared marker are written in one transaction.
 // After step 2 the day is closed: a failure in step 3 leaves the marker set and the counters as
 // they were, and RecoverDayClose zeroes them later, once. False on any failure (already reported).
@@ -69,8 +78,10 @@ bool CloseDay(ReportFiscalMemory& fm, const DayCloseRecord& record, long long ne
 // left open is rolled back first. Then, with the marker set: when the newest day-close record
 // carries the marker's number the counters are zeroed from what they hold now (the same texts
 // the Z report writes, the opening balance from the marker) together with clearing the marker;
-// when the record is not there the marker is cleared and the counters stay. Run before every
-// report and at start-up, before any sale. False on a failure (already reported).
+// when the record's append was cut short part way it is finished from the copy first, and the
+// counters zeroed likewise; when the record is not there at all the marker is cleared and the
+// counters stay. Run before every report and at start-up, before any sale. False on a failure
+// (already reported).
 bool RecoverDayClose(ReportFiscalMemory& fm);
 bool RecoverDayClose(TFMProc& fm);
 

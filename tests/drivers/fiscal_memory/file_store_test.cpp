@@ -1,7 +1,11 @@
 // The named-file store on the two banks of the totals memory, against the module simulator.
 #include "module_fixture.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -311,6 +315,54 @@ TEST_F(MemorixFileStoreTest, ClearAllEmptiesTheStoreAndEndsATransaction) {
     EXPECT_EQ(busy, 0);
     EXPECT_EQ(module().totalsBytes(0, 1), sim::Bytes{2});
     EXPECT_EQ(module().totalsBytes(kHalf, 1), sim::Bytes{1});
+}
+
+// Runs calls in a second process on the same port, as the set-up program beside the till; its
+// exit status is 0 when every call succeeded.
+int inOtherProcess(const std::function<bool()>& calls) {
+    const pid_t pid = ::fork();
+    if (pid == 0) ::_exit(calls() ? 0 : 1);
+    int status = -1;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool writeText(const char* name, const std::string& text) {
+    int index = -1, size = -1;
+    return HT_Find(name, &index, &size) == 0 && HT_Write(index, text.data(), 0, int(text.size())) == 0;
+}
+
+std::string textOf(const char* name, int length) {
+    int index = -1, size = -1;
+    std::string out(std::size_t(length), '\0');
+    if (HT_Find(name, &index, &size) != 0 || HT_Read(index, out.data(), 0, length) != 0) return "(missing)";
+    return out;
+}
+
+// Two processes write in turn, each in a transaction and outside one: neither process's next
+// write puts back what it had read before the other's.
+TEST_F(MemorixFileStoreTest, WritesOfTwoProcessesInTurnAreAllKept) {
+    create("TILL", 8);
+    ASSERT_TRUE(writeText("TILL", "till-1  "));
+    EXPECT_EQ(inOtherProcess([] {
+        return HT_BeginTrans() == 0 && [] { int i; return HT_Create("SETUP", &i, 8) == 0; }() &&
+               writeText("SETUP", "setup-1 ") && HT_CommitTrans() == 0;
+    }), 0);
+    ASSERT_EQ(HT_BeginTrans(), 0);
+    create("RECEIPT", 8);
+    ASSERT_TRUE(writeText("RECEIPT", "rcpt-1  "));
+    ASSERT_EQ(HT_CommitTrans(), 0);
+    EXPECT_EQ(inOtherProcess([] { return writeText("TILL", "setup-2 ") && writeText("RECEIPT", "setup-3 "); }), 0);
+    ASSERT_TRUE(writeText("SETUP", "till-2  "));
+
+    int count = -1;
+    ASSERT_EQ(HT_Get_NumberOfFiles(&count), 0);
+    EXPECT_EQ(count, 3);
+    // What a program started afresh finds.
+    reopenPort();
+    EXPECT_EQ(textOf("TILL", 8), "setup-2 ");
+    EXPECT_EQ(textOf("SETUP", 8), "till-2  ");
+    EXPECT_EQ(textOf("RECEIPT", 8), "setup-3 ");
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // Opening the shared port, the exchange on the wire and the replies that fail.
 #include "module_fixture.h"
+#include "serial_port.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -40,6 +43,43 @@ TEST_F(MemorixPortTest, SpeedsOutsideTheListAreRefusedAndLeaveThePortClosed) {
         int count = -1;
         EXPECT_EQ(FM_GetRecordCount(&count), c.code ? MEMORIX_COM_PORT : 0) << c.speed;
     }
+}
+
+// The line as another program left it: 9600 baud, 7 data bits, even parity, reads that wait for
+// 5 bytes or 0.3 s. The close call puts it back after the library's own set-up.
+TEST_F(MemorixPortTest, CloseLeavesTheLineAsOpenFoundIt) {
+    MEMORIX_CloseComPort();
+    const std::string line = platform::resolvePortName("COM3");
+    const int fd = ::open(line.c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios before{};
+    ASSERT_EQ(::tcgetattr(fd, &before), 0);
+    ::cfsetispeed(&before, B9600);
+    ::cfsetospeed(&before, B9600);
+    before.c_cflag = (before.c_cflag & ~(CSIZE | PARODD | CRTSCTS)) | CS7 | PARENB;
+    before.c_cc[VMIN] = 5;
+    before.c_cc[VTIME] = 3;
+    ASSERT_EQ(::tcsetattr(fd, TCSANOW, &before), 0);
+    ASSERT_EQ(::tcgetattr(fd, &before), 0);
+
+    ASSERT_EQ(MEMORIX_OpenComPort(kPort, 115200), 0);
+    int size = 0;
+    EXPECT_EQ(FM_GetSize(&size), 0);
+    termios during{};
+    ASSERT_EQ(::tcgetattr(fd, &during), 0);
+    EXPECT_EQ(::cfgetospeed(&during), speed_t(B115200));
+    MEMORIX_CloseComPort();
+
+    termios after{};
+    ASSERT_EQ(::tcgetattr(fd, &after), 0);
+    ::close(fd);
+    EXPECT_EQ(::cfgetospeed(&after), speed_t(B9600));
+    EXPECT_EQ(after.c_cflag, before.c_cflag);
+    EXPECT_EQ(after.c_iflag, before.c_iflag);
+    EXPECT_EQ(after.c_oflag, before.c_oflag);
+    EXPECT_EQ(after.c_lflag, before.c_lflag);
+    EXPECT_EQ(after.c_cc[VMIN], 5);
+    EXPECT_EQ(after.c_cc[VTIME], 3);
 }
 
 TEST_F(MemorixPortTest, BadPortNumberOrMissingPortIsRefused) {

@@ -1,6 +1,7 @@
 // The write-once record store against the module simulator: append, read back, locate, search by
 // name, and the recovery of an interrupted append.
 #include "module_fixture.h"
+#include "record_store.h"
 
 #include <cstring>
 
@@ -197,7 +198,7 @@ TEST_F(MemorixRecordStoreTest, InterruptedAppendIsResumedOrRefused) {
     const InterruptedAppend cases[] = {
         {"two bytes: compare the first, write again from 1", 2, true, 0, 1},
         {"cut in the name: the last byte written again", 12, true, 0, 11},
-        {"cut inside the date and time: ten bytes compared", 5, true, MEMORIX_REWRITE_RECORD, 0},
+        {"cut inside the date and time: the last byte written again", 5, true, 0, 4},
         {"another record", 25, false, MEMORIX_REWRITE_RECORD, 0},
     };
     for (const auto& c : cases) {
@@ -221,6 +222,37 @@ TEST_F(MemorixRecordStoreTest, InterruptedAppendIsResumedOrRefused) {
         Info r;
         ASSERT_EQ(info(0, r), 0);
         EXPECT_EQ(readAt(r.dataAddress, r.dataLength), "0001;100.00") << c.what;
+    }
+}
+
+// A retry after the clock moved on finishes the record that was begun, wherever the line
+// dropped: the record keeps the time stamp it was begun with.
+TEST_F(MemorixRecordStoreTest, InterruptedAppendIsFinishedAfterTheClockMoved) {
+    const std::string data = "   5        1500 02.03.2026 10:15";
+    memorix::Bytes whole;
+    ASSERT_EQ(memorix::buildRecord("5", memorix::Bytes(data.begin(), data.end()), {2026, 3, 2, 10, 15, 0}, whole), 0);
+    const auto start = clock().now();
+    for (std::size_t cut = 1; cut < whole.size(); ++cut) {
+        freshModule();
+        clock().set(start);
+        module().setPartialWriteBytes(cut);
+        module().faults().arm(sim::FiscalMemorySim::kPartialWrite);
+        EXPECT_EQ(FM_AppendRecord("5", data.data(), int(data.size())), MEMORIX_TIMEOUT) << cut;
+        clock().advance(std::chrono::hours(25) + std::chrono::seconds(61));
+        reopenPort();
+        ASSERT_EQ(FM_AppendRecord("5", data.data(), int(data.size())), 0) << cut;
+        int count = -1;
+        ASSERT_EQ(FM_GetRecordCount(&count), 0);
+        EXPECT_EQ(count, 1) << cut;
+        const sim::Bytes stored = module().fiscalBytes(0, whole.size());
+        if (cut > 10) {
+            EXPECT_EQ(stored, whole) << cut;
+        } else {
+            // Only the date and time fields that reached the memory are the first call's.
+            EXPECT_EQ(sim::Bytes(stored.begin() + 10, stored.end() - 5), sim::Bytes(whole.begin() + 10, whole.end() - 5)) << cut;
+        }
+        auto pos = module().positions();
+        EXPECT_EQ(pos.writeAddress, pos.committedEnd) << cut;
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 
 namespace {
@@ -73,8 +74,8 @@ TEST(MemorixAppendResume, ContinuesOrRefusesAsTheWrittenBytesAllow) {
     const ResumeCase cases[] = {
         {"two bytes, second written: compare the first, write again from 1", 2, 2, true, 0, 1},
         {"two bytes, second erased: write again from 0", 2, 1, true, 0, 0},
-        {"cut inside the date and time: ten bytes compared, not all there", 5, 5, true, MEMORIX_REWRITE_RECORD, 0},
-        {"cut inside the date and time, all ten there", 10, 10, true, 0, 10},
+        {"cut inside the date and time: the last byte is written again", 5, 5, true, 0, 4},
+        {"cut behind the date and time: the last byte is written again", 10, 10, true, 0, 9},
         {"cut in the data: the last byte is written again", 20, 20, true, 0, 19},
         {"erased tail after the last written byte", 20, 15, true, 0, 14},
         {"another record's bytes", 20, 20, false, MEMORIX_REWRITE_RECORD, 0},
@@ -89,6 +90,35 @@ TEST(MemorixAppendResume, ContinuesOrRefusesAsTheWrittenBytesAllow) {
         if (c.code == 0) {
             EXPECT_EQ(position, c.position) << c.what;
         }
+    }
+}
+
+struct WrittenTimeCase {
+    const char* what;
+    std::size_t writtenBytes;
+    memorix::RecordTime expected;
+};
+
+TEST(MemorixAppendResume, TimeStampIsTheOneWrittenAsFarAsItGot) {
+    const memorix::RecordTime begun{2026, 3, 2, 23, 59, 58};
+    const memorix::RecordTime now{2027, 4, 3, 0, 1, 2};
+    Bytes started;
+    ASSERT_EQ(memorix::buildRecord("DAY", Bytes(30, 'd'), begun, started), 0);
+    const WrittenTimeCase cases[] = {
+        {"nothing of the time stamp", 3, now},
+        {"day and month", 5, {2027, 3, 2, 0, 1, 2}},
+        {"the date", 7, {2026, 3, 2, 0, 1, 2}},
+        {"all but the second", 9, {2026, 3, 2, 23, 59, 2}},
+        {"the whole time stamp", 10, begun},
+        {"into the data", 20, begun},
+    };
+    for (const auto& c : cases) {
+        const Bytes written(started.begin(), started.begin() + std::ptrdiff_t(c.writtenBytes));
+        const memorix::RecordTime t = memorix::writtenTime(written, now);
+        EXPECT_EQ((std::array{t.year, t.month, t.day, t.hour, t.minute, t.second}),
+                  (std::array{c.expected.year, c.expected.month, c.expected.day, c.expected.hour, c.expected.minute,
+                              c.expected.second}))
+            << c.what;
     }
 }
 

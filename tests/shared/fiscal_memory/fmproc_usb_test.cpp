@@ -56,15 +56,18 @@ TEST_F(FMProcUsb, OpensTheDeviceAndReadsWhatWasWritten)
     EXPECT_FALSE(QFile::exists(QStringLiteral("error.log")));
 }
 
+// A record the device does not hold reads as not there and is logged, without a message.
 TEST_F(FMProcUsb, RecordsNeverWrittenReadAsNotThere)
 {
     device.putRecord("APMVEID3", 15);
     TFMProc fm;
     QString value = QStringLiteral("default");
     EXPECT_TRUE(fm.FMRead(QStringLiteral("APMVEID3"), value));   // created, never written
+    EXPECT_FALSE(QFile::exists(QStringLiteral("error.log")));
     EXPECT_TRUE(fm.FMRead(QStringLiteral("STORNO_SUM"), value)); // not on the device at all
     EXPECT_EQ(value, QStringLiteral("default"));
-    EXPECT_FALSE(QFile::exists(QStringLiteral("error.log")));
+    EXPECT_EQ(logBlocksWith("Pazinojums          - NoSuchRecord\nAtminas faila vards - STORNO_SUM\nKomanda             - FMReadTVL\n"), 1);
+    EXPECT_TRUE(messages().texts().isEmpty());
 }
 
 TEST_F(FMProcUsb, RecordCrcStatusStillGivesTheData)
@@ -88,7 +91,7 @@ TEST_F(FMProcUsb, StatusOfFiveBytesIsSuccessAndSixIsAnError)
     EXPECT_EQ(value, QStringLiteral("0000004    "));
     device.faults().arm("status-6");
     value = QStringLiteral("default");
-    EXPECT_FALSE(fm.FMRead(QStringLiteral("POS_NR"), value));
+    EXPECT_TRUE(fm.FMRead(QStringLiteral("POS_NR"), value));
     EXPECT_EQ(value, QStringLiteral("default"));
     EXPECT_EQ(fm.LastReply, QStringLiteral("Busy12"));
     EXPECT_EQ(logBlocksWith("Komanda             - FMReadTVL\n"), 1);
@@ -117,15 +120,54 @@ TEST_F(FMProcUsb, DeviceErrorsOnReadsAreFailures)
     device.faults().arm("device-error");
     EXPECT_FALSE(fm.FMSerialNr(serial));
     EXPECT_EQ(serial, QStringLiteral("keep"));
-    device.faults().arm("device-error");
-    QString value = QStringLiteral("default");
-    EXPECT_FALSE(fm.FMRead(QStringLiteral("POS_NR"), value));
 
     EXPECT_TRUE(fm.FMReadGrand(-1, nr, gt, gv, date, time, ds, dv, check));
     EXPECT_EQ(nr, 12);
     EXPECT_EQ(gt, 1500);
     EXPECT_TRUE(fm.FMSerialNr(serial));
     EXPECT_EQ(serial, QStringLiteral("TVL00012345"));
+}
+
+// A device error on a record's read is logged and shown, and the read goes on with the value as
+// it was: the till's start prints its receipt header with that line empty.
+TEST_F(FMProcUsb, DeviceErrorOnAReadLeavesTheValueAndGoesOn)
+{
+    device.putRecord("CEKAGALVA1", 11, "SIA Veikals");
+    TFMProc fm;
+    device.faults().arm("device-error");
+    QString value;
+    EXPECT_TRUE(fm.FMRead(QStringLiteral("CEKAGALVA1"), value));
+    EXPECT_EQ(value, QString());
+    EXPECT_EQ(fm.LastReply, QStringLiteral("DeviceFailure"));
+    EXPECT_EQ(logBlocksWith("Pazinojums          - DeviceFailure\nAtminas faila vards - CEKAGALVA1\n"), 1);
+    EXPECT_EQ(messages().texts().size(), 1);
+    EXPECT_TRUE(fm.FMRead(QStringLiteral("CEKAGALVA1"), value));
+    EXPECT_EQ(value, QStringLiteral("SIA Veikals"));
+}
+
+// A reply longer than any the device has reason to send is refused once the bound is passed.
+TEST_F(FMProcUsb, OversizedReplyIsRefused)
+{
+    device.putRecord("POS_NR", 11, "0000004    ");
+    TFMProc fm;
+    device.faults().arm("oversized-reply");
+    QString value = QStringLiteral("default");
+    EXPECT_FALSE(fm.FMRead(QStringLiteral("POS_NR"), value));
+    EXPECT_EQ(value, QStringLiteral("default"));
+    EXPECT_EQ(logBlocksWith("Komanda             - FR garums\n"), 1);
+}
+
+// The device is closed with the object: the next program part (or program) can open it again.
+TEST_F(FMProcUsb, DeviceIsClosedWithTheObject)
+{
+    {
+        TFMProc first;
+        ASSERT_EQ(first.Status, 0);
+    }
+    TFMProc second;
+    EXPECT_EQ(second.Status, 0);
+    QString serial;
+    EXPECT_TRUE(second.FMSerialNr(serial));
 }
 
 TEST_F(FMProcUsb, ReplyWithABadCheckIsRefused)

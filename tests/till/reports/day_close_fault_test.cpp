@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <filesystem>
+
 namespace {
 
 struct FaultCase {
@@ -111,6 +113,53 @@ TEST_F(DayReport, OpenReceiptTransactionIsRolledBack)
     EXPECT_EQ(HT_Get_TransactionInProgress(&open), 0);
     EXPECT_EQ(open, 0);
     EXPECT_EQ(CounterValue(record("NOD_D_SUM").mid(2, 8)), 0);
+}
+
+// The day-close record's append cut at any byte (the line drops mid-write) while the clock goes
+// on: the till ends, and its next start finishes the record with the bytes it began, closing the
+// day once. Each cut starts from the module as it was before the report.
+TEST_F(DayClosing, AppendCutAtAnyByteIsFinishedAfterARestart)
+{
+    // Report 6's record: 16 bytes of frame, the name "6" and the 72-character text.
+    constexpr std::size_t kRecordLength = 16 + 1 + 72;
+    const auto memory = dir() / "fiscal-memory.bin";
+    const auto beforeReport = dir() / "before-report.bin";
+    endTill();
+    module.reset();
+    std::filesystem::copy_file(memory, beforeReport);
+    const auto start = clock().now();
+    for (std::size_t cut = 1; cut < kRecordLength; ++cut) {
+        SCOPED_TRACE("cut after byte " + std::to_string(cut));
+        module.reset();
+        std::filesystem::copy_file(beforeReport, memory, std::filesystem::copy_options::overwrite_existing);
+        module = std::make_unique<sim::FiscalMemorySim>(memory);
+        ASSERT_TRUE(module->start(portsDir(), "COM" + std::to_string(kModulePort)));
+        clock().set(start);
+        restartTill();
+        print = std::make_unique<TPrintClass>(6, fm.get());
+
+        module->setPartialWriteBytes(cut);
+        FailingFiscalMemory failing(*fm, *module, "appendDayClose", sim::FiscalMemorySim::kPartialWrite);
+        ASSERT_EQ(run(kZReport, failing), kReportFatal);
+        ASSERT_TRUE(failing.failed());
+        EXPECT_EQ(record(kDayCloseMarker).trimmed(), QStringLiteral("6        29671"));
+
+        clock().advance(std::chrono::minutes(61));
+        restartTill();
+        ASSERT_TRUE(RecoverDayClose(*fm));
+        EXPECT_EQ(recordCount(), 3);
+        expectDayClosedOnce();
+        const DayCloseRecord last = lastDayClose();
+        EXPECT_EQ(last.nr, 6);
+        EXPECT_EQ(last.time, QStringLiteral("10:15"));
+        std::tm stamp{};
+        int nameAddress = 0, nameLength = 0, dataAddress = 0, dataLength = 0;
+        ASSERT_EQ(FM_GetRecordInfo(-1, &stamp, &nameAddress, &nameLength, &dataAddress, &dataLength), 0);
+        EXPECT_EQ(std::size_t(16 + nameLength + dataLength), kRecordLength);
+        if (cut > 9)
+            EXPECT_EQ(stamp.tm_hour, 10);
+        endTill();
+    }
 }
 
 }  // namespace
