@@ -150,8 +150,8 @@ bool CloseDay(ReportFiscalMemory& fm, const DayCloseRecord& record, long long ne
         DayCloseRecord last;
         if (!fm.readLastDayClose(last))
             return false;
-        bool pending = true;
         if (last.nr != record.nr) {
+            bool pending = true;
             if (fm.appendPending(pending) && !pending)
                 clearMarker(fm, kCloseTag);
             return false;
