@@ -202,7 +202,7 @@ void UsbFiscalDevice::answer(const usbfiscal::Request& request)
         requests_.push_back(request.command + " " + request.p1);
         status = request.checksOk ? statusFor(request, data) : "FrameCrc";
     }
-    if (faults().take("device-error")) {
+    if (faults().take("device-error") || faults().take("device-error " + request.p1)) {
         status = "DeviceFailure";
         data.clear();
     } else if (faults().take("status-5")) {

@@ -33,6 +33,7 @@ std::string encodeReply(std::string_view code, std::string_view status, std::str
 //   "cr-first"       - the next reply is a lone CR;
 //   "bad-check"      - the next reply's C2 is wrong;
 //   "device-error"   - the next reply carries the status "DeviceFailure";
+//   "device-error N" - the next reply to a request on record N does so;
 //   "status-5"       - the next reply carries the 5-byte status "Busy1" (success);
 //   "status-6"       - the next reply carries the 6-byte status "Busy12" (an error);
 //   "record-crc"     - the next FR of an existing record answers "RecordCrc" with the data;
