@@ -43,7 +43,8 @@ public:
     virtual void SetDiscountText(const QString& text) = 0;
     // Sets a customer field as typing would (its change handling runs).
     virtual void SetCustomerField(CustomerField field, const QString& text) = 0;
-    virtual void SelectPaymentKind(int index) = 0;
+    // Selects the payment kind of this number (0 cash, 1 bank card, 2-11, 12 lats) in the list.
+    virtual void SelectPaymentKind(int number) = 0;
     // A card payment of this receipt went to the terminal and was not approved.
     virtual bool CardPaymentRefused() const = 0;
 
@@ -56,7 +57,8 @@ public:
     virtual void ShowDisplayIdle() = 0;
     virtual void OpenDrawer() = 0;
 
-    // Fiscal memory: one named working record as text (false when unreadable), and payment
+    // Fiscal memory: one named working record as text (false when unreadable; empty when never
+    // written, whatever `text` held before), and payment
     // kind n (1..10) of the day counters, read without zeroing (nullopt when unreadable).
     virtual bool ReadFiscalRecord(const QString& name, QString& text) = 0;
     virtual std::optional<PaymentKindTotal> ReadPaymentKind(int n) = 0;

@@ -53,7 +53,9 @@ public:
         case command_file::CustomerField::Address: w.shAdrese->setText(text); break;
         }
     }
-    void SelectPaymentKind(int index) override { w.cmbApmaksasVeids->setCurrentIndex(index); }
+    // By the kind's own number: kinds not in use leave no gap in the list. A kind not in use
+    // selects nothing, and the item entry refuses its payment row.
+    void SelectPaymentKind(int number) override { w.cmbApmaksasVeids->setCurrentIndex(w.ApmaksasVeidi.positionOf(number)); }
     // The card dialog's approved flag belongs here once the terminal payments are built in; until
     // then no card payment goes to a terminal, so none is refused by one.
     bool CardPaymentRefused() const override { return false; }
@@ -65,7 +67,7 @@ public:
     void ShowDisplayIdle() override { w.PrintClass->PrintDemoUzDispleja(); }
     void OpenDrawer() override { w.PrintClass->AtverNaudasLadi(); }
 
-    bool ReadFiscalRecord(const QString& name, QString& text) override { return w.FMProc->FMRead(name, text); }
+    bool ReadFiscalRecord(const QString& name, QString& text) override { return ReportFiscalMemory(*w.FMProc).read(name, text); }
     std::optional<command_file::PaymentKindTotal> ReadPaymentKind(int n) override {
         const QString nr = QString::number(n);
         long long sum = 0;

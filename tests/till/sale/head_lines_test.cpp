@@ -1,6 +1,7 @@
 // The head lines of a receipt and the copies of the last receipt and of the kept slips.
 #include "closing_fixture.h"
 #include "head_lines.h"
+#include "report_file.h"
 
 #include <algorithm>
 #include <fstream>
@@ -64,6 +65,22 @@ TEST_F(HeadLines, SlipCopies) {
     PrintSlipCopy(*print, SlipKind::BankCard, 0, window);
     EXPECT_TRUE(OnPaper("KARTE 1"));
     EXPECT_EQ(printer->cuts(), 3);  // without a second copy the header comes twice after the first
+}
+
+TEST_F(HeadLines, SlipCopiesAreKeptInTheEncodingOfEveryKeptFile) {
+    // The slips kept as the reports are: Windows-1257, CR LF. Both copies, both kinds.
+    startPrinter(1);
+    const QStringList bankSlip{"Kases Nr: 1", "Pirkums ar karti", "Summa EUR 5.00", "Paldies, ka izvēlējāties mūs!"};
+    const QStringList prepaidSlip{"Prepaid kods 1234", "Derīgs līdz 31.12.2026", "Ķēde: Šķūnis"};
+    SaveReportFile(QStringLiteral("LastCC_Ceks1.rep"), bankSlip);
+    SaveReportFile(QStringLiteral("LastCC_Ceks2.rep"), {"2. eksemplārs: ģērbtuve"});
+    SaveReportFile(QStringLiteral("LastPrepaid1.rep"), prepaidSlip);
+    ASSERT_NE(testsupport::readFile("LastCC_Ceks1.rep").find("m\xFBs!\r\n"), std::string::npos);
+
+    PrintSlipCopy(*print, SlipKind::BankCard, 0, window);
+    PrintSlipCopy(*print, SlipKind::Prepaid, 0, window);
+    for (const QString& line : bankSlip + prepaidSlip + QStringList{"2. eksemplārs: ģērbtuve"})
+        EXPECT_TRUE(OnPaper(line.toStdString())) << line.toStdString() << "\n" << printer->paperText();
 }
 
 }  // namespace
