@@ -65,7 +65,8 @@ public:
 
     // The cash in/out form's print operation with one of the two amounts filled (the other
     // empty), then the drawer-limit check. Returns the form's result code, cleared before the
-    // operation: -2 when the fiscal memory could not be written.
+    // operation: 1 done, 0 refused by the form's own checks (its message given), -2 when the
+    // fiscal memory could not be written.
     virtual int CashInOut(const QString& putIn, const QString& takenOut) = 0;
 
     // The copy of the last stored receipt, as from the menu.

@@ -29,7 +29,7 @@ public:
     QMap<QString, QString> records;      // fiscal records; a missing one cannot be read
     std::map<int, PaymentKindTotal> kinds;  // payment kinds; missing ones read as empty
     QList<int> unreadableKinds;
-    int cashInOutResult = 0;
+    int cashInOutResult = 1;  // done
     bool xDone = true;
     int zResult = 1;
     QSqlDatabase db;
