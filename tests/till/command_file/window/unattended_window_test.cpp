@@ -44,6 +44,9 @@ const Case kCases[] = {
     {"Z_REPORT", "", "Z_REPORT:", true},
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+void PrintTo(Fault fault, std::ostream* os) { *os << (fault == Fault::SilentModule ? "silent module" : "failing printer"); }
+
 class UnattendedTill : public testsupport::TillWindowTest, public ::testing::WithParamInterface<std::tuple<Fault, Case>> {
 protected:
     UnattendedTill() : TillWindowTest(driven_till::kTillOptions) {}
