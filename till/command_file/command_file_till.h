@@ -58,8 +58,8 @@ public:
     virtual void OpenDrawer() = 0;
 
     // Fiscal memory: one named working record as text (false when unreadable; empty when never
-    // written, whatever `text` held before), and payment
-    // kind n (1..10) of the day counters, read without zeroing (nullopt when unreadable).
+    // written, whatever `text` held before), and payment kind n (1..10) of the day counters, read
+    // without zeroing (nullopt when unreadable).
     virtual bool ReadFiscalRecord(const QString& name, QString& text) = 0;
     virtual std::optional<PaymentKindTotal> ReadPaymentKind(int n) = 0;
 
