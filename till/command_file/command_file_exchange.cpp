@@ -99,9 +99,11 @@ bool ServeCommandFile(const fs::path& folder, CommandFileTill& till) {
 
     // Nobody is at the till: every message of the commands lands in the reply, as the till's
     // message routine puts its own, instead of a box. A failure that ends the program still hands
-    // back the reply, the command that ended it answered as such.
+    // back the reply, the command that ended it answered as such; only a receipt cut short in its
+    // closing is answered by the next start, which knows whether it was finished or annulled.
     const platform::ui::UnattendedScope unattended([&reply](const QString& text) { reply.append(text); },
                                                    [&] {
+                                                       if (till.ReceiptClosingPending()) return;
                                                        reply.append(messages::kDarbsPartraukts);
                                                        writeReply(folder, EncodeReplyFile(reply));
                                                    });

@@ -22,7 +22,8 @@ inline constexpr const char* kReplyFileName = "ret.pos";
 // next command file is taken. The caller keeps the poll timer off meanwhile. While the file is
 // served no message box opens: every message goes through the till's message routine into the
 // reply, and a program end writes the reply before it, answering the command that ended it with
-// "Darbs tiek pārtraukts !!!".
+// "Darbs tiek pārtraukts !!!" (unless a receipt's closing was cut short: AnswerRecoveredReceipt
+// answers that one at the next start).
 bool ServeCommandFile(const std::filesystem::path& folder, CommandFileTill& till);
 
 // After a start that finished or annulled a receipt an earlier run was closing: when the command

@@ -31,6 +31,9 @@ public:
     virtual QStringList& StartReply() = 0;
     // The till's message routine, not forced: into the reply list, no message box.
     virtual void ShowPazinojums(const QString& text) = 0;
+    // A receipt is being closed: should the program end now, its next start finishes or annuls
+    // the receipt and answers the command file from it.
+    virtual bool ReceiptClosingPending() const = 0;
 
     // The open receipt: its number of lines (0: none open) and its sale (0) or return (1) mode.
     virtual int RinduSkaits() const = 0;

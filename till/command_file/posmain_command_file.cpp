@@ -9,6 +9,7 @@
 #include "day_counters.h"
 #include "mainainkasacija.h"
 #include "payment_kinds.h"
+#include "receipt_recovery.h"
 #include "report_fiscal_memory.h"
 #include "report_window.h"
 #include "xz_report.h"
@@ -31,6 +32,10 @@ public:
         return *w.RetPosList;
     }
     void ShowPazinojums(const QString& text) override { w.ShowPazinojums(text, false); }
+    bool ReceiptClosingPending() const override {
+        std::error_code error;
+        return std::filesystem::exists(std::filesystem::current_path(error) / kPendingReceiptFile, error);
+    }
 
     int RinduSkaits() const override { return w.RinduSkaits; }
     int SaleMode() const override { return w.rdPirkumsStorno->ItemIndex(); }
