@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <vector>
 
 namespace platform::ui {
 namespace {
@@ -18,12 +19,30 @@ MessageHandler& handler() {
 }
 std::atomic<bool> endThrows{false};
 
+struct UnattendedRoute {
+    std::function<void(const QString&)> deliver;
+    std::function<void()> beforeEnd;
+};
+// The live unattended scopes, innermost last. Message boxes and program ends happen on the main
+// thread; the handler mutex guards this too.
+std::vector<UnattendedRoute>& routes() {
+    static std::vector<UnattendedRoute> live;
+    return live;
+}
+
+// A screen that nobody can look at: without a window system, or on Qt's platforms that draw
+// into memory only.
+bool noScreen() {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return true;
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
 int boxAnswer(const MessageRequest& r) {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        // No window system (a command-line run): say it on the error stream and take the
-        // first button's answer.
+    if (noScreen()) {
         std::fprintf(stderr, "%s\n", r.text.toUtf8().constData());
-        return r.buttons == Buttons::YesNo || r.buttons == Buttons::YesNoCancel ? Yes : Ok;
+        std::fflush(stderr);
+        return defaultAnswer(r.buttons);
     }
     QMessageBox box;
     box.setText(r.text);
@@ -51,14 +70,32 @@ int boxAnswer(const MessageRequest& r) {
 
 }  // namespace
 
+int defaultAnswer(Buttons buttons) { return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Yes : Ok; }
+
 int showMessage(const QString& text, const QString& caption, Buttons buttons, Icon icon) {
     MessageRequest request{text, caption, buttons, icon};
     MessageHandler current;
+    std::function<void(const QString&)> deliver;
     {
         std::lock_guard lock(handlerMutex);
         current = handler();
+        if (!routes().empty()) deliver = routes().back().deliver;
+    }
+    if (deliver) {
+        deliver(text);
+        return defaultAnswer(buttons);
     }
     return current ? current(request) : boxAnswer(request);
+}
+
+UnattendedScope::UnattendedScope(std::function<void(const QString&)> deliver, std::function<void()> beforeEnd) {
+    std::lock_guard lock(handlerMutex);
+    routes().push_back({std::move(deliver), std::move(beforeEnd)});
+}
+
+UnattendedScope::~UnattendedScope() {
+    std::lock_guard lock(handlerMutex);
+    routes().pop_back();
 }
 
 void setMessageHandler(MessageHandler h) {
@@ -67,6 +104,12 @@ void setMessageHandler(MessageHandler h) {
 }
 
 void endProgram(int exitCode) {
+    std::function<void()> beforeEnd;
+    {
+        std::lock_guard lock(handlerMutex);
+        if (!routes().empty()) beforeEnd = routes().back().beforeEnd;
+    }
+    if (beforeEnd) beforeEnd();
     if (endThrows) throw ProgramEnded(exitCode);
     std::fflush(nullptr);
     std::_Exit(exitCode);

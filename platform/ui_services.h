@@ -24,10 +24,29 @@ struct MessageRequest {
 
 using MessageHandler = std::function<int(const MessageRequest&)>;
 
-// Shows a modal message box (or asks the installed handler) and returns the answer.
+// The answer a box gives when nobody can answer it: its first button, as a box with no default
+// named takes on Enter (Ok, or Yes for a question).
+int defaultAnswer(Buttons buttons);
+
+// Shows a modal message box (or asks the installed handler) and returns the answer. Where no
+// screen can show a box (no window system, or Qt's "offscreen" and "minimal" platforms) the text
+// goes to standard error and the box takes its default answer.
 int showMessage(const QString& text, const QString& caption = {}, Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 // Installs a handler in place of real message boxes; an empty handler puts the boxes back.
 void setMessageHandler(MessageHandler handler);
+
+// While one lives, nobody is at the screen: the program is driven by another program, which
+// learns what happened only from what the program hands back. Every message (before any handler
+// or box) goes to `deliver` and takes its default answer, so nothing modal opens; should the
+// program end meanwhile, `beforeEnd` runs first, so the driving program still gets its answer.
+// Scopes nest; the innermost routes.
+class UnattendedScope {
+public:
+    UnattendedScope(std::function<void(const QString&)> deliver, std::function<void()> beforeEnd);
+    ~UnattendedScope();
+    UnattendedScope(const UnattendedScope&) = delete;
+    UnattendedScope& operator=(const UnattendedScope&) = delete;
+};
 
 // Thrown in place of ending the process while a test has taken over program exits.
 struct ProgramEnded : std::runtime_error {
@@ -35,8 +54,8 @@ struct ProgramEnded : std::runtime_error {
     int exitCode;
 };
 
-// Ends the program at once with the exit code (the unusable-till path). Under a test, throws
-// ProgramEnded instead.
+// Ends the program at once with the exit code (the unusable-till path), after the innermost
+// unattended scope's beforeEnd. Under a test, throws ProgramEnded instead.
 [[noreturn]] void endProgram(int exitCode = 1);
 void setEndProgramThrows(bool throws);
 

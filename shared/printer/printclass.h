@@ -19,7 +19,8 @@
 class TFMProc;
 
 // Results of the printing operations: 0, a ComWrite failure code (-1..-3) of the first command
-// that failed, or this when the line could not go into the electronic journal.
+// that failed, or this when the line could not go into the electronic journal (the journal file
+// could not be named, or the line did not reach the disk).
 inline constexpr int kPrintJournalFailed = -10;
 
 class TPrintClass {
@@ -109,11 +110,12 @@ private:
     void sendAdvertRow(const QString& row);
     void PrintErrLog(std::string_view command, const std::string& error);
 
-    // Appends the text as a line to the journal file(s); false when the file could not be named.
+    // Appends the text as a line to the journal file(s); false when the file could not be named
+    // or a write did not reach the disk (logged in PrintErr.log).
     bool WriteKontrollenta(const QString& text, int journalMode);
     bool startJournal();
     void moveOldJournals(const std::filesystem::path& folder);
-    void appendJournal(std::FILE*& file, const std::filesystem::path& folder, const std::string& bytes, int journalMode,
+    bool appendJournal(std::FILE*& file, const std::filesystem::path& folder, const std::string& bytes, int journalMode,
                        const QString& failureMessage);
 
     TFMProc* FMProc;

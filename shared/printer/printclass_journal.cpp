@@ -12,6 +12,8 @@
 
 #include <QDate>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -65,7 +67,7 @@ bool TPrintClass::startJournal() {
     return true;
 }
 
-void TPrintClass::appendJournal(std::FILE*& file, const std::filesystem::path& folder, const std::string& bytes, int journalMode,
+bool TPrintClass::appendJournal(std::FILE*& file, const std::filesystem::path& folder, const std::string& bytes, int journalMode,
                                 const QString& failureMessage) {
     if (!file) {
         file = std::fopen((folder / KontrFails.toStdString()).c_str(), "ab");
@@ -74,13 +76,24 @@ void TPrintClass::appendJournal(std::FILE*& file, const std::filesystem::path& f
             platform::ui::endProgram(1);
         }
     }
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    if (journalMode == 1) {
-        std::fflush(file);
+    // A line that does not reach the disk (a full disk, a lost share) would be missing from the
+    // journal whose check value the Z report stores: the caller hears of it as of a failed print.
+    errno = 0;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (journalMode == 1 && written) {
+        written = std::fflush(file) == 0;
     } else {
-        std::fclose(file);
+        written = std::fclose(file) == 0 && written;
         file = nullptr;
     }
+    if (!written) {
+        const int error = errno;
+        PrintErrLog("WriteKontrollenta 2 ", (folder / KontrFails.toStdString()).string() + ": " + std::strerror(error));
+        // Closed, so the next line starts again with a fresh open.
+        if (file) std::fclose(file);
+        file = nullptr;
+    }
+    return written;
 }
 
 bool TPrintClass::WriteKontrollenta(const QString& text, int journalMode) {
@@ -91,11 +104,13 @@ bool TPrintClass::WriteKontrollenta(const QString& text, int journalMode) {
         if (c == '\n') bytes += '\r';
         bytes += c;
     }
-    appendJournal(fKontr, KontrMape, bytes, journalMode, QStringLiteral("Nevarēju atvērt kontrollentas failu, darbs tiek pārtraukts !!!"));
+    bool written = appendJournal(fKontr, KontrMape, bytes, journalMode,
+                                 QStringLiteral("Nevarēju atvērt kontrollentas failu, darbs tiek pārtraukts !!!"));
     if (!KontrMape2.empty())
-        appendJournal(fKontr2, KontrMape2, bytes, journalMode,
-                      QStringLiteral("Nevarēju atvērt 2. kontrollentas failu, darbs tiek pārtraukts !!!"));
-    return true;
+        written = appendJournal(fKontr2, KontrMape2, bytes, journalMode,
+                                QStringLiteral("Nevarēju atvērt 2. kontrollentas failu, darbs tiek pārtraukts !!!")) &&
+                  written;
+    return written;
 }
 
 QString TPrintClass::GetKontrollentasCRC(int mode) {

@@ -9,17 +9,20 @@
 
 namespace {
 
-// Runs build/bin/fiskon with the test's settings and ports; its exit code, -1 when it hung.
-int runFiskon()
+// Runs build/bin/fiskon with the test's settings and ports (and, as the tests run, on Qt's
+// offscreen platform); its exit code, -1 when it hung. `errors` takes its standard error.
+int runFiskon(QByteArray* errors = nullptr)
 {
     QProcess process;
     process.start(QStringLiteral(FISKON_PROGRAM), {});
-    if (!process.waitForFinished(60000)) {
+    const bool finished = process.waitForFinished(60000);
+    if (!finished) {
         process.kill();
         process.waitForFinished();
-        return -1;
     }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    if (errors)
+        *errors = process.readAllStandardError();
+    return finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 using FiskonOnModule = MemorixKind;
@@ -129,6 +132,15 @@ TEST_F(FiskonOnUsb, DeviceMissingIsNotReady)
 }
 
 class FiskonStep : public testsupport::TestEnvironment {};
+
+TEST_F(FiskonStep, WithNoScreenItsMessageGoesToStandardErrorAndItEnds)
+{
+    // As the headless demo runs it: nobody could answer a box, so none may wait.
+    setupInteger("FMTips", 0);
+    QByteArray errors;
+    EXPECT_NE(runFiskon(&errors), -1);
+    EXPECT_TRUE(QString::fromUtf8(errors).contains(QStringLiteral("Nav pieslēgts fiskālais bloks !!!"))) << errors.toStdString();
+}
 
 TEST_F(FiskonStep, KindsThatAreNotReadyTellTheUser)
 {

@@ -95,6 +95,8 @@ QString CommandInterpreter::CmdCashInOut(const CommandLine& line) {
         till_.ShowPazinojums(messages::kDarbsPartraukts);
         return messages::kFmKluda;
     }
+    // The form refused the amount; its message stands in the reply before this answer.
+    if (result == 0) return messages::kNepareizaSumma;
     return messages::kOk;
 }
 

@@ -1,9 +1,11 @@
 #include "command_file_exchange.h"
 
 #include "codepage_1257.h"
+#include "command_file_messages.h"
 #include "command_interpreter.h"
 #include "command_file_messages.h"
 #include "command_line.h"
+#include "ui_services.h"
 
 #include <QFile>
 
@@ -95,6 +97,16 @@ bool ServeCommandFile(const fs::path& folder, CommandFileTill& till) {
     fs::rename(command, folder / kTakenFileName, error);
     if (error) fs::remove(command, error);
 
+    // Nobody is at the till: every message of the commands lands in the reply, as the till's
+    // message routine puts its own, instead of a box. A failure that ends the program still hands
+    // back the reply, the command that ended it answered as such; only a receipt cut short in its
+    // closing is answered by the next start, which knows whether it was finished or annulled.
+    const platform::ui::UnattendedScope unattended([&reply](const QString& text) { reply.append(text); },
+                                                   [&] {
+                                                       if (till.ReceiptClosingPending()) return;
+                                                       reply.append(messages::kDarbsPartraukts);
+                                                       writeReply(folder, EncodeReplyFile(reply));
+                                                   });
     CommandInterpreter(till).Serve(lines, reply);
     writeReply(folder, EncodeReplyFile(reply));
     return true;

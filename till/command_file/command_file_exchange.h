@@ -19,7 +19,11 @@ inline constexpr const char* kReplyFileName = "ret.pos";
 
 // One poll: when `folder` holds a command file, takes it, serves it against the till and writes
 // the reply file; false when there was no command file. The previous reply is deleted as the
-// next command file is taken. The caller keeps the poll timer off meanwhile.
+// next command file is taken. The caller keeps the poll timer off meanwhile. While the file is
+// served no message box opens: every message goes through the till's message routine into the
+// reply, and a program end writes the reply before it, answering the command that ended it with
+// "Darbs tiek pārtraukts !!!" (unless a receipt's closing was cut short: AnswerRecoveredReceipt
+// answers that one at the next start).
 bool ServeCommandFile(const std::filesystem::path& folder, CommandFileTill& till);
 
 // After a start that finished or annulled a receipt an earlier run was closing: when the command

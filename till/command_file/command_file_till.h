@@ -31,6 +31,9 @@ public:
     virtual QStringList& StartReply() = 0;
     // The till's message routine, not forced: into the reply list, no message box.
     virtual void ShowPazinojums(const QString& text) = 0;
+    // A receipt is being closed: should the program end now, its next start finishes or annuls
+    // the receipt and answers the command file from it.
+    virtual bool ReceiptClosingPending() const = 0;
 
     // The open receipt: its number of lines (0: none open) and its sale (0) or return (1) mode.
     virtual int RinduSkaits() const = 0;
@@ -43,7 +46,8 @@ public:
     virtual void SetDiscountText(const QString& text) = 0;
     // Sets a customer field as typing would (its change handling runs).
     virtual void SetCustomerField(CustomerField field, const QString& text) = 0;
-    virtual void SelectPaymentKind(int index) = 0;
+    // Selects the payment kind of this number (0 cash, 1 bank card, 2-11, 12 lats) in the list.
+    virtual void SelectPaymentKind(int number) = 0;
     // A card payment of this receipt went to the terminal and was not approved.
     virtual bool CardPaymentRefused() const = 0;
 
@@ -56,14 +60,16 @@ public:
     virtual void ShowDisplayIdle() = 0;
     virtual void OpenDrawer() = 0;
 
-    // Fiscal memory: one named working record as text (false when unreadable), and payment
-    // kind n (1..10) of the day counters, read without zeroing (nullopt when unreadable).
+    // Fiscal memory: one named working record as text (false when unreadable; empty when never
+    // written, whatever `text` held before), and payment kind n (1..10) of the day counters, read
+    // without zeroing (nullopt when unreadable).
     virtual bool ReadFiscalRecord(const QString& name, QString& text) = 0;
     virtual std::optional<PaymentKindTotal> ReadPaymentKind(int n) = 0;
 
     // The cash in/out form's print operation with one of the two amounts filled (the other
     // empty), then the drawer-limit check. Returns the form's result code, cleared before the
-    // operation: -2 when the fiscal memory could not be written.
+    // operation: 1 done, 0 refused by the form's own checks (its message given), -2 when the
+    // fiscal memory could not be written.
     virtual int CashInOut(const QString& putIn, const QString& takenOut) = 0;
 
     // The copy of the last stored receipt, as from the menu.

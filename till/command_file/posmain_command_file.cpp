@@ -9,6 +9,7 @@
 #include "day_counters.h"
 #include "mainainkasacija.h"
 #include "payment_kinds.h"
+#include "receipt_recovery.h"
 #include "report_fiscal_memory.h"
 #include "report_window.h"
 #include "xz_report.h"
@@ -31,6 +32,10 @@ public:
         return *w.RetPosList;
     }
     void ShowPazinojums(const QString& text) override { w.ShowPazinojums(text, false); }
+    bool ReceiptClosingPending() const override {
+        std::error_code error;
+        return std::filesystem::exists(std::filesystem::current_path(error) / kPendingReceiptFile, error);
+    }
 
     int RinduSkaits() const override { return w.RinduSkaits; }
     int SaleMode() const override { return w.rdPirkumsStorno->ItemIndex(); }
@@ -53,7 +58,9 @@ public:
         case command_file::CustomerField::Address: w.shAdrese->setText(text); break;
         }
     }
-    void SelectPaymentKind(int index) override { w.cmbApmaksasVeids->setCurrentIndex(index); }
+    // By the kind's own number: kinds not in use leave no gap in the list. A kind not in use
+    // selects nothing, and the item entry refuses its payment row.
+    void SelectPaymentKind(int number) override { w.cmbApmaksasVeids->setCurrentIndex(w.ApmaksasVeidi.positionOf(number)); }
     // The card dialog's approved flag belongs here once the terminal payments are built in; until
     // then no card payment goes to a terminal, so none is refused by one.
     bool CardPaymentRefused() const override { return false; }
@@ -65,7 +72,7 @@ public:
     void ShowDisplayIdle() override { w.PrintClass->PrintDemoUzDispleja(); }
     void OpenDrawer() override { w.PrintClass->AtverNaudasLadi(); }
 
-    bool ReadFiscalRecord(const QString& name, QString& text) override { return w.FMProc->FMRead(name, text); }
+    bool ReadFiscalRecord(const QString& name, QString& text) override { return ReportFiscalMemory(*w.FMProc).read(name, text); }
     std::optional<command_file::PaymentKindTotal> ReadPaymentKind(int n) override {
         const QString nr = QString::number(n);
         long long sum = 0;

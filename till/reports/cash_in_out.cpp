@@ -19,15 +19,26 @@ long long CashCents(const QString& text, double rate)
 
 namespace {
 
-// Adds one operation of `cents` to IELIKTS or IZNEMTS: count in characters 1-4, total in 5-12.
-bool addToCounter(ReportFiscalMemory& fm, const QString& name, long long cents)
+// IELIKTS and IZNEMTS: the count of operations in characters 1-4, the total in cents in 5-12.
+constexpr int kCountWidth = 4;
+constexpr int kTotalWidth = 8;
+constexpr long long kCountLimit = 9999;
+constexpr long long kTotalLimit = 99999999;
+
+enum class CounterUpdate { Done, Full, Failed };
+
+// Adds one operation of `cents` to the counter. One that would no longer fit its fields is left
+// as it is: a longer text would shift every field after it.
+CounterUpdate addToCounter(ReportFiscalMemory& fm, const QString& name, long long cents)
 {
     QString text;
     if (!fm.read(name, text))
-        return false;
-    const long long count = TrimmedCounterValue(text.mid(0, 4)) + 1;
-    const long long total = CounterValue(text.mid(4, 8)) + cents;
-    return fm.write(name, QString::asprintf("%4lld%8lld", count, total));
+        return CounterUpdate::Failed;
+    const long long count = TrimmedCounterValue(text.mid(0, kCountWidth)) + 1;
+    const long long total = CounterValue(text.mid(kCountWidth, kTotalWidth)) + cents;
+    if (count > kCountLimit || total > kTotalLimit)
+        return CounterUpdate::Full;
+    return fm.write(name, QString::asprintf("%4lld%8lld", count, total)) ? CounterUpdate::Done : CounterUpdate::Failed;
 }
 
 }  // namespace
@@ -66,8 +77,15 @@ CashOutcome CashInOut(const CashEntry& entry, double EUR_Kurss, const QString& K
         return {};
     }
     // A counter that is not brought up to date is a fiscal-memory failure: no printout, no drawer.
-    if (!addToCounter(fm, in > 0 ? QStringLiteral("IELIKTS") : QStringLiteral("IZNEMTS"), in > 0 ? in : out))
+    switch (addToCounter(fm, in > 0 ? QStringLiteral("IELIKTS") : QStringLiteral("IZNEMTS"), in > 0 ? in : out)) {
+    case CounterUpdate::Failed:
         return {-2, CashField::None};
+    case CounterUpdate::Full:
+        platform::ui::showMessage(kCounterFullMessage);
+        return {};
+    case CounterUpdate::Done:
+        break;
+    }
 
     const QString dashes(40, u'-');
     print.DrukaUzAbam(dashes, 1);

@@ -12,6 +12,8 @@ inline const QString kIznemtsNegativeMessage = QStringLiteral("Izņemts nevar b�
 inline const QString kCashBothDirectionsMessage =
     QStringLiteral("Vienā operācijā nevar veikt gan naudas ielikšanu gan inkasāciju !!!");
 inline const QString kNoCashAmountMessage = QStringLiteral("Nav ievadītas summas, ko vēlas ielikt vai izņemts !!!");
+inline const QString kCounterFullMessage =
+    QStringLiteral("Summa vairs neietilpst fiskālā bloka dienas skaitītājā, vispirms jāņem Z atskaite !!!");
 
 // The four amount fields as typed; the lats fields are empty unless receipts are in euros and
 // lats are taken too.
@@ -32,6 +34,7 @@ long long CashCents(const QString& text, double rate = 1.0);
 
 // Checks the amounts (a refusal is shown in a message box), adds them to the counter, prints the
 // printout, opens the drawer and prints the next receipt's header. A counter that cannot be read
-// or written ends it with Statuss -2 before anything is printed or the drawer opens.
+// or written ends it with Statuss -2 before anything is printed or the drawer opens; an amount
+// that would overflow the counter's fields is refused (kCounterFullMessage), nothing written.
 CashOutcome CashInOut(const CashEntry& entry, double EUR_Kurss, const QString& Kasieris, ReportFiscalMemory& fm,
                       TPrintClass& print);

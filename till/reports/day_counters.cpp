@@ -14,7 +14,6 @@ void countAndSum(const QString& text, long long& count, long long& sum)
 
 bool readRecord(ReportFiscalMemory& fm, const char* name, QString& text)
 {
-    text.clear();
     return fm.read(QString::fromLatin1(name), text);
 }
 

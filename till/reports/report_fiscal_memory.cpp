@@ -8,7 +8,13 @@
 
 #include <optional>
 
-bool ReportFiscalMemory::read(const QString& name, QString& text) { return fm_.FMRead(name, text); }
+bool ReportFiscalMemory::read(const QString& name, QString& text)
+{
+    // TFMProc leaves the text alone when the stored record is empty (a counter never written):
+    // cleared here, such a record reads as empty, not as whatever the caller read before.
+    text.clear();
+    return fm_.FMRead(name, text);
+}
 
 bool ReportFiscalMemory::write(const QString& name, const QString& text) { return fm_.FMWrite(name, text); }
 

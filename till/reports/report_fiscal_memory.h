@@ -29,6 +29,7 @@ public:
 
     TFMProc& fmProc() { return fm_; }
 
+    // The record's text; a record never written reads as empty.
     virtual bool read(const QString& name, QString& text);
     virtual bool write(const QString& name, const QString& text);
     // The newest day-close record; defaults (number 1, zero amounts) when there is none.

@@ -1,12 +1,9 @@
 #include "xz_report.h"
 
 #include "clock.h"
-#include "codepage_1257.h"
 #include "printclass.h"
 #include "ui_services.h"
 #include "z_row.h"
-
-#include <QFile>
 
 #include <exception>
 
@@ -31,33 +28,6 @@ void printLines(TPrintClass& print, const std::vector<ReportLine>& lines)
 }
 
 }  // namespace
-
-void SaveReportFile(const QString& fileName, const QStringList& lines)
-{
-    std::string bytes;
-    for (const QString& line : lines)
-        bytes += toCp1257(line) + "\r\n";
-    QFile file(fileName);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes.data(), qint64(bytes.size()));
-}
-
-std::optional<QStringList> LoadReportFile(const QString& fileName)
-{
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    // Lines end with CR LF, LF or CR, as the printed texts held line feeds of their own.
-    QStringList lines;
-    QString text = fromCp1257(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    if (text.endsWith(u'\n'))
-        text.chop(1);
-    if (!text.isEmpty() || !bytes.isEmpty())
-        lines = text.split(u'\n');
-    return lines;
-}
 
 int PrintXZAtskaite(int kind, const XZReportJob& job, ReportFiscalMemory& fm, TPrintClass& print, ReportWindow& window)
 {

@@ -3,6 +3,7 @@
 // Z row, keeping the printed text, and the menu commands that run them.
 #pragma once
 
+#include "report_file.h"
 #include "report_window.h"
 #include "xz_layout.h"
 
@@ -39,11 +40,6 @@ struct XZReportJob {
 // counter; after it the counters are zeroed once (see CloseDay and RecoverDayClose). A Z row that
 // the database refuses is reported to the cashier; the kept file and the next header still follow.
 int PrintXZAtskaite(int kind, const XZReportJob& job, ReportFiscalMemory& fm, TPrintClass& print, ReportWindow& window);
-
-// The kept report files: one printed line per text line (Windows-1257, CR LF).
-void SaveReportFile(const QString& fileName, const QStringList& lines);
-// Empty when the file is missing.
-std::optional<QStringList> LoadReportFile(const QString& fileName);
 
 // The menu commands' share: the open-receipt refusal, the Z question, the customer display, the
 // report and the fatal path (the message, then platform::ui::endProgram).

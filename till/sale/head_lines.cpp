@@ -2,10 +2,10 @@
 
 #include "printclass.h"
 #include "receipt_print.h"
+#include "report_file.h"
 #include "ui_services.h"
 
-#include <QFile>
-#include <QTextStream>
+#include <filesystem>
 
 namespace {
 
@@ -15,13 +15,9 @@ namespace {
     platform::ui::endProgram();
 }
 
+// A kept slip copy's lines; none when the file is missing.
 QStringList fileLines(const std::filesystem::path& file) {
-    QStringList lines;
-    QFile in(QString::fromStdString(file.string()));
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Text)) return lines;
-    QTextStream stream(&in);
-    while (!stream.atEnd()) lines << stream.readLine();
-    return lines;
+    return LoadReportFile(QString::fromStdString(file.string())).value_or(QStringList());
 }
 
 }  // namespace

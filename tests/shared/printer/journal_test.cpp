@@ -94,6 +94,44 @@ TEST_F(PrintFixture, SecondJournalThatCannotBeOpenedEndsTheProgram) {
     EXPECT_TRUE(messages().shown(QStringLiteral("Nevarēju atvērt 2. kontrollentas failu, darbs tiek pārtraukts !!!")));
 }
 
+TEST_F(PrintFixture, JournalLineThatDoesNotReachTheDiskIsAFailureTheCallerSees) {
+    // The journal file on a full disk (/dev/full takes the open and refuses every byte), in the
+    // first folder or in the second; the line kept open or closed after it.
+    const struct {
+        bool secondFolder;
+        int journalMode;
+    } cases[] = {{false, 1}, {false, 0}, {false, 2}, {true, 1}, {true, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.secondFolder) + " mode " + std::to_string(c.journalMode));
+        fs::remove_all(dir() / "El_Kontr");
+        fs::remove_all(dir() / "second");
+        fs::remove(dir() / "PrintErr.log");
+        if (c.secondFolder) setupText("Kontrollenta2", (dir() / "second").string());
+        startPrinter(5);
+        TPrintClass& p = open(5);
+        ASSERT_EQ(p.DrukaUzAbam(QStringLiteral("pirms"), 0), 0);
+        const fs::path file = (c.secondFolder ? p.KontrMape2 : p.KontrMape) / p.KontrFails.toStdString();
+        fs::remove(file);
+        fs::create_symlink("/dev/full", file);
+
+        EXPECT_EQ(p.DrukaUzAbam(QStringLiteral("Ābele"), c.journalMode), kPrintJournalFailed);
+        EXPECT_EQ(p.DrukaUzCeka(QStringLiteral("Bumbieris"), false, c.journalMode), kPrintJournalFailed);
+        EXPECT_NE(testsupport::readFile("PrintErr.log").find("Komanda -WriteKontrollenta 2 \nError   -" + file.string()),
+                  std::string::npos)
+            << testsupport::readFile("PrintErr.log");
+        // The lines were still printed.
+        EXPECT_EQ(receipt().back(), "Bumbieris");
+
+        // Room again: the next line opens the file anew and lands in it.
+        fs::remove(file);
+        EXPECT_EQ(p.DrukaUzAbam(QStringLiteral("Ķirsis"), 0), 0);
+        EXPECT_EQ(testsupport::readFile(file), toCp1257(QStringLiteral("Ķirsis")) + "\r\n");
+        print.reset();
+        printer->stop();
+        settings().deleteValue(testsupport::kSetupKey, "Kontrollenta2");
+    }
+}
+
 TEST(PrintJournal, MoveKeepsAnExistingTarget) {
     const fs::path d = fs::temp_directory_path() / ("tillora-move-" + std::to_string(::getpid()));
     fs::remove_all(d);

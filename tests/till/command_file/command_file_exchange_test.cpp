@@ -107,3 +107,40 @@ TEST_F(Exchange, UnreadableCommandFileIsServedEmpty) {
     EXPECT_EQ(read(kReplyFileName), "");
     EXPECT_TRUE(till.calls.isEmpty());
 }
+
+TEST_F(Exchange, MessagesOfAServedFileGoIntoTheReplyNotIntoBoxes) {
+    write(kCommandFileName, "SALE:PLU=1;QNTY=1;\r\nOPENCASH:\r\n");
+    till.onEntry = [](const QString&) {
+        if (platform::ui::showMessage(QStringLiteral("Vai pievienot preci ?"), {}, platform::ui::Buttons::YesNo) != platform::ui::Yes)
+            ADD_FAILURE() << "not the default answer";
+        platform::ui::showMessage(QStringLiteral("Problēmas ar fiskālo bloku !!!\n\nNav atbildes"));
+    };
+    EXPECT_TRUE(ServeCommandFile(dir(), till));
+    EXPECT_EQ(read(kReplyFileName), toCp1257(QStringLiteral("Vai pievienot preci ?\r\nProblēmas ar fiskālo bloku !!!\r\n\r\n"
+                                                            "Nav atbildes\r\nOK\r\nOK\r\n")));
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
+    // Between files the boxes are back.
+    platform::ui::showMessage(QStringLiteral("Ārpus komandu faila"));
+    EXPECT_EQ(messages().texts(), QStringList{QStringLiteral("Ārpus komandu faila")});
+}
+
+TEST_F(Exchange, AProgramEndWhileServingStillAnswers) {
+    const struct {
+        bool closingPending;
+        const char* reply;  // nothing when the next start answers
+    } cases[] = {{false, "Problēma ar Fiskālo atmiņu vai datiem. Darbs tiek pārtraukts !!!\r\nDarbs tiek pārtraukts !!!\r\n"},
+                 {true, nullptr}};
+    for (const auto& c : cases) {
+        fs::remove(dir() / kReplyFileName);
+        write(kCommandFileName, "PAYM:MEDIA=0;AMOUNT=5.00;\r\nOPENCASH:\r\n");
+        till.closingPending = c.closingPending;
+        till.onEntry = [](const QString&) {
+            platform::ui::showMessage(QStringLiteral("Problēma ar Fiskālo atmiņu vai datiem. Darbs tiek pārtraukts !!!"));
+            platform::ui::endProgram(1);
+        };
+        EXPECT_THROW(ServeCommandFile(dir(), till), platform::ui::ProgramEnded);
+        EXPECT_EQ(exists(kReplyFileName), c.reply != nullptr) << c.closingPending;
+        if (c.reply) EXPECT_EQ(read(kReplyFileName), toCp1257(QString::fromUtf8(c.reply)));
+        EXPECT_FALSE(till.calls.contains("drawer"));
+    }
+}

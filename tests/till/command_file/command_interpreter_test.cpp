@@ -209,6 +209,11 @@ TEST_F(Interpreter, CashInOutFiscalFailure) {
     EXPECT_EQ(serve({"INOUTCASH:SUM=50;"}), (QStringList{messages::kDarbsPartraukts, messages::kFmKluda}));
 }
 
+TEST_F(Interpreter, CashInOutRefusedByTheFormIsNotAnsweredOk) {
+    till.cashInOutResult = 0;
+    EXPECT_EQ(serve({"INOUTCASH:SUM=50;"}), QStringList{messages::kNepareizaSumma});
+}
+
 TEST_F(Interpreter, CashSummaryOfAFreshDay) {
     till.FreshDay();
     EXPECT_EQ(serve({"CASHSUM:"}), (QStringList{"Sākuma atl.kasē =0.00", "Kopā realizēts  =0.00", "Maiņas nauda    =0.00",

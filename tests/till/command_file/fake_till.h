@@ -26,10 +26,11 @@ public:
     int lines = 0;
     int mode = 0;
     bool cardRefused = false;
+    bool closingPending = false;
     QMap<QString, QString> records;      // fiscal records; a missing one cannot be read
     std::map<int, PaymentKindTotal> kinds;  // payment kinds; missing ones read as empty
     QList<int> unreadableKinds;
-    int cashInOutResult = 0;
+    int cashInOutResult = 1;  // done
     bool xDone = true;
     int zResult = 1;
     QSqlDatabase db;
@@ -45,6 +46,7 @@ public:
         calls << "message " + text;
         if (reply) reply->append(text);
     }
+    bool ReceiptClosingPending() const override { return closingPending; }
     int RinduSkaits() const override { return lines; }
     int SaleMode() const override { return mode; }
     void StartReceiptMode(int m) override {

@@ -1,6 +1,8 @@
 // The head lines of a receipt and the copies of the last receipt and of the kept slips.
 #include "closing_fixture.h"
+#include "codepage_1257.h"
 #include "head_lines.h"
+#include "report_file.h"
 
 #include <algorithm>
 #include <fstream>
@@ -64,6 +66,32 @@ TEST_F(HeadLines, SlipCopies) {
     PrintSlipCopy(*print, SlipKind::BankCard, 0, window);
     EXPECT_TRUE(OnPaper("KARTE 1"));
     EXPECT_EQ(printer->cuts(), 3);  // without a second copy the header comes twice after the first
+}
+
+TEST_F(HeadLines, SlipCopiesAreReadInTheEncodingOfEveryKeptFile) {
+    // The slips as the card and prepaid operations keep them, like every kept file: Windows-1257,
+    // CR LF. Both copies, both kinds.
+    startPrinter(1);
+    const QStringList bankSlip{"Kases Nr: 1", "Pirkums ar karti", "Summa EUR 5.00", "Paldies, ka izvēlējāties mūs!"};
+    const QStringList secondCopy{"2. eksemplārs: ģērbtuve"};
+    const QStringList prepaidSlip{"Prepaid kods 1234", "Derīgs līdz 31.12.2026", "Ķēde: Šķūnis"};
+    const auto keep = [](const char* file, const QStringList& lines) {
+        std::ofstream out(file, std::ios::binary);
+        for (const QString& line : lines) out << toCp1257(line) << "\r\n";
+    };
+    keep("LastCC_Ceks1.rep", bankSlip);
+    keep("LastCC_Ceks2.rep", secondCopy);
+    keep("LastPrepaid1.rep", prepaidSlip);
+
+    PrintSlipCopy(*print, SlipKind::BankCard, 0, window);
+    PrintSlipCopy(*print, SlipKind::Prepaid, 0, window);
+    for (const QString& line : bankSlip + secondCopy + prepaidSlip)
+        EXPECT_TRUE(OnPaper(line.toStdString())) << line.toStdString() << "\n" << printer->paperText();
+
+    // The reports' kept files are the same kind of file.
+    SaveReportFile(QStringLiteral("kept.rep"), bankSlip);
+    EXPECT_EQ(testsupport::readFile("kept.rep"), testsupport::readFile("LastCC_Ceks1.rep"));
+    EXPECT_EQ(LoadReportFile(QStringLiteral("LastPrepaid1.rep")), prepaidSlip);
 }
 
 }  // namespace

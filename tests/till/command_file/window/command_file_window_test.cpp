@@ -227,4 +227,81 @@ TEST_F(CommandFileWindow, ADayEndsWithXAndZReports) {
     EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
 }
 
+TEST_F(CommandFileWindow, PaymentKindByItsOwnNumber) {
+    setupInteger("EUR_Summa", 1);
+    setupText("EUR_Kurss", "1.422872");
+    startTill();
+    // Kind 2 is not in use, so from kind 3 on a kind's place in the list is one less than its
+    // number; kind 12 (lats) ends the list.
+    setRecord("APMVEID1", "Apmaksas veids 1");
+    for (int n = 2; n <= 10; ++n) setRecord(QStringLiteral("APMVEID%1").arg(n).toLatin1().constData(), QStringLiteral("Veids%1").arg(n + 1));
+    w().LoadApmaksasVeidi();
+
+    const struct {
+        int media;
+        const char* amount;
+    } cases[] = {{3, "2.15"}, {4, "2.15"}, {11, "2.15"}, {12, "2.00"}, {0, "5.00"}, {1, "2.15"}};
+    for (const auto& c : cases) {
+        const QStringList reply = exchange(QStringLiteral("SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=%1;AMOUNT=%2;\r\n")
+                                               .arg(c.media)
+                                               .arg(QString::fromLatin1(c.amount)));
+        EXPECT_EQ(reply, (QStringList{"OK", "OK"})) << c.media;
+        EXPECT_EQ(w().RinduSkaits, 0) << c.media;
+        // The journal counts the kinds from 1.
+        EXPECT_EQ(value("SELECT FIRST 1 APM_VEIDS FROM REALIZ ORDER BY ISN DESC").toInt(), c.media + 1) << c.media;
+    }
+
+    // The kind not in use is refused by the item entry, the receipt stays open.
+    const QStringList refused = exchange("SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=2;AMOUNT=2.15;\r\n");
+    EXPECT_EQ(refused, (QStringList{"OK", "Ievadīts nepareizs apmaksas veids, ievadiet lūdzu korektu !!!", "OK"}));
+    EXPECT_EQ(w().RinduSkaits, 1);
+}
+
+TEST_F(CommandFileWindow, CashSummaryOfAFreshDayReadsUnwrittenCountersAsZero) {
+    startTill();
+    // A newly prepared module: every working record made, empty; the set-up program wrote the
+    // tax rates, the last Z the opening balance.
+    ASSERT_TRUE(w().FMProc->InitMRX_FMRam());
+    QString rates;
+    for (int slot = 0; slot < 24; ++slot) rates += QStringLiteral("21       0");
+    setRecord("NOD_D_SUM", rates);
+    setRecord("ATLNOIEPR", "5000");
+    EXPECT_EQ(exchange("CASHSUM:\r\n"), (QStringList{
+                                            "Sākuma atl.kasē =50.00",
+                                            "Kopā realizēts  =0.00",
+                                            "Maiņas nauda    =0.00",
+                                            "Inkasācija      =0.00",
+                                            "Bankas karte    =0.00",
+                                            "Bankas k.atgr.  =0.00",
+                                            "Inkasācij.tara  =0.00",
+                                            "Atlikums kasē   =50.00",
+                                            "OK",
+                                        }));
+}
+
+TEST_F(CommandFileWindow, CashThatWouldOverflowItsCounterIsRefusedBeforeAnythingIsWritten) {
+    startTill();
+    const struct {
+        const char* stored;  // IELIKTS before
+        const char* sum;
+    } cases[] = {
+        {"   199999999", "1.15"},  // 999999.99 put in: the total would need nine digits
+        {"9999    5000", "1"},      // the count would need five
+    };
+    for (const auto& c : cases) {
+        setRecord("IELIKTS", QString::fromLatin1(c.stored));
+        const QString before = record("IELIKTS");
+        const int pulses = printer->drawerPulses();
+        const std::size_t printedLines = paper().size();
+        EXPECT_EQ(exchange(QStringLiteral("INOUTCASH:SUM=%1;\r\n").arg(QString::fromLatin1(c.sum))),
+                  (QStringList{"Summa vairs neietilpst fiskālā bloka dienas skaitītājā, vispirms jāņem Z atskaite !!!",
+                               "Nepareiza summa !!!"}))
+            << c.stored;
+        EXPECT_EQ(record("IELIKTS"), before) << c.stored;
+        EXPECT_EQ(printer->drawerPulses(), pulses) << c.stored;
+        EXPECT_EQ(paper().size(), printedLines) << printer->paperText();
+    }
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
+}
+
 }  // namespace
