@@ -56,3 +56,5 @@ bool ScaleLink::update() {
         return false;
     }
 }
+
+}  // namespace scalvia

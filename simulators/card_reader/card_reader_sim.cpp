@@ -114,6 +114,11 @@ void CardReaderSim::answerFrame(const std::string& text) {
         return;
     }
     if (query) {
+        // A silent reader neither acknowledges the query nor answers it.
+        if (faults().take("silent")) {
+            trace().note("silent: " + text + " not answered");
+            return;
+        }
         answerQuery();
         return;
     }

@@ -17,7 +17,7 @@ namespace sim {
 //   "ack-extra"  - the next ACK goes out in one piece with the answer frame behind it;
 //   "garbage"    - the next answer is STX and 2499 bytes with no ETX, more than a collection holds;
 //   "short-answer" - the next answer frame echoes the command without a status character.
-// "silent" holds back the next reply (an ACK or an answer frame).
+// "silent" leaves the next ENQ or frame unanswered (a card query gets neither its ACK nor its answer).
 class CardReaderSim : public SerialDevice {
 public:
     CardReaderSim() = default;

@@ -53,7 +53,9 @@ TEST_F(ExchangeLogTest, AFullLogIsMovedAsideUnderAFreeName) {
         } else {
             EXPECT_EQ(fs::file_size(dir() / "Draveldll.log"), c.size + lineSize);
         }
-        if (c.oneUnderscoreTaken) EXPECT_EQ(fs::file_size(dir() / "_Draveldll.log"), 10u);
+        if (c.oneUnderscoreTaken) {
+            EXPECT_EQ(fs::file_size(dir() / "_Draveldll.log"), 10u);
+        }
     }
 }
 

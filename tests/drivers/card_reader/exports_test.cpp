@@ -54,8 +54,8 @@ TEST_F(ExportTest, CardQueriesAnswerFromTheCardState) {
     };
     const Case cases[] = {
         {"card in", iCheckForCardIns, true, CARDEON_OK, {kInsertedQuery, "06"}, false},
-        {"no card: the prompt again", iCheckForCardIns, false, CARDEON_NO_CARD, {kInsertedQuery, "06", kPromptFrame}, true},
         {"card still in", iRemoveCard, true, CARDEON_NO_CARD, {kRemovalQuery, "06"}, false},
+        {"no card: the prompt again", iCheckForCardIns, false, CARDEON_NO_CARD, {kInsertedQuery, "06", kPromptFrame}, true},
         {"card taken out: presence, then the prompt", iRemoveCard, false, CARDEON_OK, {kRemovalQuery, "06", "05", kPromptFrame}, true},
     };
     for (const Case& c : cases) {

@@ -10,7 +10,7 @@ namespace {
 
 class DeviceTableTest : public testsupport::TestEnvironment {
 protected:
-    devices::Options options() { return {portsDir(), dir(), false}; }
+    devices::Options options() { return {portsDir(), dir(), false, {}}; }
 };
 
 TEST_F(DeviceTableTest, StartsWhatTheSetupKeyNamesOnItsPorts) {
