@@ -29,23 +29,48 @@ void logEdge(const char* edge, const char* function) {
     WriteLog(std::string("--------------- ") + edge + " of " + function + " -------------");
 }
 
-// Runs an export's body. The port's own failures come back as codes; what is left to throw is a
-// failed allocation, which leaves the reader unread.
-template <class Body>
-std::int32_t guarded(Body body) {
+// What an export's exchange came to: a failure on the way returns at once, without the end line.
+struct Outcome {
+    int code;
+    bool reachedEnd = true;
+};
+Outcome stopped(int code) { return {code, false}; }
+
+// Logs the beginning, opens the port, runs the exchange, closes the port and logs the end. The
+// port's own failures come back as codes; what is left to throw is a failed allocation, which
+// leaves the reader unread.
+template <class Exchange>
+std::int32_t runExport(const char* function, std::int32_t port, Exchange exchange) {
     try {
-        return body();
+        logEdge("Begin", function);
+        Session session;
+        if (int code = session.open(port)) return code;
+        const Outcome outcome = exchange(session);
+        session.close();
+        if (outcome.reachedEnd) logEdge("End", function);
+        return outcome.code;
     } catch (const std::bad_alloc&) {
         return CARDEON_READ;
     }
 }
 
-// The card status of a query's answer, or -1006 for an answer too short to carry one.
-int statusOf(const cardeon::Bytes& answer, char& status) {
+// Receives a query's answer and reads its card status: 0, or the receive's code, or -1006 for an
+// answer too short to carry a status.
+int receiveCardStatus(Session& session, char& status) {
+    cardeon::Bytes answer;
+    if (int code = session.ReceiveFrame(answer, kCardSeconds)) return code;
     auto s = cardeon::cardStatus(answer);
     if (!s) return CARDEON_BAD_PACKET;
     status = *s;
     return CARDEON_OK;
+}
+
+// ENQ, the pause the reader needs, and the prompt: the prompt's result, or a stop with -1004
+// when the ENQ was not acknowledged.
+Outcome presenceAndPrompt(Session& session) {
+    if (session.SendFrame(kEnqFrame, kPresenceSeconds) != CARDEON_OK) return stopped(CARDEON_TIMEOUT);
+    platform::clock().sleepMs(kSettleMs);
+    return Outcome{session.ShowText(cardeon::kCardPrompt, kPresenceSeconds)};
 }
 
 }  // namespace
@@ -53,64 +78,33 @@ int statusOf(const cardeon::Bytes& answer, char& status) {
 extern "C" {
 
 std::int32_t iInitSerialPort(std::int32_t port) {
-    return guarded([&] {
-        logEdge("Begin", "iInitSerialPort");
-        Session session;
-        if (int code = session.open(port)) return code;
-        if (session.SendFrame(kEnqFrame, kPresenceSeconds) != CARDEON_OK) return CARDEON_TIMEOUT;
-        platform::clock().sleepMs(kSettleMs);
-        const int result = session.ShowText(cardeon::kCardPrompt, kPresenceSeconds);
-        session.close();
-        logEdge("End", "iInitSerialPort");
-        return result;
-    });
+    return runExport("iInitSerialPort", port, presenceAndPrompt);
 }
 
 std::int32_t iCheckForCardIns(std::int32_t port) {
-    return guarded([&] {
-        logEdge("Begin", "iCheckForCardIns");
-        Session session;
-        if (int code = session.open(port)) return code;
-        cardeon::Bytes answer;
+    return runExport("iCheckForCardIns", port, [](Session& session) {
         if (session.SendFrame(cardeon::cardInsertedQuery(), kCardSeconds) != CARDEON_OK) {
             // The reader did not take the query cleanly: a NAK asks it for its answer all the
             // same. When even that byte cannot be written there is no answer to look at.
-            if (int code = session.writeByte(cardeon::kNak)) return code;
+            if (int code = session.writeByte(cardeon::kNak)) return stopped(code);
         }
-        if (int code = session.ReceiveFrame(answer, kCardSeconds)) return code;
         char status = 0;
-        if (int code = statusOf(answer, status)) return code;
-        int result = CARDEON_OK;
-        if (!cardeon::cardIn(status)) {
-            session.ShowText(cardeon::kCardPrompt, kPresenceSeconds);
-            result = CARDEON_NO_CARD;
-        }
-        session.close();
-        logEdge("End", "iCheckForCardIns");
-        return result;
+        if (int code = receiveCardStatus(session, status)) return stopped(code);
+        if (cardeon::cardIn(status)) return Outcome{CARDEON_OK};
+        session.ShowText(cardeon::kCardPrompt, kPresenceSeconds);
+        return Outcome{CARDEON_NO_CARD};
     });
 }
 
 std::int32_t iRemoveCard(std::int32_t port) {
-    return guarded([&] {
-        logEdge("Begin", "iRemoveCard");
-        Session session;
-        if (int code = session.open(port)) return code;
-        if (int code = session.SendFrame(cardeon::cardRemovalQuery(), kCardSeconds)) return code;
-        cardeon::Bytes answer;
-        if (int code = session.ReceiveFrame(answer, kCardSeconds)) return code;
+    return runExport("iRemoveCard", port, [](Session& session) {
+        if (int code = session.SendFrame(cardeon::cardRemovalQuery(), kCardSeconds)) return stopped(code);
         char status = 0;
-        if (int code = statusOf(answer, status)) return code;
-        int result = CARDEON_NO_CARD;
-        if (!cardeon::cardIn(status)) {
-            if (session.SendFrame(kEnqFrame, kPresenceSeconds) != CARDEON_OK) return CARDEON_TIMEOUT;
-            platform::clock().sleepMs(kSettleMs);
-            session.ShowText(cardeon::kCardPrompt, kPresenceSeconds);
-            result = CARDEON_OK;
-        }
-        session.close();
-        logEdge("End", "iRemoveCard");
-        return result;
+        if (int code = receiveCardStatus(session, status)) return stopped(code);
+        if (cardeon::cardIn(status)) return Outcome{CARDEON_NO_CARD};
+        // The prompt's own result does not change the answer: the card is out.
+        const Outcome prompt = presenceAndPrompt(session);
+        return prompt.reachedEnd ? Outcome{CARDEON_OK} : prompt;
     });
 }
 

@@ -11,8 +11,10 @@ std::uint8_t readerFrameCheck(const std::string& text) {
 }
 
 Bytes encodeReaderFrame(const std::string& text) {
-    Bytes out{reader::STX};
-    out.insert(out.end(), text.begin(), text.end());
+    Bytes out;
+    out.reserve(text.size() + 3);
+    out.push_back(reader::STX);
+    for (char c : text) out.push_back(std::uint8_t(c));
     out.push_back(reader::ETX);
     out.push_back(readerFrameCheck(text));
     return out;
