@@ -1,8 +1,10 @@
 #include "device_table.h"
 
+#include "card_reader_sim.h"
 #include "display_sim.h"
 #include "fiscal_memory_sim.h"
 #include "printer_sim.h"
+#include "scale_sim.h"
 #include "terminal_sim.h"
 #include "usb_fiscal_device.h"
 
@@ -87,6 +89,31 @@ void startPaymentTerminal(const platform::SettingsStore& settings, const Options
     launch(running, std::move(d), options, setupNumber(settings, "SerialPortSpeed").value_or(115200));
 }
 
+// The chip-card reader of card-terminal kind 1 ("EFT" "1") on COM "CHIPReader". With kind 2 that
+// port is the payment terminal's (above).
+void startCardReader(const platform::SettingsStore& settings, const Options& options, Running& running) {
+    const auto port = setupNumber(settings, "CHIPReader");
+    if (setupNumber(settings, "EFT").value_or(0) != 1 || !port || *port <= 0) return;
+    auto d = std::make_unique<RunningDevice>();
+    d->port = "COM" + std::to_string(*port);
+    auto* reader = new sim::CardReaderSim();
+    d->device.reset(reader);
+    d->description = "chip-card reader";
+    d->view = [reader] { return "[" + reader->displayText() + "]\n" + (reader->cardIn() ? "card in\n" : "no card\n"); };
+    d->viewFile = "reader-" + d->port + ".txt";
+    launch(running, std::move(d), options, 19200);
+}
+
+// The scale on the port the command line names; no program's settings name one.
+void startScale(const Options& options, Running& running) {
+    if (options.scalePort.empty()) return;
+    auto d = std::make_unique<RunningDevice>();
+    d->port = options.scalePort;
+    d->device = std::make_unique<sim::ScaleSim>();
+    d->description = "price-computing scale";
+    launch(running, std::move(d), options, 9600);
+}
+
 }  // namespace
 
 std::optional<int> setupNumber(const platform::SettingsStore& settings, const std::string& name) {
@@ -107,6 +134,8 @@ Running startConfigured(const platform::SettingsStore& settings, const Options& 
     startFiscalMemory(settings, options, running);
     startPrinterAndDisplay(settings, options, running);
     startPaymentTerminal(settings, options, running);
+    startCardReader(settings, options, running);
+    startScale(options, running);
     return running;
 }
 

@@ -17,6 +17,7 @@ struct Options {
     std::filesystem::path portsDir;
     std::filesystem::path stateDir;
     bool pace = false;
+    std::string scalePort;  // "COM5": a scale stands there
 };
 
 struct RunningDevice {

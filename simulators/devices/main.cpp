@@ -19,11 +19,12 @@ void onSignal(int) { stopRequested = 1; }
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: tillora-devices [--state DIR] [--pace]\n"
+                 "usage: tillora-devices [--state DIR] [--pace] [--scale COMn]\n"
                  "  Starts the devices named under Software\\TOVEL\\Tillora\\Setup of the settings store\n"
                  "  (TILLORA_REGISTRY) and links their COM ports in the folder TILLORA_PORTS.\n"
                  "  --state DIR  where the devices keep their memories and what they show (default: .)\n"
-                 "  --pace       send replies at the port's baud rate, as a real line would\n");
+                 "  --pace       send replies at the port's baud rate, as a real line would\n"
+                 "  --scale COMn a price-computing scale on that port (no setting names one)\n");
     return 2;
 }
 
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
         std::string a = argv[i];
         if (a == "--state" && i + 1 < argc) options.stateDir = argv[++i];
         else if (a == "--pace") options.pace = true;
+        else if (a == "--scale" && i + 1 < argc) options.scalePort = argv[++i];
         else return usage();
     }
     const char* ports = std::getenv("TILLORA_PORTS");

@@ -1,4 +1,6 @@
+#include "cardeon.h"
 #include "device_table.h"
+#include "scale.h"
 #include "serial_port.h"
 #include "test_environment.h"
 
@@ -8,7 +10,7 @@ namespace {
 
 class DeviceTableTest : public testsupport::TestEnvironment {
 protected:
-    devices::Options options() { return {portsDir(), dir(), false}; }
+    devices::Options options() { return {portsDir(), dir(), false, {}}; }
 };
 
 TEST_F(DeviceTableTest, StartsWhatTheSetupKeyNamesOnItsPorts) {
@@ -47,6 +49,34 @@ TEST_F(DeviceTableTest, TheUsbKindAnswersOnTheFirstFtdiLink) {
     ASSERT_EQ(running.size(), 1u);
     EXPECT_EQ(running[0]->port, "FTDI0");
     EXPECT_TRUE(std::filesystem::is_symlink(portsDir() / "FTDI0"));
+}
+
+TEST_F(DeviceTableTest, TheChipReaderStandsOnItsPortOnlyWithTerminalKindOne) {
+    setupText("FMTips", "0");
+    setupInteger("CHIPReader", 6);
+    for (const char* kind : {"2", "3"}) {
+        setupText("EFT", kind);
+        for (const auto& d : devices::startConfigured(settings(), options())) EXPECT_NE(d->description, "chip-card reader") << kind;
+    }
+    setupText("EFT", "1");
+    auto running = devices::startConfigured(settings(), options());
+    ASSERT_EQ(running.size(), 1u);
+    EXPECT_EQ(running[0]->port, "COM6");
+    EXPECT_EQ(iInitSerialPort(6), CARDEON_OK);
+    running[0]->device->waitIdle();
+    devices::saveViews(running);
+    EXPECT_EQ(testsupport::readFile(dir() / "reader-COM6.txt"), "[   IEVIETOJIET        KARTI]\nno card\n");
+}
+
+TEST_F(DeviceTableTest, TheScaleStandsOnThePortTheCommandLineNames) {
+    setupText("FMTips", "0");
+    devices::Options withScale = options();
+    withScale.scalePort = "COM7";
+    auto running = devices::startConfigured(settings(), withScale);
+    ASSERT_EQ(running.size(), 1u);
+    scalvia::Scale scale;
+    ASSERT_EQ(scale.Connect(7, 20), scalvia::kDone);
+    EXPECT_EQ(scale.Update(), scalvia::kDone);
 }
 
 TEST_F(DeviceTableTest, NumbersAreReadAsIntegersOrAsText) {
