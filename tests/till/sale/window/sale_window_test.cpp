@@ -83,4 +83,29 @@ TEST_F(SaleWindowTest, ClosingTheWindowAnnulsAnOpenReceipt) {
     EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS='T'").toInt(), 1);
 }
 
+TEST_F(SaleWindowTest, SellsWhatAnotherProgramChangedWhileTheTillRuns) {
+    enter("4750001000017");  // bread at 2.15: the look-up has run
+    ASSERT_EQ(w().RinduSkaits, 1);
+
+    // The set-up program's kind of change, from a process of its own on the same database file.
+    testsupport::SqlPeer peer(databaseFile().string());
+    ASSERT_EQ(peer.greeting(), "READY");
+    EXPECT_EQ(peer.run("UPDATE N_PRECE SET CENA = 9.99 WHERE ARTIKULS = '4750001000017'"), "OK");
+    EXPECT_EQ(peer.run("UPDATE N_PRECE SET GNOS = 'Baltmaize jaunā' WHERE ARTIKULS = '4750001000024'"), "OK");
+    EXPECT_EQ(peer.run("INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('9002', 'Jauna prece', 'gab.', 1, 3.30)"),
+              "OK");
+
+    enter("4750001000017");
+    EXPECT_EQ(w().shCekaSumma->text(), "  12.14");
+    enter("9002");
+    ASSERT_EQ(w().RinduSkaits, 3) << messages().texts().join(" | ").toStdString();
+    EXPECT_EQ(w().shCekaSumma->text(), "  15.44");
+    enter("4750001000024");
+    ASSERT_EQ(w().RinduSkaits, 4);
+    bool renamed = false;
+    for (int i = 0; i < w().PirkumuSaraksts->count(); ++i)
+        renamed = renamed || w().PirkumuSaraksts->item(i)->text().contains("Baltmaize jaunā");
+    EXPECT_TRUE(renamed);
+}
+
 }  // namespace
