@@ -12,7 +12,12 @@
 #include <iostream>
 #include <string>
 
+#include <signal.h>
+#include <sys/prctl.h>
+
 int main(int argc, char** argv) {
+    // Ends with the test that started it, however that ends.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     QCoreApplication app(argc, argv);
     if (argc != 2) {
         std::cerr << "usage: sql_peer <database>\n";

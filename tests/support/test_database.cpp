@@ -114,6 +114,10 @@ QSqlDatabase DatabaseTest::db() {
     return platform::openDatabase(platform::kPosDbAlias, kTestConnection);
 }
 
+QString DatabaseTest::connectionProtocol() {
+    return value("SELECT MON$REMOTE_PROTOCOL FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION").toString().trimmed();
+}
+
 void DatabaseTest::TearDown() {
     // Connections the code under test left open would keep the file attached past the test.
     for (const QString& name : QSqlDatabase::connectionNames()) {

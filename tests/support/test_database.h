@@ -70,6 +70,8 @@ protected:
 
     QSqlQuery exec(const QString& sql, const SqlParams& params = {}) { return execSql(db(), sql, params); }
     QVariant value(const QString& sql, const SqlParams& params = {}) { return selectValue(db(), sql, params); }
+    // How db() reaches the database: "TCPv4" through a server, empty when embedded.
+    QString connectionProtocol();
 
     static inline const QString kTestConnection = QStringLiteral("TEST_POS_DB");
 };
