@@ -97,14 +97,9 @@ TEST_F(CommandFileWindow, ProgrammedAndChangedItemsSellAsCommitted) {
     startTill();
     EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\n"), QStringList{"OK"});  // the look-up has run
 
-    // Another program changes a price, renames an article and adds one, from its own process
-    // (the printed line shows the start of the name: "Baltmaize j", was "Baltmaize a").
-    testsupport::SqlPeer peer(databaseFile().string());
-    ASSERT_EQ(peer.greeting(), "READY");
-    EXPECT_EQ(peer.run("UPDATE N_PRECE SET CENA = 9.99 WHERE ARTIKULS = '4750001000017'"), "OK");
-    EXPECT_EQ(peer.run("UPDATE N_PRECE SET GNOS = 'Baltmaize jaunā' WHERE ARTIKULS = '4750001000024'"), "OK");
-    EXPECT_EQ(peer.run("INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('9003', 'Citas prece', 'gab.', 1, 0.70)"),
-              "OK");
+    // Another program changes a price, renames an article and adds one (the printed line shows
+    // the start of the name: "Baltmaize j", was "Baltmaize a").
+    ASSERT_NO_FATAL_FAILURE(testsupport::changeDemoItemsFromAnotherProcess(databaseFile(), "9003", 0.70));
 
     const QStringList reply = exchange(
         "PRG:PLU=9002;GNOS=Jauna prece;MERV=gab.;NODALA=1;CENA=3.30;\r\n"

@@ -89,13 +89,7 @@ TEST_F(SaleWindowTest, SellsWhatAnotherProgramChangedWhileTheTillRuns) {
     enter("4750001000017");  // bread at 2.15: the look-up has run
     ASSERT_EQ(w().RinduSkaits, 1);
 
-    // The set-up program's kind of change, from a process of its own on the same database file.
-    testsupport::SqlPeer peer(databaseFile().string());
-    ASSERT_EQ(peer.greeting(), "READY");
-    EXPECT_EQ(peer.run("UPDATE N_PRECE SET CENA = 9.99 WHERE ARTIKULS = '4750001000017'"), "OK");
-    EXPECT_EQ(peer.run("UPDATE N_PRECE SET GNOS = 'Baltmaize jaunā' WHERE ARTIKULS = '4750001000024'"), "OK");
-    EXPECT_EQ(peer.run("INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('9002', 'Jauna prece', 'gab.', 1, 3.30)"),
-              "OK");
+    ASSERT_NO_FATAL_FAILURE(testsupport::changeDemoItemsFromAnotherProcess(databaseFile(), "9002", 3.30));
 
     enter("4750001000017");
     EXPECT_EQ(w().shCekaSumma->text(), "  12.14");
