@@ -124,28 +124,30 @@ struct ReadCommittedQuery::Statement {
         throw DatabaseError(what + ": " + statusText(status));
     }
 
-    isc_tr_handle begin() {
+    // The statement's transaction, started at the first use and kept until the statement goes:
+    // read only and read committed, each cursor in it reads the rows as last committed. Firebird
+    // starts such a transaction as committed, so keeping it holds back no garbage collection, and
+    // a look-up pays no transaction start (a header-page write in Classic mode).
+    isc_tr_handle tr = 0;
+
+    isc_tr_handle& transaction() {
         ISC_STATUS_ARRAY status{};
-        isc_tr_handle tr = 0;
-        if (isc_start_transaction(status, &tr, 1, &db, short(kReadCommittedReadOnly.size()), kReadCommittedReadOnly.data()))
+        if (!tr && isc_start_transaction(status, &tr, 1, &db, short(kReadCommittedReadOnly.size()), kReadCommittedReadOnly.data()))
             fail("Cannot start a read transaction", status);
         return tr;
     }
 
-    // Read only: nothing to keep, so the transaction just ends.
-    static void end(isc_tr_handle& tr) {
+    void end() {
         ISC_STATUS_ARRAY ignored{};
         if (tr) isc_commit_transaction(ignored, &tr);
+        tr = 0;
     }
 
     void prepare(const QString& sql) {
         ISC_STATUS_ARRAY status{};
         if (isc_dsql_allocate_statement(status, &db, &stmt)) fail("Cannot make a statement", status);
-        isc_tr_handle tr = begin();
         const QByteArray text = sql.toUtf8();
-        const bool failed = isc_dsql_prepare(status, &tr, &stmt, 0, text.constData(), SQL_DIALECT_V6, out.da()) != 0;
-        end(tr);
-        if (failed) fail("Cannot prepare " + text.left(200).toStdString(), status);
+        if (isc_dsql_prepare(status, &transaction(), &stmt, 0, text.constData(), SQL_DIALECT_V6, out.da())) fail("Cannot prepare " + text.left(200).toStdString(), status);
         if (out.da()->sqld > out.da()->sqln) {
             out = SqlDescriptor(out.da()->sqld);
             if (isc_dsql_describe(status, &stmt, SQL_DIALECT_V6, out.da())) fail("Cannot describe the result", status);
@@ -187,10 +189,9 @@ struct ReadCommittedQuery::Statement {
             var.sqlind = &inNulls[i];
         }
         ISC_STATUS_ARRAY status{};
-        isc_tr_handle tr = begin();
         std::vector<QSqlRecord> rows;
         try {
-            if (isc_dsql_execute(status, &tr, &stmt, SQL_DIALECT_V6, paramCount ? in.da() : nullptr))
+            if (isc_dsql_execute(status, &transaction(), &stmt, SQL_DIALECT_V6, paramCount ? in.da() : nullptr))
                 fail("Query failed", status);
             ISC_STATUS fetched = 0;
             while ((maxRows < 0 || int(rows.size()) < maxRows) &&
@@ -204,10 +205,8 @@ struct ReadCommittedQuery::Statement {
         } catch (...) {
             ISC_STATUS_ARRAY ignored{};
             isc_dsql_free_statement(ignored, &stmt, DSQL_close);
-            end(tr);
             throw;
         }
-        end(tr);
         return rows;
     }
 };
@@ -224,6 +223,7 @@ ReadCommittedQuery::ReadCommittedQuery(const QSqlDatabase& db, const QString& sq
 ReadCommittedQuery::~ReadCommittedQuery() {
     ISC_STATUS_ARRAY ignored{};
     if (statement_->stmt) isc_dsql_free_statement(ignored, &statement_->stmt, DSQL_drop);
+    statement_->end();
 }
 
 std::vector<QSqlRecord> ReadCommittedQuery::run(const std::vector<QVariant>& params, int maxRows) {

@@ -1,5 +1,5 @@
 // Reads that always see committed data and hold no snapshot: a statement prepared once on a Qt
-// Firebird connection and run, each time, in a read-only read-committed transaction of its own.
+// Firebird connection and run in a read-only read-committed transaction of its own.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -15,8 +15,9 @@ namespace platform {
 
 // Qt's Firebird driver runs a query in a snapshot transaction that lasts as long as the query
 // object: a query kept for the life of the program sees the database as it was when it first ran
-// and holds back Firebird's garbage collection for as long. This statement ends its transaction
-// before run() returns; the connection must stay open while the statement lives.
+// and holds back Firebird's garbage collection for as long. Each run of this statement reads the
+// rows as last committed, and its transaction (read only, read committed, which Firebird starts as
+// committed) holds back nothing; the connection must stay open while the statement lives.
 class ReadCommittedQuery {
 public:
     // `sql` takes its parameters as "?". Throws DatabaseError with the database's text.

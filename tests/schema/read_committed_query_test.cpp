@@ -33,13 +33,15 @@ TEST_F(ReadCommittedQueryTest, EachRunSeesWhatOthersCommittedMeanwhile) {
     testsupport::execSql(other(), "UPDATE N_VALUTAS SET GNOS = 'ASV dolārs' WHERE ISN = 1");
     EXPECT_EQ(name(query, "USD"), "ASV dolārs");
 
-    // Nothing stays open between runs: the connection holds no transaction.
+    // The only transaction the connection holds is the statement's: read only, read committed
+    // (isolation 2, record versions), which holds back no garbage collection.
     const int attachment = value("SELECT CURRENT_CONNECTION FROM RDB$DATABASE").toInt();
-    name(query, "USD");
-    EXPECT_EQ(testsupport::selectValue(other(), "SELECT COUNT(*) FROM MON$TRANSACTIONS WHERE MON$ATTACHMENT_ID = :A",
-                                       {{"A", attachment}})
-                  .toInt(),
-              0);
+    QSqlQuery open = testsupport::execSql(
+        other(), "SELECT MON$ISOLATION_MODE, MON$READ_ONLY FROM MON$TRANSACTIONS WHERE MON$ATTACHMENT_ID = :A", {{"A", attachment}});
+    ASSERT_TRUE(open.next());
+    EXPECT_EQ(open.value(0).toInt(), 2);
+    EXPECT_EQ(open.value(1).toInt(), 1);
+    EXPECT_FALSE(open.next());
 }
 
 TEST_F(ReadCommittedQueryTest, ColumnsComeAsTheDriverGivesThem) {

@@ -46,9 +46,9 @@ namespace platform {
 class ReadCommittedQuery;
 }
 
-// One prepared statement, kept for the connection's life; each look-up reads in a read-committed
-// transaction of its own, so a price changed, an article added or renamed while the till runs is
-// sold as committed.
+// One prepared statement, kept for the connection's life, read in a read-committed read-only
+// transaction: each look-up sees the items as last committed, so a price changed, an article added
+// or renamed while the till runs is sold as committed.
 class TPrecuMekletajs {
 public:
     explicit TPrecuMekletajs(const QSqlDatabase& posDb);
