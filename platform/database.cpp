@@ -1,4 +1,5 @@
 #include "database.h"
+#include "firebird_status.h"
 
 #include <ibase.h>
 
@@ -7,9 +8,29 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <mutex>
+#include <sstream>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
+
+std::string statusText(const ISC_STATUS* status) {
+    std::string text;
+    const ISC_STATUS* cursor = status;
+    std::array<char, 1024> line{};
+    while (fb_interpret(line.data(), line.size(), &cursor) > 0) {
+        if (!text.empty()) text += "\n";
+        text += line.data();
+    }
+    return text.empty() ? "unknown Firebird error" : text;
+}
+
 namespace {
 
 std::string trimmed(std::string_view s) {
@@ -32,17 +53,6 @@ std::string effectivePassword(const DatabaseLogin& login) {
 
 // ---------------------------------------------------------------- fbclient C interface
 
-std::string statusText(const ISC_STATUS* status) {
-    std::string text;
-    const ISC_STATUS* cursor = status;
-    std::array<char, 1024> line{};
-    while (fb_interpret(line.data(), line.size(), &cursor) > 0) {
-        if (!text.empty()) text += "\n";
-        text += line.data();
-    }
-    return text.empty() ? "unknown Firebird error" : text;
-}
-
 class Attachment {
 public:
     Attachment() = default;
@@ -54,6 +64,7 @@ public:
     // the statement itself; the attachment it leaves has no connection character set, so it is
     // closed and the database attached again with UTF8.
     void create(const DatabaseLocation& location, const DatabaseLogin& login) {
+        useSharedEmbeddedEngine();
         std::string sql = "CREATE DATABASE '" + quoted(location.connectionString()) + "' USER '" + quoted(login.user) + "'";
         const std::string password = effectivePassword(login);
         if (!password.empty()) sql += " PASSWORD '" + quoted(password) + "'";
@@ -68,6 +79,7 @@ public:
     }
 
     void attach(const DatabaseLocation& location, const DatabaseLogin& login) {
+        useSharedEmbeddedEngine();
         std::string dpb(1, char(isc_dpb_version1));
         const auto add = [&dpb](char tag, const std::string& value) {
             dpb += tag;
@@ -142,7 +154,90 @@ void runStatements(Attachment& attachment, std::string_view script) {
     for (const std::string& statement : splitSqlScript(script)) attachment.execute(statement);
 }
 
+// ---------------------------------------------------------------- the private Firebird root
+
+// The Firebird root the packages installed (plugins, intl, firebird.msg), found by the build.
+#ifndef TILLORA_FIREBIRD_ROOT
+#error "TILLORA_FIREBIRD_ROOT must name the installed Firebird root"
+#endif
+
+constexpr const char* kClassicConf =
+    "# Written by Tillora. Embedded engines in Classic mode share database files between\n"
+    "# processes through the lock manager.\n"
+    "ServerMode = Classic\n";
+
+[[noreturn]] void throwSystemError(const std::string& what, const std::filesystem::path& path) {
+    throw DatabaseError(what + " " + path.string() + ": " + std::strerror(errno));
+}
+
+// A plain folder of this user that nobody else may write to.
+void checkOwnFolder(const std::filesystem::path& folder) {
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) != 0) throwSystemError("Cannot read the Firebird root", folder);
+    if (!S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() || (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        throw DatabaseError("The Firebird root " + folder.string() +
+                            " is not a folder of this user closed to others; it is not used");
+}
+
+// Puts `target` at `link` (replacing whatever is there) through a rename, so a process reading
+// the root never sees it missing.
+void placeLink(const std::filesystem::path& link, const std::filesystem::path& target) {
+    std::error_code error;
+    if (std::filesystem::is_symlink(link, error) && std::filesystem::read_symlink(link, error) == target) return;
+    const auto temporary = link.parent_path() / ("." + link.filename().string() + "." + std::to_string(::getpid()));
+    std::filesystem::remove(temporary, error);
+    if (::symlink(target.c_str(), temporary.c_str()) != 0) throwSystemError("Cannot make the link", temporary);
+    if (::rename(temporary.c_str(), link.c_str()) != 0) throwSystemError("Cannot place the link", link);
+}
+
+void placeFile(const std::filesystem::path& file, const std::string& content) {
+    {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream present;
+        present << in.rdbuf();
+        if (in && present.str() == content) return;
+    }
+    const auto temporary = file.parent_path() / ("." + file.filename().string() + "." + std::to_string(::getpid()));
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out << content;
+        if (!out.flush()) throwSystemError("Cannot write", temporary);
+    }
+    if (::rename(temporary.c_str(), file.c_str()) != 0) throwSystemError("Cannot place", file);
+}
+
+std::filesystem::path privateRootFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && *runtime && std::filesystem::is_directory(runtime))
+        return std::filesystem::path(runtime) / "tillora-firebird";
+    return std::filesystem::temp_directory_path() / ("tillora-firebird-" + std::to_string(::geteuid()));
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------- the shared embedded engine
+
+void prepareClassicRoot(const std::filesystem::path& folder, const std::filesystem::path& installedRoot) {
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) throwSystemError("Cannot make the Firebird root", folder);
+    checkOwnFolder(folder);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(installedRoot, error)) {
+        const auto name = entry.path().filename();
+        if (name != "firebird.conf") placeLink(folder / name, entry.path());
+    }
+    if (error) throw DatabaseError("Cannot read the Firebird root " + installedRoot.string() + ": " + error.message());
+    placeFile(folder / "firebird.conf", kClassicConf);
+}
+
+void useSharedEmbeddedEngine() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        if (const char* own = std::getenv("FIREBIRD"); own && *own) return;
+        const auto folder = privateRootFolder();
+        prepareClassicRoot(folder, TILLORA_FIREBIRD_ROOT);
+        ::setenv("FIREBIRD", folder.c_str(), 1);
+    });
+}
 
 // ---------------------------------------------------------------- aliases and locations
 
@@ -204,6 +299,8 @@ QSqlDatabase openDatabase(const std::string& alias, const QString& connectionNam
 }
 
 QSqlDatabase openDatabaseAt(const DatabaseLocation& location, const QString& connectionName, const DatabaseLogin& login) {
+    // Before the driver loads the client library.
+    useSharedEmbeddedEngine();
     QSqlDatabase db = QSqlDatabase::contains(connectionName) ? QSqlDatabase::database(connectionName, false)
                                                              : QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connectionName);
     if (!db.isValid()) throw DatabaseError("The Firebird SQL driver (QIBASE) is not available");

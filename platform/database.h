@@ -60,6 +60,21 @@ struct DatabaseLogin {
     std::string password;
 };
 
+// Embedded engines share database files. Firebird's embedded engine in its default mode locks a
+// database file for one process; in Classic mode processes share the file through Firebird's lock
+// manager, so the till, the set-up program and tillora-db open one till database at once. The
+// mode comes from the firebird.conf of a Firebird root: every program uses a private root of its
+// user (ServerMode = Classic beside links to the installed root's plugins, messages and character
+// sets) unless FIREBIRD names a root of the user's own. Called by everything here that attaches,
+// before the first attachment; sets FIREBIRD for this process. Throws DatabaseError when the
+// private root cannot be made.
+void useSharedEmbeddedEngine();
+// Makes `folder` a Firebird root whose firebird.conf sets ServerMode = Classic and whose other
+// entries link to those of `installedRoot`. Safe against other processes doing the same at once.
+// Refuses (DatabaseError) a folder that exists but is not a plain folder of this user writable by
+// nobody else: its firebird.conf and plugins would be loaded into the program.
+void prepareClassicRoot(const std::filesystem::path& folder, const std::filesystem::path& installedRoot);
+
 // Opens a QIBASE connection (connection character set UTF8, dialect 3) under connectionName,
 // the alias itself when empty. An existing connection of that name is closed and re-pointed.
 // Throws DatabaseError with the driver's text when the alias is unknown or the open fails.

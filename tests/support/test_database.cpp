@@ -5,6 +5,7 @@
 
 #include <QSqlError>
 
+#include <cstdlib>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -62,10 +63,47 @@ QVariant selectValue(const QSqlDatabase& db, const QString& sql, const SqlParams
     return query.next() ? query.value(0) : QVariant();
 }
 
+std::string testFirebirdServer() {
+    const char* server = std::getenv("TILLORA_TEST_FIREBIRD");
+    return server ? server : "";
+}
+
+SqlPeer::SqlPeer(const std::string& connectionString, const QProcessEnvironment& environment) {
+    process_.setProcessEnvironment(environment);
+    process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process_.start(QStringLiteral(TILLORA_SQL_PEER), {QString::fromStdString(connectionString)});
+    if (!process_.waitForStarted(30000)) ADD_FAILURE() << "sql_peer did not start: " << process_.errorString().toStdString();
+    greeting_ = readLine();
+}
+
+SqlPeer::~SqlPeer() {
+    process_.closeWriteChannel();
+    if (!process_.waitForFinished(30000)) process_.kill();
+}
+
+std::string SqlPeer::run(const std::string& statement) {
+    process_.write(QByteArray::fromStdString(statement + "\n"));
+    return readLine();
+}
+
+std::string SqlPeer::readLine() {
+    while (!process_.canReadLine())
+        if (!process_.waitForReadyRead(30000)) {
+            ADD_FAILURE() << "sql_peer gave no answer";
+            return {};
+        }
+    return process_.readLine().trimmed().toStdString();
+}
+
 void DatabaseTest::SetUp() {
     TestEnvironment::SetUp();
     copyFreshTillDatabase(databaseFile());
     platform::defineAlias(platform::kPosDbAlias, databaseFile().string(), settings());
+    if (!throughFirebirdServer()) return;
+    const std::string server = testFirebirdServer();
+    if (server.empty())
+        GTEST_SKIP() << "No Firebird server for the tests (TILLORA_TEST_FIREBIRD is not set): scripts/test starts one";
+    platform::defineAlias(platform::kPosDbAlias, server + ":" + databaseFile().string(), settings());
 }
 
 QSqlDatabase DatabaseTest::db() {
@@ -74,6 +112,10 @@ QSqlDatabase DatabaseTest::db() {
         if (existing.isOpen()) return existing;
     }
     return platform::openDatabase(platform::kPosDbAlias, kTestConnection);
+}
+
+QString DatabaseTest::connectionProtocol() {
+    return value("SELECT MON$REMOTE_PROTOCOL FROM MON$ATTACHMENTS WHERE MON$ATTACHMENT_ID = CURRENT_CONNECTION").toString().trimmed();
 }
 
 void DatabaseTest::TearDown() {

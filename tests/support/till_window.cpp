@@ -114,6 +114,16 @@ void TillWindowTest::enter(const QString& text) {
     QTest::keyClick(w().edArtikuls, Qt::Key_Return);
 }
 
+void changeDemoItemsFromAnotherProcess(const std::filesystem::path& database, const std::string& newCode, double newPrice) {
+    SqlPeer peer(database.string());
+    ASSERT_EQ(peer.greeting(), "READY");
+    EXPECT_EQ(peer.run("UPDATE N_PRECE SET CENA = 9.99 WHERE ARTIKULS = '4750001000017'"), "OK");
+    EXPECT_EQ(peer.run("UPDATE N_PRECE SET GNOS = 'Baltmaize jaunā' WHERE ARTIKULS = '4750001000024'"), "OK");
+    EXPECT_EQ(peer.run("INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('" + newCode + "', 'Jauna prece', 'gab.', 1, " +
+                       QString::number(newPrice, 'f', 2).toStdString() + ")"),
+              "OK");
+}
+
 std::vector<std::string> TillWindowTest::paper() {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     printer->waitIdle(100);

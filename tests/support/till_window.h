@@ -61,6 +61,11 @@ bool startSaleWindow();
 // Deletes the sale window, the start form and the data module.
 void closeTill();
 
+// What the set-up program does to the demo items while the till runs, from a process of its own
+// on the database file: bread 4750001000017 now costs 9.99, 4750001000024 is renamed
+// "Baltmaize jaunā", and `newCode` is added at `newPrice`.
+void changeDemoItemsFromAnotherProcess(const std::filesystem::path& database, const std::string& newCode, double newPrice);
+
 // A test on the till: the demo database, the Setup values, the devices, a scripted process list,
 // the data module and the start form; the cashier is not logged in yet.
 class TillWindowTest : public DatabaseTest, protected TillDevices {

@@ -2,33 +2,36 @@
 
 #include "database.h"
 
-#include <QSqlError>
-
-#include <stdexcept>
+#include <cstdlib>
 
 QPointer<TDatuModelis> DatuModelis;
 
 namespace {
 
-// The connection parameters of both databases; an embedded database does not check them.
-const platform::DatabaseLogin kLogin{"sysdba", "plumtrees"};
+// The user and password of both databases: ISC_USER and ISC_PASSWORD from the environment when
+// set (a database on a server checks them; an embedded one does not), else the pair the tills
+// have always been installed with.
+platform::DatabaseLogin login() {
+    const auto environment = [](const char* name, const char* fallback) {
+        const char* value = std::getenv(name);
+        return std::string(value && *value ? value : fallback);
+    };
+    return {environment("ISC_USER", "sysdba"), environment("ISC_PASSWORD", "plumtrees")};
+}
 
 QSqlDatabase connected(const QString& name) {
     if (QSqlDatabase::contains(name)) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
         if (db.isOpen()) return db;
     }
-    return platform::openDatabase(name.toStdString(), name, kLogin);
+    return platform::openDatabase(name.toStdString(), name, login());
 }
 
 }  // namespace
 
 TDatuModelis::TDatuModelis(QObject* owner) : QObject(owner) { setObjectName("DatuModelis"); }
 
-TDatuModelis::~TDatuModelis() {
-    dati_.reset();
-    Klienti.clear();
-}
+TDatuModelis::~TDatuModelis() = default;
 
 QSqlDatabase TDatuModelis::POS_DB() { return connected(kPosDb); }
 
@@ -38,13 +41,10 @@ QSqlDatabase TDatuModelis::STOCKARA() { return connected(kStockara); }
 
 void TDatuModelis::ConnectSTOCKARA() { STOCKARA(); }
 
-QSqlQuery& TDatuModelis::Dati() {
-    if (!dati_) dati_ = std::make_unique<QSqlQuery>(POS_DB());
-    return *dati_;
-}
+void TDatuModelis::OpenDati() { platform::ReadCommittedQuery(POS_DB(), QStringLiteral("SELECT ISN FROM REALIZ")).run({}, 1); }
 
 void TDatuModelis::OpenKlienti() {
-    Klienti.setQuery(kKlientiQuery, POS_DB());
-    if (Klienti.lastError().isValid()) throw std::runtime_error(Klienti.lastError().text().toStdString());
+    platform::ReadCommittedQuery query(POS_DB(), QString::fromLatin1(kKlientiQuery));
+    Klienti.setRecords(query.columns(), query.run());
 }
 

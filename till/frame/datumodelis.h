@@ -2,16 +2,13 @@
 // (the stock product's database) and the queries several parts of the till share.
 #pragma once
 
+#include "read_committed_query.h"
+
 #include <QPointer>
 
-#include <QDate>
 #include <QObject>
 #include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlQueryModel>
 #include <QString>
-
-#include <memory>
 
 class TDatuModelis : public QObject {
     Q_OBJECT
@@ -31,19 +28,20 @@ public:
     QSqlDatabase STOCKARA();
     void ConnectSTOCKARA();
 
-    // The general query on POS_DB: callers set its statement, bind by name and run it.
-    QSqlQuery& Dati();
-    // Every customer of N_KLIENTI ordered by GNOS; the sale window's customer list shows it.
-    QSqlQueryModel Klienti;
+    // Checks that the sales table REALIZ reads. Like every read of this module it runs in a
+    // read-committed read-only transaction that ends at once: a transaction kept open for the
+    // till's whole run would hold back Firebird's garbage collection for months.
+    // Throws platform::DatabaseError with the database's text.
+    void OpenDati();
+    // Every customer of N_KLIENTI ordered by GNOS, as read by OpenKlienti; the sale window's
+    // customer list shows it.
+    platform::RecordListModel Klienti;
     static inline const char* const kKlientiQuery = "SELECT * FROM N_KLIENTI ORDER BY GNOS";
-    // Opens Klienti; throws std::runtime_error with the database's text on failure.
+    // Reads Klienti; throws platform::DatabaseError with the database's text on failure.
     void OpenKlienti();
 
     // The Setup value "Kontrollenta2" as the splash read it; chooses the splash banner.
     QString Kontrollenta2;
-
-private:
-    std::unique_ptr<QSqlQuery> dati_;
 };
 
 extern QPointer<TDatuModelis> DatuModelis;

@@ -101,17 +101,14 @@ void TPOSMain::FormCreate() {
     dblKlientuSaraksts->setModelColumn(DatuModelis->Klienti.record().indexOf("GNOS"));
     ShowStartProcess("Open Klienti table OK");
 
-    {
-        QSqlQuery& dati = DatuModelis->Dati();
-        dati.finish();
-        ShowStartProcess("Try to open Main table...");
-        dati.setForwardOnly(true);
-        if (!dati.exec("SELECT ISN FROM REALIZ")) {
-            ShowPazinojums("Nevarēju atvērt REALIZĀCIJAS datus !!! " + dati.lastError().text());
-            EndStartup();
-        }
-        ShowStartProcess("Open Main table OK");
+    ShowStartProcess("Try to open Main table...");
+    try {
+        DatuModelis->OpenDati();
+    } catch (const std::exception& e) {
+        ShowPazinojums("Nevarēju atvērt REALIZĀCIJAS datus !!! " + errorText(e));
+        EndStartup();
     }
+    ShowStartProcess("Open Main table OK");
 
     if (EFT == 1 || EFT == 2) {
         KillProcessByName(kFiskonNames);

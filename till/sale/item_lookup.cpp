@@ -1,6 +1,9 @@
 #include "item_lookup.h"
 
-#include <QSqlError>
+#include "database.h"
+#include "read_committed_query.h"
+
+#include <QSqlRecord>
 #include <QVariant>
 
 #include <cmath>
@@ -13,10 +16,18 @@ const char* const kItemQuery =
     "SELECT ISN, ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA, ATLAIDE, IZP_SAK_D, IZP_BEIG_D, NEDOT_ATL, NEDOT_ATL2,"
     " CENA2, DAUDZUMS2, TARA, WARNING, EAN_KASTE, EAN_KASTELIELA, EAN_PALETE, SKKASTE, SKKASTELIELA, SKPALETE"
     " FROM N_PRECE"
-    " WHERE ARTIKULS=:ARTIKULS OR EAN_KASTE=:ARTIKULS OR EAN_KASTELIELA=:ARTIKULS OR EAN_PALETE=:ARTIKULS";
+    " WHERE ARTIKULS=? OR EAN_KASTE=? OR EAN_KASTELIELA=? OR EAN_PALETE=?";
 
-QString Text(const QSqlQuery& q, const char* column) { return q.value(column).toString(); }
-double Number(const QSqlQuery& q, const char* column) { return q.value(column).toDouble(); }
+QString Text(const QSqlRecord& q, const char* column) { return q.value(column).toString(); }
+double Number(const QSqlRecord& q, const char* column) { return q.value(column).toDouble(); }
+
+std::unique_ptr<platform::ReadCommittedQuery> prepareItemQuery(const QSqlDatabase& posDb) {
+    try {
+        return std::make_unique<platform::ReadCommittedQuery>(posDb, QString::fromLatin1(kItemQuery));
+    } catch (const platform::DatabaseError& e) {
+        throw ItemLookupError(e.what());
+    }
+}
 
 }  // namespace
 
@@ -31,19 +42,20 @@ std::optional<double> QuantityPrice(double cena, double cena2, double daudzums2,
     return cena2;
 }
 
-TPrecuMekletajs::TPrecuMekletajs(const QSqlDatabase& posDb) : query_(posDb) {
-    query_.setForwardOnly(true);
-    if (!query_.prepare(QString::fromLatin1(kItemQuery))) throw ItemLookupError(query_.lastError().text().toStdString());
-}
+TPrecuMekletajs::TPrecuMekletajs(const QSqlDatabase& posDb) : query_(prepareItemQuery(posDb)) {}
+
+TPrecuMekletajs::~TPrecuMekletajs() = default;
 
 std::optional<TAtrastaPrece> TPrecuMekletajs::FindPrece(const ItemLookupRequest& request) {
-    query_.bindValue(QStringLiteral(":ARTIKULS"), request.Kods.left(30));
-    if (!query_.exec()) throw ItemLookupError(query_.lastError().text().toStdString());
-    if (!query_.next() || query_.value("ISN").toInt() == 0) {
-        query_.finish();
-        return std::nullopt;
+    const QString code = request.Kods.left(30);
+    std::vector<QSqlRecord> rows;
+    try {
+        rows = query_->run({code, code, code, code}, 1);
+    } catch (const platform::DatabaseError& e) {
+        throw ItemLookupError(e.what());
     }
-    const QSqlQuery& q = query_;
+    if (rows.empty() || rows.front().value("ISN").toInt() == 0) return std::nullopt;
+    const QSqlRecord& q = rows.front();
     TAtrastaPrece p;
     p.Artikuls = Text(q, "ARTIKULS");
     p.Nodala = q.value("NODALA").toInt();
@@ -74,6 +86,5 @@ std::optional<TAtrastaPrece> TPrecuMekletajs::FindPrece(const ItemLookupRequest&
         p.Cena = *price;
         p.NedotAtl = Text(q, "NEDOT_ATL2");
     }
-    query_.finish();
     return p;
 }

@@ -6,9 +6,9 @@
 
 #include <QDate>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -42,15 +42,22 @@ struct ItemLookupRequest {
     QDate Sodiena;
 };
 
-// One prepared statement, kept for the connection's life.
+namespace platform {
+class ReadCommittedQuery;
+}
+
+// One prepared statement, kept for the connection's life, read in a read-committed read-only
+// transaction: each look-up sees the items as last committed, so a price changed, an article added
+// or renamed while the till runs is sold as committed.
 class TPrecuMekletajs {
 public:
     explicit TPrecuMekletajs(const QSqlDatabase& posDb);
+    ~TPrecuMekletajs();
     // Empty when no row has the code. Throws ItemLookupError.
     std::optional<TAtrastaPrece> FindPrece(const ItemLookupRequest& request);
 
 private:
-    QSqlQuery query_;
+    std::unique_ptr<platform::ReadCommittedQuery> query_;
 };
 
 // The price of a line under the quantity price rule: `alreadyOnReceipt` units of the article are

@@ -116,6 +116,25 @@ TEST_F(DayReport, ZReportClosesTheDay)
     EXPECT_NE(std::find(title, all.end(), "Atlikums kasē =    296.71"), all.end());
 }
 
+// The day close of a till whose database is on a Firebird server (loopback here).
+class DayReportOnServer : public DayReport {
+protected:
+    bool throughFirebirdServer() const override { return true; }
+};
+
+TEST_F(DayReportOnServer, ZReportStoresItsRowThroughTheServer)
+{
+    ASSERT_EQ(connectionProtocol(), "TCPv4");
+    ASSERT_EQ(run(kZReport), kReportDone);
+    EXPECT_TRUE(window.pazinojumi.isEmpty()) << window.pazinojumi.join('\n').toStdString();
+    EXPECT_EQ(lastDayClose().nr, 6);
+    QSqlQuery row = exec(QStringLiteral("SELECT PIEZIMES, FREEKOMENT FROM REALIZ"));
+    ASSERT_TRUE(row.next());
+    EXPECT_EQ(row.value(0).toString(), QStringLiteral("Z=5"));
+    EXPECT_EQ(row.value(1).toString(), kTotals);
+    EXPECT_FALSE(row.next());
+}
+
 TEST_F(DayReport, TwoZReportsOnOneDay)
 {
     ASSERT_EQ(run(kZReport), kReportDone);

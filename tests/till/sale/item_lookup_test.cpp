@@ -2,6 +2,7 @@
 // the quantity price with its give-back spread over the completing line.
 #include "sale_fixture.h"
 
+#include "database.h"
 #include "item_lookup.h"
 
 namespace {
@@ -89,6 +90,23 @@ TEST_F(ItemLookupTest, QuantityPriceGiveBackIsSpreadOverTheCompletingLine) {
     ASSERT_EQ(lines(), 2);
     EXPECT_DOUBLE_EQ(line(1).Cena, 7);
     EXPECT_DOUBLE_EQ(window.ceks.CekaSumma, 24);  // three units at the quantity price
+}
+
+TEST_F(ItemLookupTest, SeesWhatAnotherConnectionCommittedSinceTheLastLookUp) {
+    ASSERT_TRUE(find("4750001000017"));  // the statement is prepared and has run
+    {
+        QSqlDatabase other = platform::openDatabase(platform::kPosDbAlias, "OTHER");
+        testsupport::execSql(other, "UPDATE N_PRECE SET CENA = 9.99 WHERE ARTIKULS = '4750001000017'");
+        testsupport::execSql(other, "UPDATE N_PRECE SET GNOS = 'Baltmaize jaunā' WHERE ARTIKULS = '4750001000024'");
+        testsupport::execSql(other, "INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA)"
+                                    " VALUES ('9002', 'Jauna prece', 'gab.', 1, 3.30)");
+    }
+    platform::closeDatabase("OTHER");
+    EXPECT_DOUBLE_EQ(find("4750001000017")->Cena, 9.99);
+    EXPECT_EQ(find("4750001000024")->Nosaukums, "Baltmaize jaunā");
+    const auto added = find("9002");
+    ASSERT_TRUE(added);
+    EXPECT_DOUBLE_EQ(added->Cena, 3.30);
 }
 
 TEST_F(ItemLookupTest, QuantityPriceRule) {

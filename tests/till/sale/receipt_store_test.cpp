@@ -132,4 +132,24 @@ TEST_F(ReceiptStore, TextCopyAndKeptLines) {
     EXPECT_FALSE(kept[0].Tara);
 }
 
+// The same storing through a Firebird server on loopback, as a till on the network stores.
+class ReceiptStoreOnServer : public ReceiptStore {
+protected:
+    bool throughFirebirdServer() const override { return true; }
+};
+
+TEST_F(ReceiptStoreOnServer, SaleRowsReachTheDatabaseThroughTheServer) {
+    ASSERT_EQ(connectionProtocol(), "TCPv4");
+    StoreReceiptRows(db(), Receipt(), Rows());
+    const auto rows = Stored();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0].value("ARTIKULS").toString(), "BOX");
+    EXPECT_EQ(rows[2].value("PIEZIMES").toString(), "BR.CENA");
+    for (const QSqlRecord& row : rows) {
+        EXPECT_EQ(row.value("CEKA_NR").toInt(), 42);
+        EXPECT_EQ(row.value("KASIERIS").toString(), "ANNA");
+        EXPECT_EQ(row.value("CITASZINAS").toString(), "Līgums 7");
+    }
+}
+
 }  // namespace

@@ -93,6 +93,31 @@ TEST_F(CommandFileWindow, EdgesOfTheFileExchange) {
     EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
 }
 
+TEST_F(CommandFileWindow, ProgrammedAndChangedItemsSellAsCommitted) {
+    startTill();
+    EXPECT_EQ(exchange("SALE:PLU=4750001000017;QNTY=1;\r\n"), QStringList{"OK"});  // the look-up has run
+
+    // Another program changes a price, renames an article and adds one (the printed line shows
+    // the start of the name: "Baltmaize j", was "Baltmaize a").
+    ASSERT_NO_FATAL_FAILURE(testsupport::changeDemoItemsFromAnotherProcess(databaseFile(), "9003", 0.70));
+
+    const QStringList reply = exchange(
+        "PRG:PLU=9002;GNOS=Jauna prece;MERV=gab.;NODALA=1;CENA=3.30;\r\n"
+        "SALE:PLU=9002;QNTY=1;\r\n"
+        "SALE:PLU=9003;QNTY=1;\r\n"
+        "SALE:PLU=4750001000017;QNTY=1;\r\n"
+        "SALE:PLU=4750001000024;QNTY=1;\r\n"
+        "PAYM:MEDIA=0;AMOUNT=20.00;\r\n");
+    EXPECT_EQ(reply, QStringList(6, "OK")) << reply.join(" | ").toStdString();
+    EXPECT_DOUBLE_EQ(value("SELECT CENA FROM REALIZ WHERE ARTIKULS='9002'").toDouble(), 3.30);
+    EXPECT_DOUBLE_EQ(value("SELECT CENA FROM REALIZ WHERE ARTIKULS='9003'").toDouble(), 0.70);
+    EXPECT_EQ(realizRows("ARTIKULS='4750001000017' AND CENA=9.99"), 1);
+    EXPECT_EQ(realizRows("ARTIKULS='4750001000017' AND CENA=2.15"), 1);
+    std::string onPaper;
+    for (const std::string& line : paper()) onPaper += line + "\n";
+    EXPECT_NE(onPaper.find("4750001000024 Baltmaize j"), std::string::npos) << onPaper;
+}
+
 TEST_F(CommandFileWindow, TheInterfaceIsOffWithoutTheSetting) {
     startTill(false);
     EXPECT_FALSE(w().TimerFiskPrinteris->isActive());

@@ -10,6 +10,7 @@
 #include "captured_log.h"
 #include "till_window.h"
 
+#include <QApplication>
 #include <QTest>
 #include <QTimer>
 
@@ -167,6 +168,28 @@ TEST_F(SaleWindowTest, AnAnnulmentThatFailsAtCloseIsLoggedAndTheWindowGoes) {
     }
     EXPECT_TRUE(POSMain.isNull());
     EXPECT_TRUE(printed("ČEKS ANULĒTS"));
+
+TEST_F(SaleWindowTest, SellsWhatAnotherProgramChangedWhileTheTillRuns) {
+    enter("4750001000017");  // bread at 2.15: the look-up has run
+    ASSERT_EQ(w().RinduSkaits, 1);
+
+    ASSERT_NO_FATAL_FAILURE(testsupport::changeDemoItemsFromAnotherProcess(databaseFile(), "9002", 3.30));
+
+    enter("4750001000017");
+    EXPECT_EQ(w().shCekaSumma->text(), "  12.14");
+    // An article not found stops at a dialog: closed, the failure shows instead of a wait.
+    QTimer::singleShot(0, [] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+    });
+    enter("9002");
+    ASSERT_EQ(w().RinduSkaits, 3) << messages().texts().join(" | ").toStdString();
+    EXPECT_EQ(w().shCekaSumma->text(), "  15.44");
+    enter("4750001000024");
+    ASSERT_EQ(w().RinduSkaits, 4);
+    bool renamed = false;
+    for (int i = 0; i < w().PirkumuSaraksts->count(); ++i)
+        renamed = renamed || w().PirkumuSaraksts->item(i)->text().contains("Baltmaize jaunā");
+    EXPECT_TRUE(renamed);
 }
 
 }  // namespace
