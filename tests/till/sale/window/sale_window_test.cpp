@@ -168,6 +168,7 @@ TEST_F(SaleWindowTest, AnAnnulmentThatFailsAtCloseIsLoggedAndTheWindowGoes) {
     }
     EXPECT_TRUE(POSMain.isNull());
     EXPECT_TRUE(printed("ČEKS ANULĒTS"));
+}
 
 TEST_F(SaleWindowTest, SellsWhatAnotherProgramChangedWhileTheTillRuns) {
     enter("4750001000017");  // bread at 2.15: the look-up has run
