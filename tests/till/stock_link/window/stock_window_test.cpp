@@ -30,7 +30,7 @@ protected:
     // The link switched on or off in Setup, then the till started.
     void startWithLink(bool on) {
         settings().writeInteger(kSetupKey, "StockaraConect", on ? 1 : 0);
-        settings().writeText(kSetupKey, "StockaraNodalasKods", kKods);
+        settings().writeText(kSetupKey, "StockaraNodalasKods", kKods.toStdString());
         ASSERT_TRUE(startTill()) << messages().texts().join(" | ").toStdString();
         messages().clear();
     }
