@@ -29,6 +29,7 @@ std::int64_t operationCents(const QString& record) { return centsOf(record.mid(4
 }  // namespace
 
 QString CommandInterpreter::CmdCashSummary(const CommandLine&) {
+    if (!till_.FinishPendingReceipt()) return messages::kNolasisanasKluda;
     QStringList& out = *reply_;
     QString record;
     const auto read = [&](const char* name) { return till_.ReadFiscalRecord(QString::fromLatin1(name), record); };

@@ -64,6 +64,9 @@ public:
     // written, whatever `text` held before), and payment kind n (1..10) of the day counters, read
     // without zeroing (nullopt when unreadable).
     virtual bool ReadFiscalRecord(const QString& name, QString& text) = 0;
+    // Before the counters are read for a report: a receipt whose closing was cut short is
+    // finished first. False when it cannot be (said; the program ends).
+    virtual bool FinishPendingReceipt() = 0;
     virtual std::optional<PaymentKindTotal> ReadPaymentKind(int n) = 0;
 
     // The cash in/out form's print operation with one of the two amounts filled (the other

@@ -73,6 +73,7 @@ public:
     void OpenDrawer() override { w.PrintClass->AtverNaudasLadi(); }
 
     bool ReadFiscalRecord(const QString& name, QString& text) override { return ReportFiscalMemory(*w.FMProc).read(name, text); }
+    bool FinishPendingReceipt() override { return w.FinishPendingReceipt(); }
     std::optional<command_file::PaymentKindTotal> ReadPaymentKind(int n) override {
         const QString nr = QString::number(n);
         long long sum = 0;
@@ -82,6 +83,7 @@ public:
     }
 
     int CashInOut(const QString& putIn, const QString& takenOut) override {
+        if (!w.FinishPendingReceipt()) return -2;
         if (!MainaInkasacija) MainaInkasacija = new TMainaInkasacija(&w, w.CekaValuta);
         TMainaInkasacija& form = *MainaInkasacija;
         form.Kasieris = w.KasierisFullName;
@@ -103,6 +105,7 @@ public:
         return !receiptOpen;
     }
     int ZReport() override {
+        if (!w.FinishPendingReceipt()) return -2;
         XZReportJob job;
         job.RinduSkaits = w.RinduSkaits;
         job.KasierisFullName = w.KasierisFullName;

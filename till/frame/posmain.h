@@ -157,6 +157,10 @@ public:
     void Preusarakstacaurskate1Click();
     void ekulentascaurskate1Click();
     void Dzstierakstu1Click();
+    // Before every report and cash operation (posmain_reports.cpp): with no receipt open, a
+    // receipt whose closing was cut short is finished first, so that the report counts it. False
+    // when it cannot be finished (said, and the program ends).
+    bool FinishPendingReceipt();
 
     // ------------------------------------------------------------ state
     std::unique_ptr<TFMProc> FMProc;

@@ -74,7 +74,6 @@ void TPOSMain::Papildustaustii1Click() {
 void TPOSMain::Svrtpreci1Click() { NotBuiltYet("Svērt preci"); }
 void TPOSMain::ApmaksaArKartiEFTClick() { NotBuiltYet("Apmaksas ar bankas karti"); }
 void TPOSMain::MOLAlojalitteskarte1Click() { NotBuiltYet("MOLA lojalitātes karte"); }
-void TPOSMain::Precesatlikums1Click() { NotBuiltYet("Preces atlikums"); }
 void TPOSMain::Pastjumasastdana1Click() { NotBuiltYet("Pasūtījuma sastādīšana"); }
 void TPOSMain::IngenicoTMS1Click() { NotBuiltYet("Ingenico TMS"); }
 void TPOSMain::Atlaidessummaspaklientiem1Click() { NotBuiltYet("Atlaides summas par klientiem"); }

@@ -49,13 +49,31 @@ XZReportJob ReportJob(TPOSMain& window) {
 
 }  // namespace
 
+bool TPOSMain::FinishPendingReceipt() {
+    if (RinduSkaits >= 1) return true;  // the report refuses an open receipt itself
+    const ReceiptRecovery recovery = Pardosana().RecoverPendingReceipt();
+    switch (recovery.outcome) {
+    case ReceiptRecovery::Nothing: return true;
+    case ReceiptRecovery::Failed:
+        ShowPazinojums(recovery.message, true);
+        platform::ui::endProgram(1);
+        return false;
+    case ReceiptRecovery::Finished:
+    case ReceiptRecovery::Annulled: break;
+    }
+    ShowPazinojums(recovery.message);
+    return true;
+}
+
 void TPOSMain::Xatskaite1Click() {
+    if (!FinishPendingReceipt()) return;
     ReportsOnWindow reports(*this);
     ReportFiscalMemory fm(*FMProc);
     Xatskaite(ReportJob(*this), fm, *PrintClass, reports);
 }
 
 void TPOSMain::Zatskaite1Click() {
+    if (!FinishPendingReceipt()) return;
     ReportsOnWindow reports(*this);
     ReportFiscalMemory fm(*FMProc);
     std::function<void()> terminalDayEnd;
@@ -71,6 +89,7 @@ void TPOSMain::Zatskaitekoparanultajiemekiem1Click() {
 }
 
 void TPOSMain::Anultieeki1Click() {
+    if (!FinishPendingReceipt()) return;
     if (!GetDatumsForm) GetDatumsForm = new TGetDatumsForm(this);
     GetDatumsForm->exec();
     try {
@@ -82,11 +101,13 @@ void TPOSMain::Anultieeki1Click() {
 }
 
 void TPOSMain::PdjsZatskaiteskopija1Click() {
+    if (!FinishPendingReceipt()) return;
     ReportsOnWindow reports(*this);
     PrintLastZCopy(RinduSkaits, *PrintClass, reports);
 }
 
 void TPOSMain::MaiaInkascija1Click() {
+    if (!FinishPendingReceipt()) return;
     if (RinduSkaits >= 1) {
         ShowPazinojums("Sākumā jānobeidz čeks !!!");
         return;

@@ -189,6 +189,7 @@ void PaymentEntryFlow::SaveCeku(MarkedClosing& marked) {
     const int number = marked.pending().number;
     try {
         StoreReceiptRows(w_.PosDb(), receipt, marked.pending().rows);
+        if (s.stock) UpdateReceiptStock(*s.stock, receipt, [this](const QString& text) { w_.ShowPazinojums(text); });
     } catch (const ReceiptStoreError& error) {
         // The receipt is printed and counted: it is cleared all the same, so that it is never
         // registered twice; the cashier is told the journal lacks it.

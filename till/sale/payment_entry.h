@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <utility>
 
 class SaleEngine;
@@ -58,6 +59,7 @@ public:
         QString KasierisFullName;
         QString CekaKopijaPath;
         QString KasesNr;
+        std::optional<StockLink> stock;  // the stock link, when it is on
     };
     virtual Settings ClosingIestatijumi() const = 0;
     virtual CardVoucherSteps& CardVoucher() = 0;

@@ -4,6 +4,7 @@
 #include "posmain.h"
 
 #include "ceka_apmaksa.h"
+#include "datumodelis.h"
 #include "small_dialogs.h"
 
 #include "ui_services.h"
@@ -56,6 +57,8 @@ public:
         s.KasierisFullName = w.KasierisFullName;
         s.CekaKopijaPath = w.CekaKopijaPath;
         s.KasesNr = w.KasesNr;
+        // The connection made at start-up; one lost since is not opened again behind the cashier.
+        if (w.StockaraConect) s.stock = StockLink{QSqlDatabase::database(TDatuModelis::kStockara, false), w.StockaraNodalasKods};
         return s;
     }
 

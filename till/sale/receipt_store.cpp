@@ -73,6 +73,19 @@ void StoreReceiptRows(const QSqlDatabase& posDb, const ClosingReceipt& receipt, 
     CommitReceiptRows(db, failure);
 }
 
+void UpdateReceiptStock(const StockLink& stock, const ClosingReceipt& receipt,
+                        const std::function<void(const QString&)>& tell) {
+    for (const TCekaRinda& line : receipt.lines) {
+        // The line's own quantity: a void line carries it negative, and the pack factor is the
+        // stock product's business.
+        try {
+            UpdateAtlikumi(stock, line.Artikuls, receipt.isReturn ? line.Daudzums : -line.Daudzums);
+        } catch (const StockLinkError& error) {
+            tell(kStockUpdateFailedMessage + error.text());
+        }
+    }
+}
+
 std::filesystem::path ReceiptCopyFile(const QString& cekaKopijaPath, int cekaNr, const QString& kasesNr) {
     const QString path = (cekaKopijaPath + QString::number(cekaNr) + "." + kasesNr.trimmed()).trimmed();
     return std::filesystem::path(path.toStdString());

@@ -5,12 +5,14 @@
 
 #include "closing_receipt.h"
 #include "realiz_rows.h"
+#include "stock_link.h"
 
 #include <QDate>
 #include <QSqlDatabase>
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -36,6 +38,13 @@ std::optional<int> StoredReceiptNumber(TFMProc& fm);
 // Inserts the rows, all or none: a failing insert rolls the receipt's rows back and throws
 // ReceiptStoreError with the database's text.
 void StoreReceiptRows(const QSqlDatabase& posDb, const ClosingReceipt& receipt, const ReceiptRows& rows);
+
+// Once the receipt's rows are committed, with the stock link on: each line's quantity taken off
+// its goods' balance (put back on a return receipt), one line at a time. A line the stock
+// database refuses is told (kStockUpdateFailedMessage and the database's text) and the next is
+// tried; the receipt stays stored.
+void UpdateReceiptStock(const StockLink& stock, const ClosingReceipt& receipt,
+                        const std::function<void(const QString&)>& tell);
 
 // The text copy of a stored receipt: file CekaKopijaPath + number + "." + the till number.
 std::filesystem::path ReceiptCopyFile(const QString& cekaKopijaPath, int cekaNr, const QString& kasesNr);

@@ -255,6 +255,19 @@ TEST_F(Interpreter, CashSummaryFiguresAndBalance) {
     EXPECT_EQ(reply[11], "OK");
 }
 
+// The summary reads the counters only after a receipt cut short is finished; when it cannot be,
+// no counter is read and the answer is the read error.
+TEST_F(Interpreter, CashSummaryFinishesAPendingReceiptFirst) {
+    till.FreshDay();
+    EXPECT_EQ(serve({"CASHSUM:"}).last(), "OK");
+    EXPECT_EQ(till.calls, QStringList{"finish pending"});
+
+    till.calls.clear();
+    till.pendingFinishes = false;
+    EXPECT_EQ(serve({"CASHSUM:"}), QStringList{"-2"});
+    EXPECT_EQ(till.calls, QStringList{"finish pending"});
+}
+
 TEST_F(Interpreter, CashSummaryStopsAtAnUnreadableRecord) {
     till.FreshDay();
     till.records.remove("IZNEMTS");

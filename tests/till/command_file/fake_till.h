@@ -31,6 +31,7 @@ public:
     std::map<int, PaymentKindTotal> kinds;  // payment kinds; missing ones read as empty
     QList<int> unreadableKinds;
     int cashInOutResult = 1;  // done
+    bool pendingFinishes = true;  // false: a receipt cut short cannot be finished
     bool xDone = true;
     int zResult = 1;
     QSqlDatabase db;
@@ -72,6 +73,10 @@ public:
         if (!records.contains(name)) return false;
         text = records.value(name);
         return true;
+    }
+    bool FinishPendingReceipt() override {
+        calls << "finish pending";
+        return pendingFinishes;
     }
     std::optional<PaymentKindTotal> ReadPaymentKind(int n) override {
         if (unreadableKinds.contains(n)) return std::nullopt;

@@ -8,6 +8,8 @@
 #include "start_form.h"
 #include "report_fiscal_memory.h"
 #include "xz_report.h"
+#include "receipt_number.h"
+#include "receipt_recovery.h"
 
 #include "memorix.h"
 #include "till_window.h"
@@ -74,6 +76,40 @@ TEST_F(ReportWindowTest, ADayClosedOnTheWindow) {
     w().PdjsZatskaiteskopija1Click();
     const auto all = paper();
     EXPECT_NE(std::find(all.begin() + std::ptrdiff_t(before), all.end(), "            Z atskaites Nr    1"), all.end());
+}
+
+// A receipt whose closing stopped after printing, with the till still running: the X report
+// finishes it first (counted and stored once), and its counters include it.
+TEST_F(ReportWindowTest, AnXReportFinishesAReceiptCutShortFirst) {
+    const int number = record("CEKANRCOUN").left(11).trimmed().toInt() + 1;
+    ASSERT_TRUE(w().FMProc->FMWrite("CEKANRCOUN", CekaNrTeksts(number)));
+    const std::vector<TCekaRinda> lines{{.Cena = 2.15, .Daudzums = 1, .Iepakojums = 1, .Artikuls = "4750001000017",
+                                         .Nosaukums = "Piens", .Mervieniba = "gab", .Nodala = 1}};
+    TApmaksas payments{};
+    payments[0] = {2.15, "Nauda", 0};
+    const ClosingReceipt receipt{lines, payments, 2.15, 2.15};
+    MarkedClosing marked(*w().FMProc, std::filesystem::current_path() / kPendingReceiptFile, receipt, {}, [](int n) {
+        ReceiptRows rows;
+        rows.CekaNr = n;
+        rows.Datums = QDate(2026, 3, 2);
+        rows.Laiks = "10:00:00";
+        rows.Kasieris = "ADMIN";
+        return rows;
+    });
+    ASSERT_TRUE(marked.beforePrinting(number, record("NOD_D_SUM")));
+    ASSERT_TRUE(marked.printed());
+
+    w().Xatskaite1Click();
+    EXPECT_TRUE(messages().shown(FinishedAfterInterruption(number))) << messages().texts().join(" | ").toStdString();
+    EXPECT_TRUE(printed("Kopā realizēts=      2.15"));
+    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR=%1").arg(number)).toInt(), 1);
+    EXPECT_EQ(record("CSLEGSANA").trimmed(), "");
+
+    // Finished once: the next report finds nothing left.
+    messages().clear();
+    w().Xatskaite1Click();
+    EXPECT_FALSE(messages().shown(FinishedAfterInterruption(number)));
+    EXPECT_EQ(value(QStringLiteral("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR=%1").arg(number)).toInt(), 1);
 }
 
 // A till whose previous run was killed while its Z report closed the day: right after the
