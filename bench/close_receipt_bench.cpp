@@ -5,7 +5,6 @@
 #include "paced_closing.h"
 #include "fiscal_registration.h"
 #include "receipt_printing.h"
-#include "receipt_recovery.h"
 
 #include <QDateTime>
 
@@ -26,10 +25,7 @@ int main() {
         rows.CekaNr = number;
         return rows;
     });
-    ReceiptPrintJob job;
-    job.beforePrinting = [&marked](int number, const QString& taxRates) { return marked.beforePrinting(number, taxRates); };
-    job.KasierisFullName = QStringLiteral("Anna Ozola");
-    job.now = QDateTime::currentDateTime();
+    ReceiptPrintJob job = MarkedPrintJob(marked);
     LastReceipt last;
 
     const long printerBefore = till.printer->bytesReceived();

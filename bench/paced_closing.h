@@ -11,6 +11,8 @@
 #include "printclass.h"
 #include "printer_sim.h"
 #include "receipt_print.h"
+#include "receipt_printing.h"
+#include "receipt_recovery.h"
 #include "ui_services.h"
 
 #include <algorithm>
@@ -147,5 +149,15 @@ public:
 private:
     std::filesystem::path dir_;
 };
+
+// The print job of a receipt closed as the till closes it: marked in the fiscal memory before its
+// first printed byte.
+inline ReceiptPrintJob MarkedPrintJob(MarkedClosing& marked) {
+    ReceiptPrintJob job;
+    job.beforePrinting = [&marked](int number, const QString& taxRates) { return marked.beforePrinting(number, taxRates); };
+    job.KasierisFullName = QStringLiteral("Anna Ozola");
+    job.now = QDateTime::currentDateTime();
+    return job;
+}
 
 }  // namespace bench

@@ -5,7 +5,6 @@
 // ratio; the aim is <= 1.1.
 #include "paced_closing.h"
 #include "receipt_printing.h"
-#include "receipt_recovery.h"
 #include "receipt_store.h"
 #include "stock_link.h"
 #include "till_database.h"
@@ -69,10 +68,7 @@ int main() {
             rows.Laiks = QStringLiteral("10:00:00");
             return rows;
         });
-        ReceiptPrintJob job;
-        job.beforePrinting = [&marked](int number, const QString& taxRates) { return marked.beforePrinting(number, taxRates); };
-        job.KasierisFullName = QStringLiteral("Anna Ozola");
-        job.now = QDateTime::currentDateTime();
+        ReceiptPrintJob job = MarkedPrintJob(marked);
         LastReceipt last;
         const long headersBefore = till.headers();
         const auto start = std::chrono::steady_clock::now();
