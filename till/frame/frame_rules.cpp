@@ -2,12 +2,6 @@
 
 #include "ui_services.h"
 
-bool DecimalSymbolAccepted(const platform::SettingsStore& store) {
-    if (!store.keyExists(kInternationalKey)) return true;
-    // Compared byte for byte: ". " and "," refuse, and so does a missing value.
-    return store.readText(kInternationalKey, "sDecimal").value_or("") == ".";
-}
-
 void ShowPazinojums(const QString& text, bool force, bool fiskPrinteris, QStringList* retPosList) {
     if (retPosList) retPosList->append(text);
     if (!fiskPrinteris || force) platform::ui::showMessage(text);

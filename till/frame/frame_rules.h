@@ -1,21 +1,9 @@
-// Rules of the till's frame that need no window: the decimal-symbol check, the message service,
+// Rules of the till's frame that need no window: the message service,
 // the clock tick's weighing indicator, the wheel-to-selection step and the on-screen keyboard keys.
 #pragma once
 
-#include "settings_store.h"
-
 #include <QString>
 #include <QStringList>
-
-// ---------------------------------------------------------------- decimal symbol
-
-inline constexpr const char* kInternationalKey = "Control Panel\\International";
-inline const QString kDecimalSymbolMessage = QStringLiteral(
-    "Decimālzīmes formātam jābūt punktam(.)\nTo iestāda Control panel -> Regional settings -> Numbers -> Decimal Symbol");
-
-// True when the program may start: the key is missing, or its "sDecimal" is exactly "."
-// (a missing value reads as the empty text and refuses).
-bool DecimalSymbolAccepted(const platform::SettingsStore& store);
 
 // ---------------------------------------------------------------- message service
 

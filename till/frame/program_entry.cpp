@@ -1,7 +1,7 @@
 #include "program_entry.h"
 
 #include "datumodelis.h"
-#include "frame_rules.h"
+#include "decimal_symbol.h"
 #include "posmain.h"
 #include "start_form.h"
 
