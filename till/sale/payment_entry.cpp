@@ -73,7 +73,7 @@ bool PaymentEntryFlow::EnterPayment(const QString& lineText) {
     entry.CekaValutaKods = s.closing.CekaValutaKods;
     entry.AtgriesanaPecCeka = r.AtgriesanaPecCeka;
     entry.rate = [this](const QString& code) { return GetValutasKurss(w_.PosDb(), code); };
-    entry.chargeCard = [this](const TApmaksasRinda& row) { return p_.CardVoucher().ChargeCardRow(row); };
+    entry.chargeCard = [this](const TApmaksasRinda& row) { return p_.Card().ChargeCardRow(row); };
 
     PaymentResult result = ParsePaymentText(entry);
     if (result.verdict == PaymentResult::DepositLine) {
@@ -99,7 +99,7 @@ bool PaymentEntryFlow::EnterPayment(const QString& lineText) {
         const auto [line1, line2] = PaymentDisplayLines(entry.isReturn, r.CekaSumma, r.Sanemts);
         printer->PrintUzDispleja(line1, line2);
     }
-    if (!p_.CardVoucher().ReserveVouchers()) {
+    if (!p_.Vouchers().ReserveVouchers()) {
         r.Sanemts = 0;
         w_.SetEntryText(QString());
         return false;
@@ -142,7 +142,7 @@ bool PaymentEntryFlow::Close() {
     TPrintClass* printer = w_.Printer();
     TFMProc* fm = w_.FiscalMemory();
     if (!printer || !fm) FiscalFailure();
-    CardVoucherSteps& steps = p_.CardVoucher();
+    CardSteps& card = p_.Card();
     // Before anything is printed, what finishing the receipt needs goes into the pending file and
     // the marker is committed with the receipt number: a till killed from here on finishes the
     // receipt at its next start.
@@ -151,10 +151,10 @@ bool PaymentEntryFlow::Close() {
                          [this](int number) { return ClosingRows(number); });
     ReceiptPrintJob job;
     job.beforePrinting = [&marked](int number, const QString& taxRates) { return marked.beforePrinting(number, taxRates); };
-    job.KartesCeks = steps.CardSlipFollows(w_.EntryText()) ? 1 : 0;
+    job.KartesCeks = card.CardSlipFollows(w_.EntryText()) ? 1 : 0;
     job.KasierisFullName = s.KasierisFullName;
     job.now = Now();
-    job.printCardSlip = [&steps](int copy) { steps.PrintCardSlip(copy); };
+    job.printCardSlip = [&card](int copy) { card.PrintCardSlip(copy); };
     // A receipt that could not be printed in full is neither registered nor stored: it stays
     // open for another try or an annulment, and its number is given up as before.
     if (PrintAllCeks(job, receipt, s.closing, *printer, *fm, *this, r.PedejaisCeks) < 0) {
@@ -164,8 +164,8 @@ bool PaymentEntryFlow::Close() {
     }
     if (!marked.printed()) FiscalFailure();
     ReachClosingStep("printed");
-    if (job.KartesCeks) steps.PrintCardSlip(1);
-    steps.AfterPrinting();
+    if (job.KartesCeks) card.PrintCardSlip(1);
+    p_.Vouchers().AfterPrinting();
 
     // The counters and the marker's next step in one transaction. When they cannot be written the
     // program ends and its next start counts and stores the printed receipt.

@@ -17,19 +17,26 @@
 class SaleEngine;
 class SaleWindow;
 
-// Card charges and prepaid vouchers during payment, by the configured terminal and voucher
-// service. The defaults are a till without either: nothing to charge, reserve or sell.
-class CardVoucherSteps {
+// Card charges during payment, by the configured terminal. The defaults are a till without one:
+// nothing to charge, no slip.
+class CardSteps {
 public:
-    virtual ~CardVoucherSteps() = default;
+    virtual ~CardSteps() = default;
     // Charges one card row at once; false when declined (the step has told the cashier).
     virtual bool ChargeCardRow(const TApmaksasRinda&) { return true; }
-    // Reserves the receipt's vouchers before printing; false stops the payment.
-    virtual bool ReserveVouchers() { return true; }
     // True when the card slip of an approved chip-reader payment follows the receipt on its paper
     // (the approved payment has been settled).
     virtual bool CardSlipFollows(const QString& /*paymentText*/) { return false; }
     virtual void PrintCardSlip(int /*copy*/) {}
+};
+
+// Prepaid vouchers during payment, by the configured voucher service or terminal. The defaults
+// are a till without one: nothing to reserve or sell.
+class VoucherSteps {
+public:
+    virtual ~VoucherSteps() = default;
+    // Reserves the receipt's vouchers before printing; false stops the payment.
+    virtual bool ReserveVouchers() { return true; }
     // Buys and prints the reserved vouchers after the receipt.
     virtual void AfterPrinting() {}
 };
@@ -62,7 +69,8 @@ public:
         std::optional<StockLink> stock;  // the stock link, when it is on
     };
     virtual Settings ClosingIestatijumi() const = 0;
-    virtual CardVoucherSteps& CardVoucher() = 0;
+    virtual CardSteps& Card() = 0;
+    virtual VoucherSteps& Vouchers() = 0;
 };
 
 inline const QString kFiscalFailureMessage =

@@ -64,11 +64,13 @@ public:
 
     // Card terminals and voucher services come with their own units; until then nothing is
     // charged, reserved or sold.
-    CardVoucherSteps& CardVoucher() override { return steps_; }
+    CardSteps& Card() override { return card_; }
+    VoucherSteps& Vouchers() override { return vouchers_; }
 
 private:
     TPOSMain& w;
-    CardVoucherSteps steps_;
+    CardSteps card_;
+    VoucherSteps vouchers_;
 };
 
 }  // namespace

@@ -13,7 +13,7 @@
 
 namespace {
 
-class PaymentSaleWindow : public RecordingSaleWindow, public PaymentWindow, public CardVoucherSteps {
+class PaymentSaleWindow : public RecordingSaleWindow, public PaymentWindow, public CardSteps, public VoucherSteps {
 public:
     PaymentKindList kinds;
     int selected = 0;
@@ -56,7 +56,8 @@ public:
         s.KasierisFullName = "Anna Ozola";
         return s;
     }
-    CardVoucherSteps& CardVoucher() override { return *this; }
+    CardSteps& Card() override { return *this; }
+    VoucherSteps& Vouchers() override { return *this; }
     void AfterPrinting() override {
         if (afterPrinting) afterPrinting();
     }
