@@ -3,12 +3,7 @@
 // the library calls; the report only fills the requests and hands them on.
 #pragma once
 
-#include <array>
-#include <cstddef>
-
-// The library's request record: zeroed, the operation code as a 32-bit integer at offset 8.
-using TerminalRequest = std::array<std::byte, 912>;
-inline constexpr std::size_t kTerminalRequestCodeOffset = 8;
+#include "terminal_request.h"
 
 class OutsideTerminal {
 public:
