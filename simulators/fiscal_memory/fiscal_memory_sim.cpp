@@ -321,6 +321,8 @@ FiscalMemorySim::Reply FiscalMemorySim::writeTotals(const Bytes& args) {
     std::size_t n = args.size();
     if (n > kMaxPiece) return {kNoRoomInBuf};
     if (totalsCurrent_ + n > totalsSize_) return {kAddressError};
+    if (const std::string file = fileAt(totalsCurrent_); !file.empty() && faults().take(recordWriteFail(file)))
+        return {kWriteFail};
     bool cut = faults().take(kPowerLost);
     if (cut) {
         n /= 2;
@@ -330,6 +332,27 @@ FiscalMemorySim::Reply FiscalMemorySim::writeTotals(const Bytes& args) {
     persist(true, totalsCurrent_, n);
     totalsCurrent_ += std::uint32_t(n);
     return cut ? Reply::none() : Reply{};
+}
+
+std::string FiscalMemorySim::fileAt(std::uint32_t address) const {
+    // Each bank: a header byte, then a 2-byte file count and 16-byte entries (10-character name,
+    // 3-byte offset and 2-byte size from the bank's start after the header, 1 reserved byte).
+    const std::uint32_t half = totalsSize_ / 2;
+    for (std::uint32_t bank = 0; bank < 2; ++bank) {
+        const std::uint32_t base = bank * half + 1;
+        if (base + 2 > totalsSize_) break;
+        const std::uint32_t files = totals_[base] | (totals_[base + 1] << 8);
+        for (std::uint32_t i = 0; i < files && base + 2 + (i + 1) * 16 <= (bank + 1) * half; ++i) {
+            const std::uint8_t* e = &totals_[base + 2 + i * 16];
+            const std::uint32_t offset = e[10] | (e[11] << 8) | (std::uint32_t(e[12]) << 16);
+            const std::uint32_t size = e[13] | (e[14] << 8);
+            if (address >= base + offset && address < base + offset + size) {
+                std::string name(reinterpret_cast<const char*>(e), 10);
+                return name.substr(0, name.find('\0'));
+            }
+        }
+    }
+    return {};
 }
 
 std::uint16_t FiscalMemorySim::lengthAt(std::uint32_t address) const {

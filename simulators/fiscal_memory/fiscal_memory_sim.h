@@ -32,6 +32,8 @@ public:
     //   "commit-error-yet-commits"  the next commit stores the record but answers 27 (write fail);
     //   "partial-write"      the next fiscal write stores only its first partialWriteBytes() bytes
     //                        (half when 0) and answers nothing, as if the line dropped mid-write;
+    //   "record-write-fail NAME"  the next write into the contents of the named file of the
+    //                        named-file store (either bank) is not carried out and answers 27;
     //   "power-lost"         the next command that changes a memory is done only half (a write or
     //                        a move its first half, a commit not at all), then the module answers
     //                        nothing until it is started again.
@@ -39,6 +41,7 @@ public:
     static constexpr const char* kCommitErrorYetCommits = "commit-error-yet-commits";
     static constexpr const char* kPartialWrite = "partial-write";
     static constexpr const char* kPowerLost = "power-lost";
+    static std::string recordWriteFail(const std::string& name) { return "record-write-fail " + name; }
 
     // Opens the memory file, creating it (fiscal memory erased to FF, totals memory an empty
     // named-file store) when it is not there; an existing file keeps its sizes and contents and options only name new ones.
@@ -98,6 +101,9 @@ private:
     Reply move(const Bytes& args);
     bool recordValid(std::uint32_t start, std::uint32_t end) const;
     std::uint16_t lengthAt(std::uint32_t address) const;
+    // The name of the named-file store's file whose contents hold the totals address (empty when
+    // none does): the store as the driver lays it out, a bank in each half of the memory.
+    std::string fileAt(std::uint32_t address) const;
     std::uint8_t faultStatus();
     void persist(bool totals, std::uint32_t address, std::size_t count);
     void persistPositions();
