@@ -79,7 +79,8 @@ std::optional<int> departmentWithOversizedRate(const std::function<std::optional
 QString currencyTable(const QString& oldRecord, const QStringList& codes)
 {
     const QString freeSlot = QStringLiteral("   00000000");
-    QString table = oldRecord.isEmpty() ? freeSlot.repeated(kCurrencySlots) : oldRecord;
+    // A record never filled reads as nothing or as the blanks of its creation.
+    QString table = oldRecord.trimmed().isEmpty() ? freeSlot.repeated(kCurrencySlots) : oldRecord;
     const auto slotCode = [&table](int s) { return table.mid(s * kCurrencySlotWidth, 3); };
     for (const QString& given : codes) {
         // The slot keeps its width whatever the table holds: a code is cut or blank-filled to

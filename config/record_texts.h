@@ -47,7 +47,7 @@ inline bool rateFitsSlot(int rate) { return rate >= -9 && rate <= 99; }
 
 // The currency table with every code added that holds no slot yet, each in the first free slot
 // with a day sum of "00000000"; slots are never moved, and a code that finds no free slot is left
-// out. An empty record starts as 30 free slots. Codes compare exactly.
+// out. An empty or blank record starts as 30 free slots. Codes compare exactly.
 QString currencyTable(const QString& oldRecord, const QStringList& codes);
 
 // The viewer's lines: 25 department lines and 30 currency lines.

@@ -56,8 +56,9 @@ protected:
     // A new fiscal memory: no working record written yet.
     void newMemory()
     {
-        if (kind() == kModule)
+        if (kind() == kModule) {
             ASSERT_EQ(HT_ClearAll(), 0);
+        }
     }
 
     // The fiscal memory of the test's kind. The USB device takes one user at a time: while the
@@ -112,7 +113,7 @@ protected:
     void failWriteOf(const std::string& name)
     {
         if (kind() == kUsb)
-            usb->faults().arm("device-error " + name);
+            usb->faults().arm("device-error " + name, 2);  // the look-up before the write, and the write
         else
             module->faults().arm(sim::FiscalMemorySim::recordWriteFail(name));
     }
