@@ -38,6 +38,13 @@ protected:
             usb = std::make_unique<sim::UsbFiscalDevice>();
             ASSERT_TRUE(usb->start(portsDir(), "FTDI0"));
             ASSERT_EQ(memory().Status, 0);
+            // The same receipt header as the module's.
+            for (int n = 1; n <= 4; ++n) {
+                const QString name = QStringLiteral("CEKAGALVA%1").arg(n);
+                QString text;
+                ASSERT_TRUE(fm->FMRead(name, text));
+                ASSERT_TRUE(memory().FMWrite(name, text));
+            }
         }
         messages().clear();
     }
@@ -58,7 +65,12 @@ protected:
     {
         if (kind() == kModule) {
             ASSERT_EQ(HT_ClearAll(), 0);
+            return;
         }
+        usbMemory.reset();
+        usb->stop();
+        usb = std::make_unique<sim::UsbFiscalDevice>();
+        ASSERT_TRUE(usb->start(portsDir(), "FTDI0"));
     }
 
     // The fiscal memory of the test's kind. The USB device takes one user at a time: while the

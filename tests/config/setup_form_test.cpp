@@ -59,9 +59,7 @@ TEST_P(SetupTest, WorkingRecordsAndTheLastDayCloseFillTheForm)
     appendDayClose(8, QDate(2026, 3, 2), 11499, 100);
     ASSERT_TRUE(openForm());
     TSetup& f = *form;
-    if (kind() == kModule) {
-        EXPECT_EQ(f.Rinda[1]->text().trimmed(), QStringLiteral("Rīga, Brīvības 1"));
-    }
+    EXPECT_EQ(f.Rinda[1]->text().trimmed(), QStringLiteral("Rīga, Brīvības 1"));
     EXPECT_EQ(f.edApmVeids[3]->text().trimmed(), QStringLiteral("Kredītkarte"));
     EXPECT_EQ(f.edApmVeids[4]->text(), QStringLiteral("5. Apmaksas veids"));
     EXPECT_FALSE(f.chkApmFlag[0]->isChecked());
