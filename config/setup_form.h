@@ -49,6 +49,8 @@ public:
     int LastZ_Numurs = 0;
     double LastGrandTotal = 0;
     double LastGrandPVN = 0;
+    // Set once "Saglabāt" has written every record (a refusal leaves it false).
+    bool Saved = false;
 
     QTabWidget* pgLappuses;
     QWidget* tabGeneral;

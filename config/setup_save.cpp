@@ -85,5 +85,6 @@ void TSetup::BtSaveClick()
     check(FMProc->FMRead(QStringLiteral("VALUT_D_S"), currencies));
     check(FMProc->FMWrite(QStringLiteral("VALUT_D_S"), setuprecords::currencyTable(currencies, tables.currencyCodes)));
     FMProc->FMEndSave();
+    Saved = true;
     close();
 }

@@ -2,6 +2,7 @@
 // tables from the till database, and the refusals that keep the fiscal memory as it was.
 #include "setup_fixture.h"
 
+#include "database.h"
 #include "record_texts.h"
 
 namespace setuptest {
@@ -231,6 +232,17 @@ TEST_P(SetupSave, FailingHeaderWriteStopsTheSaveThere)
     EXPECT_EQ(record("NOD_D_SUM").left(10), QStringLiteral("21     150"));
     EXPECT_EQ(dayCloseCount(), before);
     EXPECT_FALSE(settings().valueExists(testsupport::kSetupKey, "Printeris"));
+}
+
+// The set-up program's own alias comes first; a database it cannot read refuses the save before
+// the first write.
+TEST_P(SetupSave, DatabaseThatCannotBeReadRefusesBeforeAnyWrite)
+{
+    settings().writeText(platform::kAliasesKey, "TILLORA", (dir() / "missing" / "POS_DATI.GDB").string());
+    ASSERT_TRUE(save([](TSetup& f) { f.Rinda[0]->setText(QStringLiteral("Jauns")); }));
+    ASSERT_EQ(messages().texts().size(), 1);
+    EXPECT_NE(record("CEKAGALVA1").trimmed(), QStringLiteral("Jauns"));
+    EXPECT_FALSE(form->Saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SetupSave, ::testing::Values(kModule, kUsb), kindName);
