@@ -6,6 +6,7 @@
 #include "record_texts.h"
 #include "settings_store.h"
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,6 +15,9 @@
 namespace {
 
 constexpr const char* kSetupKey = "Software\\TOVEL\\Tillora\\Setup";
+constexpr std::array<const char*, 10> kLogoNames = {"ZudezoLogo_1", "ZudezoLogo_2", "ZudezoLogo_3", "ZudezoLogo_4",
+                                                     "ZudezoLogo_5", "ZudezoLogo_6", "ZudezoLogo_7", "ZudezoLogo_8",
+                                                     "ZudezoLogo_9", "ZudezoLogo_10"};
 
 // One value of the Setup key and how it meets its control: read (false when the read failed and
 // the fallback applies), the fallback, and the write.
@@ -166,14 +170,8 @@ std::vector<SettingsValue> settingsValues(TSetup& f)
     values.push_back(text("ZudezoPasword", f.edZudezoPasword));
     // The ten logo names: one step, so a name that fails keeps it and every later one.
     std::vector<SettingsValue> logos;
-    for (int i = 0; i < 10; ++i) {
-        static const std::array<std::string, 10> names = [] {
-            std::array<std::string, 10> n;
-            for (int k = 0; k < 10; ++k) n[std::size_t(k)] = "ZudezoLogo_" + std::to_string(k + 1);
-            return n;
-        }();
-        logos.push_back(text(names[std::size_t(i)].c_str(), f.edZudezoLogo[std::size_t(i)]));
-    }
+    for (std::size_t i = 0; i < kLogoNames.size(); ++i)
+        logos.push_back(text(kLogoNames[i], f.edZudezoLogo[i]));
     values.push_back({[=](const platform::SettingsStore& s) {
                           for (const SettingsValue& logo : logos)
                               if (!logo.read(s)) return false;
