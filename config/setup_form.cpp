@@ -7,9 +7,11 @@
 
 #include <QCloseEvent>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -82,6 +84,8 @@ TSetup::TSetup(QWidget* parent) : QWidget(parent)
     connect(btDrukat, &QPushButton::clicked, this, &TSetup::btDrukatClick);
     connect(rdPrepaidVeids, &TRadioGroup::Clicked, this, &TSetup::rdPrepaidVeidsClick);
 
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     FormCreate();
 }
 
@@ -228,6 +232,8 @@ void TSetup::FormCreate()
     cmbElKontr->clear();
     for (const std::string& root : platform::volumeRoots())
         cmbElKontr->addItem(QString::fromStdString(root));
+    // No drive is chosen until the settings name one: the second journal is optional.
+    cmbElKontr->setCurrentIndex(-1);
     readWorkingRecords();
     readLastDayClose();
     readSettings();

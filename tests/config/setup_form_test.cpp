@@ -40,6 +40,7 @@ TEST_P(SetupTest, NewFiscalMemoryShowsEveryDefault)
     EXPECT_EQ(f.edValutasKods->text(), QStringLiteral("428"));
     EXPECT_EQ(f.shPrepaidNodala->text(), QStringLiteral("1"));
     EXPECT_EQ(f.edEUR_Kurss->text(), QStringLiteral("0.702804"));
+    EXPECT_EQ(f.cmbElKontr->currentText(), QString());
     // The counter fields open only on a double click.
     for (QLineEdit* e : {f.Z_Numurs, f.GrandTotal, f.X_Numurs, f.CekaNr, f.GrandPVN, f.shPosNr})
         EXPECT_FALSE(e->isEnabled());
