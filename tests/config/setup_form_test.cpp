@@ -294,6 +294,29 @@ TEST_F(SetupOnModule, NoPrinterPortChosenWritesZeroAndAnEmptyDriveMakesNoFolder)
     EXPECT_EQ(settings().readText(kSetup, "Kontrollenta2"), std::string());
 }
 
+// Without the Setup key the fiscal memory is the module on COM2 and the form keeps its defaults:
+// no printer port and no journal drive chosen. Closing makes the key.
+TEST_F(SetupOnModule, MissingKeyKeepsTheFormsDefaults)
+{
+    MEMORIX_CloseComPort();
+    module->stop();
+    ASSERT_TRUE(module->start(portsDir(), "COM2"));
+    settings().deleteKey(kSetup);
+    ASSERT_TRUE(openForm());
+    EXPECT_EQ(form->cmbPrinterisCOM->currentIndex(), -1);
+    EXPECT_EQ(form->cmbElKontr->currentText(), QString());
+    EXPECT_EQ(form->cmbFM_COM->currentText(), QStringLiteral("1"));
+    EXPECT_EQ(form->rdFM_Tips->ItemIndex(), 0);
+    EXPECT_EQ(form->edIngenicoValuta->text(), QStringLiteral("428"));
+    EXPECT_TRUE(form->close());
+    const Store& s = settings();
+    EXPECT_EQ(s.readInteger(kSetup, "PrinteraPorts"), 0);
+    EXPECT_EQ(s.readInteger(kSetup, "KlDisplejsPorts"), 1);
+    EXPECT_EQ(s.readInteger(kSetup, "SkanerisCom"), 0);
+    EXPECT_EQ(s.readText(kSetup, "Kontrollenta2"), std::string());
+    EXPECT_FALSE(s.valueExists(kSetup, "FMTips"));
+}
+
 TEST_F(SetupOnModule, DrivesListTheMountedVolumes)
 {
     ASSERT_TRUE(openForm());
