@@ -8,6 +8,7 @@
 #include <QSqlField>
 #include <QSqlRecord>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -118,24 +119,33 @@ void SanemRKontr(const TransferContext& context, const QString& path) {
             db, QStringLiteral("SELECT * FROM REALIZ WHERE DATUMS BETWEEN :DATUMS_NO AND :DATUMS_LIDZ ") + kLiveRows);
         bindPeriod(rows, context.values);
         Execute(rows);
-        // One column per journal column: dBase names hold 10 characters and texts 254.
+        std::vector<QVariantList> values;
+        while (rows.next()) {
+            QVariantList row;
+            for (int i = 0; i < rows.record().count(); ++i) row << (rows.isNull(i) ? QVariant() : rows.value(i));
+            values.push_back(row);
+        }
+        // One column per journal column: dBase names hold 10 characters and texts 254; a text
+        // column is as wide as its longest value (the driver gives no width for text blobs).
         const QSqlRecord record = rows.record();
         std::vector<DbfTable::Column> columns;
         for (int i = 0; i < record.count(); ++i) {
             const QSqlField field = record.field(i);
-            DbfTable::Column column{field.name().left(10).toStdString(), 'C', 254, 0};
+            DbfTable::Column column{field.name().left(10).toStdString(), 'C', 1, 0};
             const int type = field.metaType().id();
             if (type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Short) column = {column.name, 'N', 11, 0};
             else if (type == QMetaType::Double || type == QMetaType::Float) column = {column.name, 'F', 19, 4};
             else if (type == QMetaType::QDate || type == QMetaType::QDateTime) column = {column.name, 'D', 8, 0};
-            else if (field.length() > 0 && field.length() < 254) column.width = int(field.length());
+            else
+                for (const QVariantList& row : values)
+                    if (!row[i].isNull()) column.width = std::min(254, std::max(column.width, int(cp1257Of(row[i]).size())));
             columns.push_back(column);
         }
         DbfTable out = DbfTable::create(FindFileAnyCase(context.values.dbfFolder, "R_KONTR.DBF"), columns);
-        while (rows.next()) {
+        for (const QVariantList& row : values) {
             const int at = out.append();
             for (int i = 0; i < record.count(); ++i) {
-                const QVariant value = rows.value(i);
+                const QVariant& value = row[i];
                 if (value.isNull()) continue;
                 switch (columns[std::size_t(i)].type) {
                 case 'N':

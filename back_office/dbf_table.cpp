@@ -61,6 +61,10 @@ DbfTable DbfTable::create(const std::filesystem::path& file, const std::vector<C
     // Language driver 0xCC: Windows-1257, the code page of the texts the back office writes.
     DBFHandle handle = DBFCreateEx(file.c_str(), "LDID/204");
     if (!handle) throw DbfError("Cannot create dBase table " + file.string());
+    // shapelib names the file with a lower-case ".dbf"; the readers expect the name asked for.
+    auto made = file;
+    made.replace_extension(".dbf");
+    if (made != file) std::filesystem::rename(made, file, ignored);
     for (const Column& c : columns) {
         if (DBFAddNativeFieldType(handle, c.name.c_str(), c.type, c.width, c.decimals) < 0) {
             DBFClose(handle);
