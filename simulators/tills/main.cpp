@@ -1,11 +1,15 @@
+// tillora-tills --show FILE: prints a dBase table, one record a line, texts from Windows-1257.
 // tillora-tills FOLDER [SERVER]: makes a fleet of three tills in FOLDER for the back office:
 // KASE1 and KASE2 with a day of sales and a Z report each (KASE2 through the Firebird server
 // SERVER, "127.0.0.1/port", when one is given), KASE3 unreachable; KASES.DBF and the exchange
-// tables ITEMS, KLIENTI, VALUTAS, USERS and NODALAS beside them, the exchange folder "dbf".
+// tables ITEMS, KLIENTI, VALUTAS, USERS and NODALAS beside them.
 #include "till_fleet.h"
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QStringList>
+
+#include "codepage_1257.h"
 
 #include <cstdio>
 #include <exception>
@@ -13,10 +17,23 @@
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: tillora-tills FOLDER [127.0.0.1/PORT]\n");
+        std::fprintf(stderr, "usage: tillora-tills FOLDER [127.0.0.1/PORT] | --show FILE.DBF\n");
         return 2;
     }
     try {
+        if (std::string(argv[1]) == "--show" && argc > 2) {
+            const DbfTable table = DbfTable::open(argv[2]);
+            QStringList header;
+            for (const DbfTable::Column& c : table.columns()) header << QString::fromStdString(c.name);
+            std::printf("%s\n", qUtf8Printable(header.join(u'|')));
+            for (int r = 0; r < table.recordCount(); ++r) {
+                if (table.deleted(r)) continue;
+                QStringList values;
+                for (int c = 0; c < int(table.columns().size()); ++c) values << fromCp1257(table.text(r, c)).trimmed();
+                std::printf("%s\n", qUtf8Printable(values.join(u'|')));
+            }
+            return 0;
+        }
         const std::filesystem::path folder = std::filesystem::absolute(argv[1]);
         tills::TillFleet fleet(folder / "tills", argc > 2 ? argv[2] : "");
         const QDate today = QDate::currentDate();
@@ -33,8 +50,7 @@ int main(int argc, char** argv) {
         tills::TillFleet::WriteKases(folder, {{QStringLiteral("KASE1"), kase1, QStringLiteral("F"), {}},
                                               {QStringLiteral("KASE2"), kase2, QStringLiteral("F"), {}},
                                               {QStringLiteral("KASE3"), tills::TillFleet::refusedServerPath(), QStringLiteral("F"), {}}});
-        const auto dbf = folder / "dbf";
-        std::filesystem::create_directories(dbf);
+        const auto& dbf = folder;
         // Item names in Windows-1257, units in the Latvian DOS code page ("\xB5" is DOS Ā).
         tills::WriteExchangeTable(dbf / "ITEMS.DBF", tills::ItemsColumns(),
                                   {tills::ItemRow("1001", "Maize rudzu", 1.20, "kl\xB5"), tills::ItemRow("1002", "Piens 1 l", 0.85, "gab."),
@@ -44,7 +60,7 @@ int main(int argc, char** argv) {
         tills::WriteExchangeTable(dbf / "VALUTAS.DBF", tills::ValutasColumns(), {{"EUR", "Eiro", "1"}, {"USD", "ASV dol\xC6rs", "1.08"}});
         tills::WriteExchangeTable(dbf / "USERS.DBF", tills::UsersColumns(), {{"ADMIN", "1", "Administrators"}, {"ANNA", "2", "Anna B\xF1rzi\xB7a"}});
         tills::WriteExchangeTable(dbf / "NODALAS.DBF", tills::NodalasColumns(), {{"1", "P\xC6rtika", "21"}, {"2", "Citas", "12"}});
-        std::printf("KASES.DBF in %s, exchange tables in %s\n", folder.c_str(), dbf.c_str());
+        std::printf("KASES.DBF and the exchange tables in %s\n", folder.c_str());
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "tillora-tills: %s\n", e.what());
