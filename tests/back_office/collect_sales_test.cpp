@@ -136,6 +136,8 @@ TEST_F(CollectSalesTest, ThePassSkipsInactiveTillsAndGoesOnPastFailingOnes) {
     }
     fleet().hold(QStringLiteral("K5"));
     std::ofstream(dir() / "NOITEMS.TXT") << "old run";
+    // The first processed till, not the first row, makes the file anew.
+    std::ofstream(dbf() / "R_ARTIK.DBF") << "old run";
     const std::vector<TillRow> kases = {
         {"EMPTY", "", "F", {}},
         {"OFF", fleet().path("K1"), "T", {}},
