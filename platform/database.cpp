@@ -293,6 +293,14 @@ void defineAlias(const std::string& alias, const std::string& connectionString, 
 
 // ---------------------------------------------------------------- Qt connections
 
+DatabaseLogin tillDatabaseLogin() {
+    const auto environment = [](const char* name, const char* fallback) {
+        const char* value = std::getenv(name);
+        return std::string(value && *value ? value : fallback);
+    };
+    return {environment("ISC_USER", "sysdba"), environment("ISC_PASSWORD", "plumtrees")};
+}
+
 QSqlDatabase openDatabase(const std::string& alias, const QString& connectionName, const DatabaseLogin& login) {
     const QString name = connectionName.isEmpty() ? QString::fromStdString(alias) : connectionName;
     return openDatabaseAt(resolveAlias(alias), name, login);

@@ -60,6 +60,11 @@ struct DatabaseLogin {
     std::string password;
 };
 
+// The log-in every program uses on a till database: ISC_USER and ISC_PASSWORD from the
+// environment when set (a database on a server checks them; an embedded one does not), else the
+// pair the tills have always been installed with.
+DatabaseLogin tillDatabaseLogin();
+
 // Embedded engines share database files. Firebird's embedded engine in its default mode locks a
 // database file for one process; in Classic mode processes share the file through Firebird's lock
 // manager, so the till, the set-up program and tillora-db open one till database at once. The

@@ -1,0 +1,27 @@
+#include "ledvikdati.h"
+
+#include "database.h"
+
+#include <QSqlDatabase>
+
+TLedvikDati::TLedvikDati(QObject* owner) : QObject(owner) {
+    setObjectName(QStringLiteral("LedvikDati"));
+    // LedvikDatiCreate: the till connection starts closed; every step points it at its till.
+    if (QSqlDatabase::contains(kPosDati)) QSqlDatabase::database(kPosDati, false).close();
+}
+
+TLedvikDati::~TLedvikDati() {
+    if (QSqlDatabase::contains(kPosDati)) platform::closeDatabase(kPosDati);
+}
+
+std::optional<QString> TLedvikDati::OpenKases() {
+    try {
+        kases_ = ReadKases(std::filesystem::current_path());
+        kasesError_.clear();
+        return std::nullopt;
+    } catch (const std::exception& e) {
+        kases_.clear();
+        kasesError_ = QString::fromStdString(e.what());
+        return kasesError_;
+    }
+}

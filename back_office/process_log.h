@@ -1,0 +1,29 @@
+// TLedvik::LogProcess: the back office's process log, one line per event of a pass, shown in the
+// window's list and appended to "Ledvik.log" in the working folder.
+#pragma once
+
+#include "clock.h"
+
+#include <QString>
+
+#include <filesystem>
+#include <functional>
+
+inline constexpr const char* kLedvikLogFile = "Ledvik.log";
+
+// "date time text", date and time in the system's short formats.
+QString ProcessLogLine(const platform::LocalTime& now, const QString& text);
+
+class ProcessLog {
+public:
+    // `show` receives each line as well (the window's list); may be empty.
+    explicit ProcessLog(std::function<void(const QString&)> show = {}, std::filesystem::path file = kLedvikLogFile);
+
+    // Builds the line from the clock's now and appends it to the file (Windows-1257, CR LF).
+    // A file that cannot be opened loses the line; the list still gets it.
+    void LogProcess(const QString& text);
+
+private:
+    std::function<void(const QString&)> show_;
+    std::filesystem::path file_;
+};

@@ -1,0 +1,41 @@
+#include "send_receive_pass.h"
+
+#include "codepage_1257.h"
+#include "dbf_table.h"
+
+std::vector<TillRow> ReadKases(const std::filesystem::path& folder) {
+    const DbfTable kases = DbfTable::open(FindFileAnyCase(folder, kKasesFile));
+    const int gnos = kases.column("GNOS"), path = kases.column("PATH"), neaktiva = kases.column("NEAKTIVA"),
+              logo = kases.column("LOGO_EKR");
+    std::vector<TillRow> rows;
+    for (int record = 0; record < kases.recordCount(); ++record) {
+        if (kases.deleted(record)) continue;
+        rows.push_back({fromCp1257(kases.text(record, gnos)), fromCp1257(kases.text(record, path)),
+                        fromCp1257(kases.text(record, neaktiva)), fromCp1257(kases.text(record, logo))});
+    }
+    return rows;
+}
+
+void RunSendReceivePass(const TransferContext& context, const LedvikChecks& checks, const std::vector<TillRow>& kases) {
+    if (checks.BrivaCena) {
+        std::error_code missingIsNoError;
+        std::filesystem::remove(FindFileAnyCase({}, "NOITEMS.TXT"), missingIsNoError);
+    }
+    int counter = 1;
+    for (const TillRow& till : kases) {
+        if (till.PATH.isEmpty() || till.NEAKTIVA == u"T") continue;
+        SutaKonfiguraciju(context, till);
+        if (checks.Preces) SutaPreces(context, till.PATH, till.GNOS);
+        const std::pair<bool, MasterData> masterData[] = {{checks.Klienti, MasterData::Klienti},
+                                                          {checks.Valutas, MasterData::Valutas},
+                                                          {checks.Users, MasterData::Lietotaji},
+                                                          {checks.Nodalas, MasterData::Nodalas}};
+        for (const auto& [ticked, table] : masterData)
+            if (ticked) SutaMasterData(context, table, till.PATH, till.GNOS);
+        if (checks.R_ARTIK) SanemRArtik(context, till.PATH, till.GNOS, counter == 1);
+        if (checks.R_KONTR) SanemRKontr(context, till.PATH);
+        if (checks.BrivaCena) SanemBrivasCenas(context, till.PATH);
+        ++counter;
+    }
+    context.gauge.hide();
+}

@@ -1,0 +1,21 @@
+// TLedvik::btSutitClick's work: the send/receive pass over the till list, and the till list
+// "KASES.DBF" itself.
+#pragma once
+
+#include "ledvik_settings.h"
+#include "transfer_steps.h"
+
+#include <filesystem>
+#include <vector>
+
+inline constexpr const char* kKasesFile = "KASES.DBF";
+
+// The rows of the till list in the table's order. Throws DbfError (a missing file, a missing
+// column).
+std::vector<TillRow> ReadKases(const std::filesystem::path& folder);
+
+// For every active row (PATH not empty, NEAKTIVA not "T"): the settings row, then the ticked
+// steps in their fixed order; the first active till makes R_ARTIK.DBF anew. With free-price lines
+// ticked, NOITEMS.TXT is deleted first. An exchange file that cannot be made ends the pass
+// (DbfError).
+void RunSendReceivePass(const TransferContext& context, const LedvikChecks& checks, const std::vector<TillRow>& kases);

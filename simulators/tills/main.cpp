@@ -1,0 +1,69 @@
+// tillora-tills --show FILE: prints a dBase table, one record a line, texts from Windows-1257.
+// tillora-tills FOLDER [SERVER]: makes a fleet of three tills in FOLDER for the back office:
+// KASE1 and KASE2 with a day of sales and a Z report each (KASE2 through the Firebird server
+// SERVER, "127.0.0.1/port", when one is given), KASE3 unreachable; KASES.DBF and the exchange
+// tables ITEMS, KLIENTI, VALUTAS, USERS and NODALAS beside them.
+#include "till_fleet.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QStringList>
+
+#include "codepage_1257.h"
+
+#include <cstdio>
+#include <exception>
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tillora-tills FOLDER [127.0.0.1/PORT] | --show FILE.DBF\n");
+        return 2;
+    }
+    try {
+        if (std::string(argv[1]) == "--show" && argc > 2) {
+            const DbfTable table = DbfTable::open(argv[2]);
+            QStringList header;
+            for (const DbfTable::Column& c : table.columns()) header << QString::fromStdString(c.name);
+            std::printf("%s\n", qUtf8Printable(header.join(u'|')));
+            for (int r = 0; r < table.recordCount(); ++r) {
+                if (table.deleted(r)) continue;
+                QStringList values;
+                for (int c = 0; c < int(table.columns().size()); ++c) values << fromCp1257(table.text(r, c)).trimmed();
+                std::printf("%s\n", qUtf8Printable(values.join(u'|')));
+            }
+            return 0;
+        }
+        const std::filesystem::path folder = std::filesystem::absolute(argv[1]);
+        tills::TillFleet fleet(folder / "tills", argc > 2 ? argv[2] : "");
+        const QDate today = QDate::currentDate();
+        const QString kase1 = fleet.addTill(QStringLiteral("KASE1"));
+        const QString kase2 = fleet.addTill(QStringLiteral("KASE2"), argc > 2);
+        for (const QString& till : {QStringLiteral("KASE1"), QStringLiteral("KASE2")}) {
+            fleet.sell(till, 1, today, {{QStringLiteral("1001"), 1.20, 3}, {QStringLiteral("1002"), 0.85, 2}});
+            fleet.sell(till, 2, today, {{QStringLiteral("1001"), 1.20, 1}}, true);
+            fleet.annul(till, 3, today, {{QStringLiteral("1002"), 0.85, 5}});
+            fleet.sell(till, 4, today, {{QStringLiteral("9999"), 2.50, 1, 0, 1, true}});
+            fleet.zReport(till, 1, today);
+        }
+        fleet.closeConnections();
+        tills::TillFleet::WriteKases(folder, {{QStringLiteral("KASE1"), kase1, QStringLiteral("F"), {}},
+                                              {QStringLiteral("KASE2"), kase2, QStringLiteral("F"), {}},
+                                              {QStringLiteral("KASE3"), tills::TillFleet::refusedServerPath(), QStringLiteral("F"), {}}});
+        const auto& dbf = folder;
+        // Item names in Windows-1257, units in the Latvian DOS code page ("\xB5" is DOS Ā).
+        tills::WriteExchangeTable(dbf / "ITEMS.DBF", tills::ItemsColumns(),
+                                  {tills::ItemRow("1001", "Maize rudzu", 1.20, "kl\xB5"), tills::ItemRow("1002", "Piens 1 l", 0.85, "gab."),
+                                   tills::ItemRow("1003", "Sviests", 2.10, "gab.")});
+        tills::WriteExchangeTable(dbf / "KLIENTI.DBF", tills::KlientiColumns(),
+                                  {{"100", "SIA Klients", "R\xEEga", "LV40003000000", "5", "0", "", "1234"}});
+        tills::WriteExchangeTable(dbf / "VALUTAS.DBF", tills::ValutasColumns(), {{"EUR", "Eiro", "1"}, {"USD", "ASV dol\xC6rs", "1.08"}});
+        tills::WriteExchangeTable(dbf / "USERS.DBF", tills::UsersColumns(), {{"ADMIN", "1", "Administrators"}, {"ANNA", "2", "Anna B\xF1rzi\xB7a"}});
+        tills::WriteExchangeTable(dbf / "NODALAS.DBF", tills::NodalasColumns(), {{"1", "P\xC6rtika", "21"}, {"2", "Citas", "12"}});
+        std::printf("KASES.DBF and the exchange tables in %s\n", folder.c_str());
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tillora-tills: %s\n", e.what());
+        return 1;
+    }
+}

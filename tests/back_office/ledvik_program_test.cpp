@@ -1,0 +1,126 @@
+#include "fleet_test.h"
+
+#include "codepage_1257.h"
+#include "ledvikform.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest/QTest>
+
+namespace {
+
+using testsupport::FleetTest;
+
+class LedvikProgramTest : public FleetTest {
+protected:
+    const QDate today = QDate::currentDate();
+
+    // Two tills with a day of sales (the second through the test's Firebird server when there is
+    // one), a third held by another program; the till list and the exchange tables.
+    void makeShop() {
+        fleet().addTill(QStringLiteral("K1"));
+        fleet().addTill(QStringLiteral("K2"), !testsupport::testFirebirdServer().empty());
+        fleet().addTill(QStringLiteral("K3"));
+        for (const char* till : {"K1", "K2"}) {
+            fleet().sell(QString::fromLatin1(till), 1, today, {{"1001", 2, 3}});
+            fleet().sell(QString::fromLatin1(till), 2, today, {{"1001", 2, 1}}, true);
+        }
+        fleet().closeConnections();
+        fleet().hold(QStringLiteral("K3"));
+        tills::TillFleet::WriteKases(dir(), {{"K1", fleet().path("K1"), "F", {}},
+                                             {"K2", fleet().path("K2"), "F", {}},
+                                             {"K3", fleet().path("K3"), "F", {}}});
+        tills::WriteExchangeTable(dbf() / "ITEMS.DBF", tills::ItemsColumns(), {tills::ItemRow("1001", "Maize", 2)});
+        setupText("DBFDir", (dbf() / "ITEMS.DBF").string());
+    }
+
+    int runLedvik(const QStringList& arguments) {
+        QProcess ledvik;
+        ledvik.setWorkingDirectory(QString::fromStdString(dir().string()));
+        ledvik.setProcessChannelMode(QProcess::ForwardedChannels);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        // An unattended run needs no display.
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        environment.remove(QStringLiteral("DISPLAY"));
+        ledvik.setProcessEnvironment(environment);
+        ledvik.start(QStringLiteral(LEDVIK_PROGRAM), arguments);
+        EXPECT_TRUE(ledvik.waitForFinished(120000));
+        return ledvik.exitStatus() == QProcess::NormalExit ? ledvik.exitCode() : -1;
+    }
+
+    QString logText() { return fromCp1257(testsupport::readFile(dir() / "Ledvik.log")); }
+};
+
+TEST_F(LedvikProgramTest, AnUnattendedPassServesEveryReachableTill) {
+    makeShop();
+    EXPECT_EQ(runLedvik({QStringLiteral("s1r1")}), 0);
+    fleet().release(QStringLiteral("K3"));
+    for (const char* till : {"K1", "K2"})
+        EXPECT_EQ(rows(QString::fromLatin1(till), QStringLiteral("SELECT ARTIKULS, GNOS FROM N_PRECE")), QStringList{"1001|Maize"}) << till;
+    EXPECT_TRUE(rows(QStringLiteral("K3"), QStringLiteral("SELECT ARTIKULS FROM N_PRECE")).isEmpty());
+    const DbfTable sales = DbfTable::open(dbf() / "R_ARTIK.DBF");
+    ASSERT_EQ(sales.recordCount(), 4);
+    EXPECT_EQ(sales.text(0, sales.column("KASE")), "K1");
+    EXPECT_EQ(sales.text(3, sales.column("KASE")), "K2");
+    const QString log = logText();
+    EXPECT_EQ(log.count(QStringLiteral("Saņem R_ARTIK : OK. Summa=4.00")), 2) << log.toStdString();
+    // The held till: one failure line per step, and the pass went on to the end.
+    EXPECT_EQ(log.count(QStringLiteral("Nevarēju pieslēgties kasei ???")), 3) << log.toStdString();
+    EXPECT_FALSE(log.contains(kProcessDoneMessage));
+    // The switches' boxes are the next start's settings.
+    EXPECT_EQ(settings().readInteger(testsupport::kSetupKey, "Preces"), 1);
+    EXPECT_EQ(settings().readInteger(testsupport::kSetupKey, "R_ARTIK"), 1);
+    EXPECT_EQ(settings().readInteger(testsupport::kSetupKey, "Klienti"), 0);
+}
+
+TEST_F(LedvikProgramTest, WhatWouldWaitOnABoxIsLoggedAndTheRunFails) {
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"no till list", {QStringLiteral("r1")}, "Fails KASES.DBF nav tekošajā katalogā ? "},
+        {"a bad date", {QStringLiteral("dno31.02.2015"), QStringLiteral("r1")}, "'31.02.2015' is not a valid date"},
+        {"no exchange folder", {QStringLiteral("r1")}, "Cannot create dBase table "},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(dir() / "Ledvik.log");
+        if (std::string(c.name) != "no till list") {
+            tills::TillFleet::WriteKases(dir(), {{"K1", fleet().missingFilePath(), "F", {}}});
+            setupText("DBFDir", (dir() / "nowhere" / "ITEMS.DBF").string());
+        }
+        EXPECT_EQ(runLedvik(c.arguments), 1) << c.name;
+        EXPECT_TRUE(logText().contains(QString::fromUtf8(c.logged))) << c.name << "\n" << logText().toStdString();
+    }
+}
+
+TEST_F(LedvikProgramTest, TheWindowsPassEndsWithItsMessage) {
+    makeShop();
+    fleet().release(QStringLiteral("K3"));
+    setupInteger("Preces", 1);
+    TLedvikDati dati;
+    {
+        TLedvik window(dati, false);
+        window.show();
+        EXPECT_TRUE(window.chkPreces->isChecked());
+        EXPECT_FALSE(window.chkAtdKase->isVisible());
+        EXPECT_EQ(window.shDemoRinda_1->text(), kDefaultDemoRinda1);
+        window.chkR_ARTIK->setChecked(true);
+        QTest::mouseClick(window.btSutit, Qt::LeftButton);
+        EXPECT_EQ(messages().texts(), QStringList{kProcessDoneMessage});
+        EXPECT_TRUE(window.ListProcess->count() > 0);
+        EXPECT_TRUE(window.ListProcess->item(window.ListProcess->count() - 1)->text().endsWith(QStringLiteral("Saņem R_ARTIK : OK. Summa=0.00")));
+        EXPECT_FALSE(window.Termometrs->isVisible());
+    }
+    for (const char* till : {"K1", "K2", "K3"})
+        EXPECT_EQ(rows(QString::fromLatin1(till), QStringLiteral("SELECT ARTIKULS FROM N_PRECE")), QStringList{"1001"}) << till;
+    // Closing wrote the boxes back.
+    EXPECT_EQ(settings().readInteger(testsupport::kSetupKey, "R_ARTIK"), 1);
+}
+
+}  // namespace
