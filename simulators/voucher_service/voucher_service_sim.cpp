@@ -205,6 +205,13 @@ std::vector<std::string> VoucherServiceSim::cancelled() const {
     return cancelled_;
 }
 
+bool VoucherServiceSim::knownProduct(const std::string& productId) const {
+    for (const Supplier& s : suppliers_)
+        for (const Product& p : s.products)
+            if (productId == "ean:" + p.ean) return true;
+    return false;
+}
+
 std::string VoucherServiceSim::description() const {
     return std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
                        "<definitions xmlns=\"http://schemas.xmlsoap.org/wsdl/\" xmlns:soap=\"http://schemas.xmlsoap.org/wsdl/soap/\""
@@ -253,7 +260,12 @@ VoucherServiceSim::Reply VoucherServiceSim::answerSoap(Request& request) {
     const bool success = error == faults_.errorText.end();
     std::string reference;
     std::string payload;
-    if (success && op == "reserveVoucher") {
+    if (success && op == "reserveVoucher" && !knownProduct(request.fields["productId"])) {
+        return {200, "text/xml; charset=utf-8",
+                envelope(std::string("<ns2:reserveVoucherResponse xmlns:ns2=\"") + kNamespace + "\"><return>" +
+                         element("errorDescription", "Unknown product " + request.fields["productId"]) +
+                         "<resultCode>2</resultCode></return></ns2:reserveVoucherResponse>")};
+    } else if (success && op == "reserveVoucher") {
         reference = "R" + std::to_string(nextReference_++);
         reservations_[reference] = request.fields["productId"];
         reservationOrder_.push_back(reference);

@@ -1,6 +1,7 @@
 // The voucher web service's other side on loopback: an HTTP server (libmicrohttpd) that serves a
 // service description pointing back at itself and answers reserveVoucher, buyReservedVoucher,
-// cancelVoucherReservation, cancelTransaction, getProductList and executeReport from canned data.
+// cancelVoucherReservation, cancelTransaction, getProductList and executeReport from canned data
+// (vouchers of the products of its suppliers).
 // It reads requests with its own code, keeps each for golden comparison, and has fault switches.
 #pragma once
 
@@ -90,6 +91,8 @@ private:
     Reply answer(const std::string& method, const std::string& target, const std::string& body);
     Reply answerSoap(Request& request);
     std::string description() const;
+    // Reservations are made for the products of the canned suppliers only ("ean:" + their ean).
+    bool knownProduct(const std::string& productId) const;
 
     MHD_Daemon* daemon_ = nullptr;
     std::uint16_t port_ = 0;
