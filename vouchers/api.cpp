@@ -11,8 +11,8 @@
 #include <curl/curl.h>
 #include <libxml/parser.h>
 
-#include <atomic>
 #include <functional>
+#include <mutex>
 
 namespace razevedu {
 namespace {
@@ -21,10 +21,16 @@ struct MessageTarget {
     RazeveduMessageCallback callback = nullptr;
     void* context = nullptr;
 };
-std::atomic<MessageTarget*> messageTarget{nullptr};
+std::mutex messageMutex;
+MessageTarget messageTarget;
 
 void tell(const std::string& text) {
-    if (const MessageTarget* target = messageTarget.load()) target->callback(target->context, toUtf16(text));
+    MessageTarget target;
+    {
+        std::lock_guard lock(messageMutex);
+        target = messageTarget;
+    }
+    if (target.callback) target.callback(target.context, toUtf16(text));
 }
 
 // The process-wide set-up of the XML and HTTP libraries, once, when the library is loaded.
@@ -106,8 +112,8 @@ using namespace razevedu;
 extern "C" {
 
 void setRazeveduMessageCallback(RazeveduMessageCallback callback, void* context) {
-    // The old target is kept: a call on another thread may still be using it.
-    messageTarget.store(callback ? new MessageTarget{callback, context} : nullptr);
+    std::lock_guard lock(messageMutex);
+    messageTarget = {callback, context};
 }
 
 std::u16string* getProductList(std::u16string clientId, std::u16string password, std::u16string clientUserId, int& count) {

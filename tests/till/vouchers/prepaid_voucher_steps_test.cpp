@@ -173,7 +173,8 @@ TEST_F(VoucherStepsTest, AReturnCancelsTheTransactionByTheTypedReference) {
 }
 
 TEST_F(VoucherStepsTest, AfterPrintingUnknownLogosAndFailedPurchasesOnlySaySo) {
-    service.setReceiptText("<img src=\"nezinams\">\r\nKods:\r\n{code}\r\n<barcode digits=\"123\">");
+    // An empty name is no logo, though seven logo settings are empty.
+    service.setReceiptText("<img src=\"nezinams\">\r\n<img src=\"\">\r\nKods:\r\n{code}\r\n<barcode digits=\"123\">");
     addLine("4750000000001", 5.00, 70);
     addLine("4750000000002", 10.00, 71);
     ASSERT_TRUE(ReserveVouchers());
@@ -191,11 +192,12 @@ TEST_F(VoucherStepsTest, AfterPrintingUnknownLogosAndFailedPurchasesOnlySaySo) {
     addLine("4750000000001", 5.00, 70);
     ASSERT_TRUE(ReserveVouchers());
     AfterPrinting();
-    EXPECT_EQ(messages().texts(), QStringList{kUnknownLogo + "nezinams"});
+    EXPECT_EQ(messages().texts(), (QStringList{kUnknownLogo + "nezinams", kUnknownLogo}));
     const auto p = paper();
     const auto at = std::find(p.begin(), p.end(), "Kods:");
     ASSERT_NE(at, p.end());
     EXPECT_EQ(*(at + 1), "4750000000001");
+    EXPECT_EQ(std::count_if(p.begin(), p.end(), [](const std::string& l) { return l.rfind("[logo", 0) == 0; }), 0);
 }
 
 TEST_F(VoucherStepsTest, DistributorRepliesDecideReservationAndPrint) {

@@ -40,8 +40,7 @@ protected:
         setupText("ZudezoPasword", "slepens");
         setupText("ZudezoUserID", "U7");
         setupText("ZudezoLogo_1", "zudezo");
-        exec("INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('4750000000001', 'Karte 5 EUR', 'gab.', 70, 5.00)");
-        exec("INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('4750000000002', 'Karte 10 EUR', 'gab.', 70, 10.00)");
+        // The demo's vouchers 4750000000001 and 4750000000002 and one the service does not know.
         exec("INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('4759999999999', 'Nezināma karte', 'gab.', 70, 3.00)");
         ASSERT_TRUE(startTill());
     }
@@ -86,6 +85,20 @@ TEST_F(VoucherWindow, AVoucherSaleIsReservedPrintedBoughtAndStored) {
         rows.emplace_back(row.value(0).toString(), row.value(1).toDouble());
     }
     EXPECT_EQ(rows, (std::vector<std::pair<QString, double>>{{"4750000000001", 5.00}, {"4750001000017", 2.15}, {"4750000000002", 10.00}}));
+}
+
+TEST_F(VoucherWindow, AFailedPurchaseAfterPrintingStillRegistersAndStoresTheReceipt) {
+    TPOSMain& w = *POSMain;
+    enter("4750000000001");
+    sim::VoucherServiceSim::Faults faults;
+    faults.errorText["buyReservedVoucher"] = "Pirkums atteikts";
+    service.setFaults(faults);
+    enter("/0=5");
+    EXPECT_EQ(w.RinduSkaits, 0);
+    EXPECT_TRUE(messages().shown("Pirkums atteikts"));
+    EXPECT_TRUE(messages().shown(kZudezoBuyFailed));
+    EXPECT_EQ(record("CEKANRCOUN"), "00000000042");
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR=42").toInt(), 1);
 }
 
 TEST_F(VoucherWindow, ARefusedReservationKeepsTheReceiptOpenAndCancelsTheOthers) {
