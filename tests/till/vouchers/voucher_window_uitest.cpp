@@ -1,6 +1,7 @@
 // Vouchers on the real sale window, offscreen, against the voucher-service simulator and the
 // simulated module, printer and display: reserved before the receipt, bought and printed after it,
 // stored with the receipt; a refused reservation keeps the receipt open; a return cancels.
+#include "distributor_stand_in.h"
 #include "fmproc.h"
 #include "posmain.h"
 #include "prepaid_voucher_steps.h"
@@ -41,6 +42,7 @@ protected:
         setupText("ZudezoUserID", "U7");
         setupText("ZudezoLogo_1", "zudezo");
         // The demo's vouchers 4750000000001 and 4750000000002 and one the service does not know.
+        configure();
         exec("INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('4759999999999', 'Nezināma karte', 'gab.', 70, 3.00)");
         ASSERT_TRUE(startTill());
     }
@@ -49,12 +51,30 @@ protected:
         TillWindowTest::TearDown();
     }
 
+    // Before the till starts.
+    virtual void configure() {}
+
     std::vector<std::string> paper() {
         printer->waitIdle();
         return printer->receipt();
     }
 
     sim::VoucherServiceSim service;
+};
+
+// The same till selling through the distributor's object, which the start-up makes.
+class DistributorWindow : public VoucherWindow {
+protected:
+    void configure() override {
+        setupInteger("PrepaidServVeids", 1);
+        DistributorStandIn::installMaker(distributor);
+    }
+    void TearDown() override {
+        VoucherWindow::TearDown();
+        ObjectMakers().SanitexCOM = nullptr;
+    }
+
+    std::shared_ptr<DistributorStandIn> distributor = std::make_shared<DistributorStandIn>();
 };
 
 TEST_F(VoucherWindow, AVoucherSaleIsReservedPrintedBoughtAndStored) {
@@ -138,3 +158,18 @@ TEST_F(VoucherWindow, AReturnCancelsTheVoucherByItsTypedReference) {
 }
 
 }  // namespace
+
+TEST_F(DistributorWindow, TheStartUpsObjectReservesAndPrintsTheVoucher) {
+    TPOSMain& w = *POSMain;
+    ASSERT_EQ(w.PrepaidServObj, distributor);
+    enter("4750000000002");
+    enter("/0=10");
+    EXPECT_EQ(w.RinduSkaits, 0) << messages().texts().join(" | ").toStdString();
+    ASSERT_EQ(distributor->calls().size(), 2u);
+    EXPECT_EQ(distributor->calls()[0].first, "CodeSellRequestReserve");
+    EXPECT_EQ(distributor->calls()[0].second.mid(1), (QStringList{"4750000000002", "70", "1000", "EUR"}));
+    EXPECT_EQ(distributor->calls()[1].first, "CodeSellRequestPrint");
+    const auto p = paper();
+    EXPECT_NE(std::find(p.begin(), p.end(), "PRIEKŠAPMAKSAS KARTE"), p.end()) << printer->paperText();
+    EXPECT_TRUE(service.soapRequests().empty());
+}
