@@ -6,7 +6,7 @@ namespace razevedu {
 namespace {
 
 // What a required number or flag holds before it is assigned.
-std::string initialText(const ElementSpec& e) {
+std::string initialText(const ElementDef& e) {
     if (!e.required) return {};
     switch (e.type) {
     case WireType::Int:
@@ -19,23 +19,23 @@ std::string initialText(const ElementSpec& e) {
 
 }  // namespace
 
-DataObject::DataObject(const ClassSpec& spec) : typeName_(spec.name) {
-    const ClassElements all = elementsOf(spec);
+DataObject::DataObject(const ClassDef& definition) : typeName_(definition.name) {
+    const ClassElements all = elementsOf(definition);
     for (std::size_t i = 0; i < all.size(); ++i) elements_.push_back(all[i]);
     slots_.resize(elements_.size());
     for (std::size_t i = 0; i < elements_.size(); ++i) slots_[i].text = initialText(elements_[i]);
 }
 
-DataObject::DataObject(const OperationSpec& operation)
+DataObject::DataObject(const OperationDef& operation)
     : typeName_(operation.name), elements_(operation.parameters.begin(), operation.parameters.end()) {
     slots_.resize(elements_.size());
     for (std::size_t i = 0; i < elements_.size(); ++i) slots_[i].text = initialText(elements_[i]);
 }
 
 std::unique_ptr<DataObject> DataObject::make(std::string_view className) {
-    const ClassSpec* spec = findClass(className);
-    if (!spec) throw std::logic_error("unknown data class " + std::string(className));
-    return std::make_unique<DataObject>(*spec);
+    const ClassDef* definition = findClass(className);
+    if (!definition) throw std::logic_error("unknown data class " + std::string(className));
+    return std::make_unique<DataObject>(*definition);
 }
 
 int DataObject::indexOf(std::string_view name) const {

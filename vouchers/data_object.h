@@ -14,13 +14,13 @@ namespace razevedu {
 class DataObject {
 public:
     // The elements of a class, or the parameters of an operation (a request).
-    explicit DataObject(const ClassSpec& spec);
-    explicit DataObject(const OperationSpec& operation);
+    explicit DataObject(const ClassDef& definition);
+    explicit DataObject(const OperationDef& operation);
     static std::unique_ptr<DataObject> make(std::string_view className);
 
     std::string_view typeName() const { return typeName_; }
     std::size_t size() const { return slots_.size(); }
-    const ElementSpec& element(std::size_t i) const { return elements_[i]; }
+    const ElementDef& element(std::size_t i) const { return elements_[i]; }
     // The slot of an element by name; -1 when the class has none.
     int indexOf(std::string_view name) const;
 
@@ -53,7 +53,7 @@ private:
     std::size_t slotOf(std::string_view name) const;
 
     std::string_view typeName_;
-    std::vector<ElementSpec> elements_;
+    std::vector<ElementDef> elements_;
     std::vector<Slot> slots_;
 };
 

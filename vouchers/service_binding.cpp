@@ -76,7 +76,7 @@ std::optional<ServiceBinding> ServiceBinding::bind(const std::string& descriptio
 }
 
 std::unique_ptr<DataObject> ServiceBinding::call(const DataObject& request) const {
-    const OperationSpec* operation = findOperation(request.typeName());
+    const OperationDef* operation = findOperation(request.typeName());
     if (!operation) throw ServiceError("Unknown operation " + std::string(request.typeName()));
     const HttpReply reply = httpPostSoap(location_.endpoint, writeRequest(request, location_.serviceNamespace));
     if (reply.status == 200) return readAnswer(reply.body, *operation);

@@ -7,12 +7,12 @@ namespace {
 
 using W = WireType;
 
-constexpr ElementSpec text(std::string_view name) { return {name, W::String, {}, false, false, {}}; }
-constexpr ElementSpec number(std::string_view name, W type, bool required) { return {name, type, {}, required, false, {}}; }
-constexpr ElementSpec object(std::string_view name, std::string_view cls) { return {name, W::Object, cls, false, false, {}}; }
-constexpr ElementSpec listOf(std::string_view name, std::string_view cls) { return {name, W::Object, cls, false, true, {}}; }
+constexpr ElementDef text(std::string_view name) { return {name, W::String, {}, false, false, {}}; }
+constexpr ElementDef number(std::string_view name, W type, bool required) { return {name, type, {}, required, false, {}}; }
+constexpr ElementDef object(std::string_view name, std::string_view cls) { return {name, W::Object, cls, false, false, {}}; }
+constexpr ElementDef listOf(std::string_view name, std::string_view cls) { return {name, W::Object, cls, false, true, {}}; }
 // An operation's text or number parameter: written always.
-constexpr ElementSpec param(std::string_view name, W type = W::String) { return {name, type, {}, true, false, {}}; }
+constexpr ElementDef param(std::string_view name, W type = W::String) { return {name, type, {}, true, false, {}}; }
 
 constexpr std::array response{text("errorDescription"), text("ersReference"), number("resultCode", W::Int, true)};
 constexpr std::array clientContext{text("channel"), text("clientId"), number("clientRequestTimeout", W::Long, true),
@@ -33,7 +33,7 @@ constexpr std::array transactionAccountInformation{text("accountId"), object("ba
                                                    object("balanceBefore", "amount")};
 constexpr std::array adminUser{text("email"), text("name"), text("phone"), text("userId"), text("userRole")};
 constexpr std::array parameter{text("key"), text("value")};
-constexpr std::array parameterMap{ElementSpec{"parameter", W::Object, "parameter", false, true, "entry"}};
+constexpr std::array parameterMap{ElementDef{"parameter", W::Object, "parameter", false, true, "entry"}};
 constexpr std::array reportData{number("content", W::Base64, false), text("contentString"), text("mimeType"), text("title")};
 constexpr std::array getClientAccountsResponseData{listOf("accounts", "clientAccountData"), text("clientMSISDN"),
                                                    text("clientName"), text("receipt")};
@@ -55,7 +55,7 @@ constexpr std::array getProductListResponseData{listOf("suppliers", "supplierDat
 constexpr std::array getReceiptResponseData{text("receipt")};
 constexpr std::array productCountData{number("totalCount", W::Int, true)};
 
-const std::array<ClassSpec, 26> kClasses{{
+const std::array<ClassDef, 26> kClasses{{
     {"response", {}, response},
     {"clientContext", {}, clientContext},
     {"clientTransactionData", {}, clientTransactionData},
@@ -86,9 +86,9 @@ const std::array<ClassSpec, 26> kClasses{{
 
 // Parameters: `context` and `transactionData` are objects given or not; everything else is
 // written always.
-constexpr ElementSpec context = object("context", "clientContext");
-constexpr ElementSpec transactionData = object("transactionData", "clientTransactionData");
-constexpr ElementSpec amountParam = object("amount", "amount");
+constexpr ElementDef context = object("context", "clientContext");
+constexpr ElementDef transactionData = object("transactionData", "clientTransactionData");
+constexpr ElementDef amountParam = object("amount", "amount");
 
 constexpr std::array pGetClientAccounts{context, param("clientMSISDN")};
 constexpr std::array pBuyVoucher{context, transactionData, param("productId"), param("receiptFormatId")};
@@ -118,7 +118,7 @@ constexpr std::array pCancelTransaction{context, transactionData, param("ersRefe
 constexpr std::array pCancelTopup{context, transactionData, param("ersReference")};
 
 // In the order the interface declares them.
-const std::array<OperationSpec, 22> kOperations{{
+const std::array<OperationDef, 22> kOperations{{
     {"getClientAccounts", pGetClientAccounts, "getClientAccountsResponseData"},
     {"buyVoucher", pBuyVoucher, "buyVoucherResponseData"},
     {"transferCredit", pTransferCredit, "creditTransferResponseData"},
@@ -145,24 +145,24 @@ const std::array<OperationSpec, 22> kOperations{{
 
 }  // namespace
 
-const ClassSpec* findClass(std::string_view name) {
-    for (const ClassSpec& c : kClasses)
+const ClassDef* findClass(std::string_view name) {
+    for (const ClassDef& c : kClasses)
         if (c.name == name) return &c;
     return nullptr;
 }
 
-const OperationSpec* findOperation(std::string_view name) {
-    for (const OperationSpec& o : kOperations)
+const OperationDef* findOperation(std::string_view name) {
+    for (const OperationDef& o : kOperations)
         if (o.name == name) return &o;
     return nullptr;
 }
 
-std::span<const ClassSpec> allClasses() { return kClasses; }
-std::span<const OperationSpec> allOperations() { return kOperations; }
+std::span<const ClassDef> allClasses() { return kClasses; }
+std::span<const OperationDef> allOperations() { return kOperations; }
 
-ClassElements elementsOf(const ClassSpec& spec) {
-    const ClassSpec* base = spec.base.empty() ? nullptr : findClass(spec.base);
-    return {base ? base->own : std::span<const ElementSpec>{}, spec.own};
+ClassElements elementsOf(const ClassDef& definition) {
+    const ClassDef* base = definition.base.empty() ? nullptr : findClass(definition.base);
+    return {base ? base->own : std::span<const ElementDef>{}, definition.own};
 }
 
 }  // namespace razevedu

@@ -10,7 +10,7 @@ namespace razevedu {
 
 enum class WireType { String, Int, Long, Decimal, DateTime, Boolean, Base64, Object, Enumeration };
 
-struct ElementSpec {
+struct ElementDef {
     std::string_view name;
     WireType type = WireType::String;
     std::string_view className;  // the class of an Object element or of the items of a list
@@ -20,31 +20,31 @@ struct ElementSpec {
     std::string_view wrappedItem;
 };
 
-struct ClassSpec {
+struct ClassDef {
     std::string_view name;
     std::string_view base;  // empty for the plain remotable base
-    std::span<const ElementSpec> own;
+    std::span<const ElementDef> own;
 };
 
-struct OperationSpec {
+struct OperationDef {
     std::string_view name;
-    std::span<const ElementSpec> parameters;  // `context` first
+    std::span<const ElementDef> parameters;  // `context` first
     std::string_view result;
 };
 
-const ClassSpec* findClass(std::string_view name);
-const OperationSpec* findOperation(std::string_view name);
-std::span<const ClassSpec> allClasses();
-std::span<const OperationSpec> allOperations();
+const ClassDef* findClass(std::string_view name);
+const OperationDef* findOperation(std::string_view name);
+std::span<const ClassDef> allClasses();
+std::span<const OperationDef> allOperations();
 
 // The class's elements with those of its base first (at most one level of base).
 struct ClassElements {
-    std::span<const ElementSpec> base;
-    std::span<const ElementSpec> own;
+    std::span<const ElementDef> base;
+    std::span<const ElementDef> own;
     std::size_t size() const { return base.size() + own.size(); }
-    const ElementSpec& operator[](std::size_t i) const { return i < base.size() ? base[i] : own[i - base.size()]; }
+    const ElementDef& operator[](std::size_t i) const { return i < base.size() ? base[i] : own[i - base.size()]; }
 };
-ClassElements elementsOf(const ClassSpec& spec);
+ClassElements elementsOf(const ClassDef& definition);
 
 // The names of the service description's service and port the binding is made through.
 inline constexpr std::string_view kServiceName = "ERSClientInterfaceImplService";

@@ -40,7 +40,7 @@ void writeObject(xmlNode* parent, const std::string& element, const DataObject* 
 
 void writeContent(xmlNode* node, const DataObject& object, xmlNs* xsi) {
     for (std::size_t i = 0; i < object.size(); ++i) {
-        const ElementSpec& e = object.element(i);
+        const ElementDef& e = object.element(i);
         if (!e.required && !object.present(i)) continue;
         const std::string element = name(e.name);
         if (e.list && !e.wrappedItem.empty()) {
@@ -103,7 +103,7 @@ void readContent(xmlNode* node, DataObject& object) {
         const int found = object.indexOf(reinterpret_cast<const char*>(child->name));
         if (found < 0) continue;
         const std::size_t i = std::size_t(found);
-        const ElementSpec& e = object.element(i);
+        const ElementDef& e = object.element(i);
         if (e.list && !e.wrappedItem.empty()) {
             const std::string item = name(e.wrappedItem);
             for (xmlNode* entry = child->children; entry; entry = entry->next)
@@ -140,7 +140,7 @@ std::string writeRequest(const DataObject& request, std::string_view serviceName
     return result;
 }
 
-std::unique_ptr<DataObject> readAnswer(std::string_view xml, const OperationSpec& operation) {
+std::unique_ptr<DataObject> readAnswer(std::string_view xml, const OperationDef& operation) {
     Doc doc(xmlReadMemory(xml.data(), int(xml.size()), nullptr, "UTF-8", XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
     if (!doc) throw ServiceError("The voucher service's answer is not readable XML");
     xmlNode* envelope = xmlDocGetRootElement(doc.get());

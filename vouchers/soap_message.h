@@ -17,7 +17,7 @@ std::string writeRequest(const DataObject& request, std::string_view serviceName
 // The object under "return" in the answer's body, of the operation's result class. Throws
 // ServiceError for a SOAP fault (with its fault string), XML that cannot be read, and an answer
 // without a body or without a "return" element.
-std::unique_ptr<DataObject> readAnswer(std::string_view xml, const OperationSpec& operation);
+std::unique_ptr<DataObject> readAnswer(std::string_view xml, const OperationDef& operation);
 
 inline constexpr const char* kSoapEnvelopeNamespace = "http://schemas.xmlsoap.org/soap/envelope/";
 inline constexpr const char* kSchemaInstanceNamespace = "http://www.w3.org/2001/XMLSchema-instance";

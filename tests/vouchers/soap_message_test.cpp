@@ -58,21 +58,21 @@ TEST(SoapWriter, WrappedParameterMapAndListsAndNilItems) {
 
 TEST(SoapWriter, EveryClassAndOperationOfTheTablesIsWritable) {
     // Each class's objects nest only classes of the table, so every object element can be filled.
-    for (const ClassSpec& spec : allClasses()) {
-        DataObject object(spec);
+    for (const ClassDef& definition : allClasses()) {
+        DataObject object(definition);
         for (std::size_t i = 0; i < object.size(); ++i) {
-            const ElementSpec& e = object.element(i);
+            const ElementDef& e = object.element(i);
             if (e.type == WireType::Object) {
-                ASSERT_NE(findClass(e.className), nullptr) << spec.name << "." << e.name;
+                ASSERT_NE(findClass(e.className), nullptr) << definition.name << "." << e.name;
             }
         }
     }
     int optional = 0;
-    for (const ClassSpec& spec : allClasses())
-        for (const ElementSpec& e : spec.own) optional += e.required ? 0 : 1;
+    for (const ClassDef& definition : allClasses())
+        for (const ElementDef& e : definition.own) optional += e.required ? 0 : 1;
     EXPECT_EQ(optional, 81);
     EXPECT_EQ(allOperations().size(), 22u);
-    for (const OperationSpec& op : allOperations()) {
+    for (const OperationDef& op : allOperations()) {
         ASSERT_NE(findClass(op.result), nullptr) << op.name;
         EXPECT_EQ(op.parameters.front().name, "context") << op.name;
     }
@@ -100,7 +100,7 @@ TEST(SoapReader, ReadsNestedListsAndLeavesMissingElementsUnset) {
 }
 
 TEST(SoapReader, FaultsAndUnreadableAnswersAreErrors) {
-    const OperationSpec& op = *findOperation("reserveVoucher");
+    const OperationDef& op = *findOperation("reserveVoucher");
     const std::string fault =
         "<S:Envelope xmlns:S=\"http://schemas.xmlsoap.org/soap/envelope/\"><S:Body><S:Fault><faultcode>S:Client</faultcode>"
         "<faultstring>Bad request</faultstring></S:Fault></S:Body></S:Envelope>";
