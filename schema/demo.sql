@@ -6,12 +6,13 @@
 */
 
 /* Departments: 1 goods and bar, 2 kitchen (the kitchen slips print department 2),
-   3 books and newspapers, 4 untaxed services, 20 customer deposits. */
+   3 books and newspapers, 4 untaxed services, 20 customer deposits, 70 prepaid vouchers. */
 INSERT INTO N_NODALAS (ISN, NODALA_NR, GNOS, NODOKLIS) VALUES (1, 1, 'Preces 21%', 21);
 INSERT INTO N_NODALAS (ISN, NODALA_NR, GNOS, NODOKLIS) VALUES (1, 2, 'Virtuve 12%', 12);
 INSERT INTO N_NODALAS (ISN, NODALA_NR, GNOS, NODOKLIS) VALUES (1, 3, 'Grāmatas un preses izdevumi 5%', 5);
 INSERT INTO N_NODALAS (ISN, NODALA_NR, GNOS, NODOKLIS) VALUES (1, 4, 'Neapliekamie pakalpojumi', -1);
 INSERT INTO N_NODALAS (ISN, NODALA_NR, GNOS, NODOKLIS) VALUES (1, 20, 'Klienta naudas iemaksa', -1);
+INSERT INTO N_NODALAS (ISN, NODALA_NR, GNOS, NODOKLIS) VALUES (1, 70, 'Priekšapmaksas kartes', -1);
 
 /* Items. Codes of 13 digits are shelf barcodes; the short codes are typed. */
 INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('4750001000017', 'Rupjmaize "Lāči" 800 g', 'gab.', 1, 2.15);
@@ -38,6 +39,9 @@ INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('47500010
 INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('4750001000222', 'Sērkociņi', 'gab.', 1, 0.20);
 INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('4770001000014', 'Laikraksts "Vēstis"', 'gab.', 3, 1.20);
 INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('4770001000021', 'Grāmata "Pūt, vējiņi"', 'gab.', 3, 9.90);
+/* Prepaid vouchers of the voucher web service (department 70). */
+INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('4750000000001', 'Priekšapmaksas karte 5 EUR', 'gab.', 70, 5.00);
+INSERT INTO N_PRECE (ARTIKULS, GNOS, MERVIENIBA, NODALA, CENA) VALUES ('4750000000002', 'Priekšapmaksas karte 10 EUR', 'gab.', 70, 10.00);
 
 /* Mineral water: sold singly, by the box of 12, the big box of 24 and the pallet of 720;
    a quantity price from 6 bottles on. */

@@ -9,6 +9,7 @@
 #include "usb_fiscal_device.h"
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace devices {
@@ -114,6 +115,44 @@ void startScale(const Options& options, Running& running) {
     launch(running, std::move(d), options, 9600);
 }
 
+// The voucher web service when the till sells vouchers through it ("PrepaidServVeids" 2) and
+// "ZudezoServer" names a port of this machine over plain http ("http://127.0.0.1:18321").
+void startVoucherService(const platform::SettingsStore& settings, const Options& options, Running& running) {
+    if (setupNumber(settings, "PrepaidServVeids").value_or(0) != 2) return;
+    const std::string server = settings.readText(kSetup, "ZudezoServer").value_or("");
+    int port = 0;
+    for (const char* prefix : {"http://127.0.0.1:", "http://localhost:"}) {
+        if (server.rfind(prefix, 0) != 0) continue;
+        try {
+            port = std::stoi(server.substr(std::strlen(prefix)));
+        } catch (const std::exception&) {
+        }
+    }
+    if (port <= 0 || port > 65535) {
+        std::fprintf(stderr, "tillora-devices: ZudezoServer \"%s\" names no http port on this machine\n", server.c_str());
+        return;
+    }
+    auto service = std::make_unique<sim::VoucherServiceSim>();
+    if (!service->start(std::uint16_t(port))) {
+        std::fprintf(stderr, "tillora-devices: the voucher web service could not listen on port %d\n", port);
+        return;
+    }
+    auto d = std::make_unique<RunningDevice>();
+    d->port = service->baseUrl();
+    d->description = "voucher web service";
+    d->view = [s = service.get()] {
+        std::string text = "bought:";
+        for (const std::string& ref : s->bought()) text += " " + ref;
+        text += "\ncancelled:";
+        for (const std::string& ref : s->cancelled()) text += " " + ref;
+        return text + "\n";
+    };
+    d->viewFile = "vouchers.txt";
+    d->viewDir = options.stateDir;
+    d->voucherService = std::move(service);
+    running.push_back(std::move(d));
+}
+
 }  // namespace
 
 std::optional<int> setupNumber(const platform::SettingsStore& settings, const std::string& name) {
@@ -136,6 +175,7 @@ Running startConfigured(const platform::SettingsStore& settings, const Options& 
     startPaymentTerminal(settings, options, running);
     startCardReader(settings, options, running);
     startScale(options, running);
+    startVoucherService(settings, options, running);
     return running;
 }
 

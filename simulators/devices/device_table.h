@@ -3,6 +3,7 @@
 
 #include "serial_device.h"
 #include "settings_store.h"
+#include "voucher_service_sim.h"
 
 #include <filesystem>
 #include <functional>
@@ -24,6 +25,8 @@ struct RunningDevice {
     std::string port;         // "COM2", or the device path the settings name
     std::string description;  // "receipt printer type 0"
     std::unique_ptr<sim::SerialDevice> device;
+    // The voucher web service, on loopback rather than a port (its "port" is its address).
+    std::unique_ptr<sim::VoucherServiceSim> voucherService;
     // What the device shows now (paper, display lines), kept in stateDir/<viewFile>.
     std::function<std::string()> view;
     std::string viewFile;

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
+#include <QStringList>
 
 #include <QDialog>
 #include <QThread>
@@ -19,6 +21,9 @@ class TPOSMain;
 class AutomationObject {
 public:
     virtual ~AutomationObject() = default;
+    // Calls the method of that name with text arguments and returns its text result; throws
+    // std::runtime_error when the object has no such method or the call fails.
+    virtual QString Call(const QString& method, const QStringList& arguments) = 0;
 };
 
 struct TillObjectMakers {

@@ -5,6 +5,7 @@
 
 #include "ceka_apmaksa.h"
 #include "datumodelis.h"
+#include "posmain_vouchers.h"
 #include "small_dialogs.h"
 
 #include "ui_services.h"
@@ -13,7 +14,7 @@ namespace {
 
 class PosMainPaymentWindow : public PaymentWindow {
 public:
-    explicit PosMainPaymentWindow(TPOSMain& window) : w(window) {}
+    explicit PosMainPaymentWindow(TPOSMain& window) : w(window), vouchers_(MakeVoucherSteps(window)) {}
 
     const PaymentKindList& PaymentKinds() const override { return w.ApmaksasVeidi; }
 
@@ -62,15 +63,14 @@ public:
         return s;
     }
 
-    // Card terminals and voucher services come with their own units; until then nothing is
-    // charged, reserved or sold.
+    // Card terminals come with their own unit; until then nothing is charged.
     CardSteps& Card() override { return card_; }
-    VoucherSteps& Vouchers() override { return vouchers_; }
+    VoucherSteps& Vouchers() override { return *vouchers_; }
 
 private:
     TPOSMain& w;
     CardSteps card_;
-    VoucherSteps vouchers_;
+    std::unique_ptr<VoucherSteps> vouchers_;
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "cardeon.h"
 #include "device_table.h"
+#include "razevedu.h"
 #include "scale.h"
 #include "serial_port.h"
 #include "test_environment.h"
@@ -88,3 +89,25 @@ TEST_F(DeviceTableTest, NumbersAreReadAsIntegersOrAsText) {
 }
 
 }  // namespace
+
+TEST_F(DeviceTableTest, TheVoucherServiceListensOnTheServersPortWithServiceKindTwo) {
+    setupText("FMTips", "0");
+    std::uint16_t port = 0;
+    {
+        sim::VoucherServiceSim probe;  // a port free a moment ago
+        ASSERT_TRUE(probe.start());
+        port = probe.port();
+    }
+    const std::string server = "http://127.0.0.1:" + std::to_string(port);
+    setupText("ZudezoServer", server);
+    setupInteger("PrepaidServVeids", 1);
+    EXPECT_TRUE(devices::startConfigured(settings(), options()).empty());
+
+    setupInteger("PrepaidServVeids", 2);
+    auto running = devices::startConfigured(settings(), options());
+    ASSERT_EQ(running.size(), 1u);
+    EXPECT_EQ(running[0]->port, server);
+    EXPECT_EQ(reserveVoucher(u"K", u"P", u"U", u"4750000000001"), u"R1");
+    devices::saveViews(running);
+    EXPECT_EQ(testsupport::readFile(dir() / "vouchers.txt"), "bought:\ncancelled:\n");
+}

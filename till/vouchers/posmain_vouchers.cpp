@@ -1,0 +1,62 @@
+// The voucher steps over the sale window: its receipt, printer and settings, the distributor's
+// object made at start-up, the voucher-reference form, and the annulment that ends the program.
+#include "posmain_vouchers.h"
+
+#include "posmain.h"
+#include "prepaid_voucher_steps.h"
+#include "small_dialogs.h"
+
+#include "printclass.h"
+#include "ui_services.h"
+
+#include <exception>
+
+namespace {
+
+class PosMainVoucherHost : public VoucherHost {
+public:
+    explicit PosMainVoucherHost(TPOSMain& window) : w(window) {}
+
+    TCekasStavoklis& Ceks() override { return w; }
+    bool IsReturn() const override { return w.rdPirkumsStorno->ItemIndex() == 1; }
+    TPrintClass* Printer() override { return w.PrintClass.get(); }
+
+    VoucherSettings Settings() const override {
+        return {w.PrepaidServVeids, w.ZudezoClientID, w.ZudezoPasword, w.ZudezoUserID, w.ZudezoLogo};
+    }
+
+    std::optional<QString> CallDistributor(const QString& method, const QStringList& arguments) override {
+        if (!w.PrepaidServObj) return std::nullopt;
+        try {
+            return w.PrepaidServObj->Call(method, arguments);
+        } catch (const std::exception& e) {
+            // A failed call is a refusal: the step says so and goes on as for one.
+            platform::ui::showMessage(QString::fromStdString(e.what()));
+            return std::nullopt;
+        }
+    }
+
+    QString AskVoucherReference() override {
+        if (!GetZudezoNumurs) GetZudezoNumurs = new TGetZudezoNumurs(&w);
+        GetZudezoNumurs->exec();
+        return GetZudezoNumurs->edNumurs->text();
+    }
+
+    [[noreturn]] void AnnulAndEnd() override {
+        w.AnuletCeku();
+        platform::ui::endProgram();
+    }
+
+private:
+    TPOSMain& w;
+};
+
+class PosMainVoucherSteps : private PosMainVoucherHost, public PrepaidVoucherSteps {
+public:
+    explicit PosMainVoucherSteps(TPOSMain& window)
+        : PosMainVoucherHost(window), PrepaidVoucherSteps(static_cast<VoucherHost&>(*this)) {}
+};
+
+}  // namespace
+
+std::unique_ptr<VoucherSteps> MakeVoucherSteps(TPOSMain& window) { return std::make_unique<PosMainVoucherSteps>(window); }
