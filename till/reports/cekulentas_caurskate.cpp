@@ -28,7 +28,7 @@ namespace {
 const char* const kTitles[] = {"Čeka Nr.", "Datums", "Pirkuma laiks", "Klienta kods", "Artikuls", "Preces nosaukums",
                                "Cena", "Daudzums", "Atlaide", "Summa", "Saņemtā nauda", "Izdotā nauda",
                                "Klienta nosaukums", "Kasieris"};
-constexpr int kFetchRows = 256;
+constexpr int kFetchRows = 64;  // a screen of the grid and a little more
 
 QString fixed(double value, int decimals) { return QString::number(value, 'f', decimals); }
 
