@@ -76,19 +76,8 @@ void TPOSMain::ApmaksaArKartiEFTClick() { NotBuiltYet("Apmaksas ar bankas karti"
 void TPOSMain::MOLAlojalitteskarte1Click() { NotBuiltYet("MOLA lojalitātes karte"); }
 void TPOSMain::Pastjumasastdana1Click() { NotBuiltYet("Pasūtījuma sastādīšana"); }
 void TPOSMain::IngenicoTMS1Click() { NotBuiltYet("Ingenico TMS"); }
-void TPOSMain::Atlaidessummaspaklientiem1Click() { NotBuiltYet("Atlaides summas par klientiem"); }
-void TPOSMain::Realizcijapakasieriem1Click() { NotBuiltYet("Realizācija par kasieriem"); }
-void TPOSMain::Realizcijaparklientiem1Click() { NotBuiltYet("Realizācija par klientiem"); }
-void TPOSMain::Realizcijaparklientiemsummrforma1Click() { NotBuiltYet("Realizācija par klientiem (summārā forma)"); }
-void TPOSMain::Realizcijaparnodokulikmm1Click() { NotBuiltYet("Realizācija par nodokļu likmēm"); }
-void TPOSMain::Nobdesnodefintscenas1Click() { NotBuiltYet("Nobīdes no definētās cenas"); }
-void TPOSMain::Realizcijaparstundm1Click() { NotBuiltYet("Realizācija par stundām"); }
-void TPOSMain::Kopsavilkumsparnodokulikmmunprecm1Click() { NotBuiltYet("Kopsavilkums par apmaksas veidiem, nodokļu likmēm un precēm"); }
-void TPOSMain::ekukopsavilkumaatskaite1Click() { NotBuiltYet("Čeku kopsavilkuma atskaite"); }
 void TPOSMain::Iepriekjekakopija1Click() { Apmaksa().PrintLastReceiptCopy(); }
 void TPOSMain::PdjsBankaskarteskopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::BankCard); }
 void TPOSMain::PdjPrepaidekakopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::Prepaid); }
 void TPOSMain::Bankaskaruatskaite1Click() { NotBuiltYet("Bankas karšu atskaite"); }
-void TPOSMain::Preusarakstacaurskate1Click() { NotBuiltYet("Preču saraksta caurskate"); }
-void TPOSMain::ekulentascaurskate1Click() { NotBuiltYet("Čeku lentas caurskate"); }
 void TPOSMain::Dzstierakstu1Click() { NotBuiltYet("Dzēst ierakstu"); }

@@ -35,14 +35,17 @@ int PrintCekasGalvu(TPrintClass& print, int number, const QDate& today, bool isR
     return 1;
 }
 
+QStringList KopijasVirsraksts(int number) {
+    const QString rule(40, u'-');
+    return {rule, "             KOPIJA ČEKAM Nr " + QString::number(number), rule};
+}
+
 void PrintLastReceiptCopy(TPrintClass& print, const LastReceipt& last, int openLines, ClosingHost& host) {
     if (openLines > 0) return host.ShowPazinojums(kCopyWhileOpenMessage);
     if (last.IeprCekaRindas.empty()) return host.ShowPazinojums(kCopyNoDataMessage);
     print.DrukaUzCeka(QStringLiteral("\n\n\n\n\n"), false, 0);
     if (print.DrukaCekaGalvu() < 0) annulAndEnd(host);
-    const QString rule(40, u'-');
-    for (const QString& line : QStringList{rule, "             KOPIJA ČEKAM Nr " + QString::number(last.PedejaisCekaNr), rule} +
-                                   last.AtgriezGalvasRindas + last.MaksatajaRindas)
+    for (const QString& line : KopijasVirsraksts(last.PedejaisCekaNr) + last.AtgriezGalvasRindas + last.MaksatajaRindas)
         print.DrukaUzAbam(line, 1);
     for (const TCekaRinda& line : last.IeprCekaRindas) {
         if (const int rc = host.PrintCekaRinda(line); rc <= 0) {

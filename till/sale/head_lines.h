@@ -26,6 +26,9 @@ struct LastReceipt {
 int PrintCekasGalvu(TPrintClass& print, int number, const QDate& today, bool isReturn, const QStringList& payerLines,
                     LastReceipt& last);
 
+// The title block of a receipt copy: "KOPIJA ČEKAM Nr" and the number between two rules.
+QStringList KopijasVirsraksts(int number);
+
 inline const QString kCopyWhileOpenMessage = QStringLiteral("Ir jau iesākts nākošais čeks, kopiju izdrukāt nevar !!!");
 inline const QString kCopyNoDataMessage = QStringLiteral("Čeka kopiju izdrukāt nevar (nav datu) !!!");
 

@@ -1,0 +1,59 @@
+// The till's report forms as row builders: each runs its statement on the till database (period
+// and filters bound as parameters), works out its calculated fields and hands back the report
+// model the renderer prints.
+#pragma once
+
+#include "payment_kinds.h"
+#include "report.h"
+#include "report_filter.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QString>
+
+#include <stdexcept>
+
+class ReportError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What the report menu hands to a form.
+struct ReportRequest {
+    QDate from, to;
+    QString title;              // ReportTitle: the command's title and the period
+    ReportFilter customers;     // on REALIZ.KL_KODS
+    ReportFilter goods;         // on REALIZ.ARTIKULS
+    PaymentKindList kinds;      // names of the payment kinds stored in APM_VEIDS
+};
+
+// The report forms of the menu. Every builder throws ReportError with the database's text.
+enum class MenuReport {
+    RealizPaKlientiem,
+    RealizPaKasieriem,
+    RealizPaStundam,
+    RealizPaKlientiemSummari,
+    KopsavNodPreces,
+    PaNodokluLikmem,
+    CenuNobides,
+    AtlidesPaKlientiem,
+};
+platform::report::Report BuildMenuReport(MenuReport form, const QSqlDatabase& posDb, const ReportRequest& request);
+
+// The tax rule of the summary reports: rate -1 is untaxed.
+struct TaxSplit {
+    double withoutTax = 0;
+    double tax = 0;
+};
+TaxSplit SplitTax(double withTax, double rate);
+// A rate as the reports print it: "b/n" for -1.
+QString RateText(double rate);
+// The hour slot of a stored time "hh:mm:ss" among the columns "0-7.59", 8 .. 21, "22-24".
+int HourSlot(const QString& laiks);
+
+// The restaurant order slips. The kitchen slip marks the order's lines printed for the kitchen
+// once the slip was printed, not when its preview is only looked at and closed.
+platform::report::Report BuildVirtuveAnulets(const QSqlDatabase& db, const QString& header, int isn);
+platform::report::Report BuildPasutijumsSaurs(const QSqlDatabase& db, const QString& header, int pasutNr);
+platform::report::Report BuildPasutijums(const QSqlDatabase& db, const QString& header, int pasutNr);
+bool PrintPasutijumsSaurs(const QSqlDatabase& db, const QString& header, int pasutNr);
