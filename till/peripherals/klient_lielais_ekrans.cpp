@@ -122,6 +122,8 @@ void TKlientLielaisEkrans::BuildForm() {
     column->addWidget(Label3);
     auto* whole = new QHBoxLayout(this);
     whole->setContentsMargins(0, 0, 0, 0);
+    // The window takes the size it is given (the second monitor's), whatever its texts ask for.
+    whole->setSizeConstraint(QLayout::SetNoConstraint);
     whole->addLayout(column, 1);
     whole->addWidget(Panel2);
 

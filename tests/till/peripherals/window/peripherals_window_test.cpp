@@ -4,6 +4,7 @@
 #include "ceka_apmaksa.h"
 #include "klient_lielais_ekrans.h"
 #include "posmain.h"
+#include "spoken_amounts.h"
 #include "weighing.h"
 
 #include <QBuffer>
@@ -96,13 +97,17 @@ TEST_F(NoScaleWindow, WithoutAScalePortF1SaysSoAndDoesNotLock) {
 class ScannerWindow : public TillWindowTest {
 protected:
     ScannerWindow() : TillWindowTest(TillOptions{.scanner = true}) {}
+    // The till started, its scanner thread listening on the port.
+    bool startScanningTill() {
+        return startTill() && QTest::qWaitFor([&] { return scanner->openings() > 0; }, 5000);
+    }
     bool linesBecome(int count) {
         return QTest::qWaitFor([&] { return POSMain->RinduSkaits == count; }, 5000);
     }
 };
 
 TEST_F(ScannerWindow, ScannedCodesEnterTheSale) {
-    ASSERT_TRUE(startTill());
+    ASSERT_TRUE(startScanningTill());
     scanner->scan(kBread);
     ASSERT_TRUE(linesBecome(1));
     EXPECT_EQ(w().CekaRindas[0].Artikuls, kBread);
@@ -120,7 +125,7 @@ TEST_F(ScannerWindow, ScannedCodesEnterTheSale) {
 }
 
 TEST_F(ScannerWindow, ACodeScannedDuringThePaymentDialogWaitsForItToClose) {
-    ASSERT_TRUE(startTill());
+    ASSERT_TRUE(startScanningTill());
     enter(kBread);
     ASSERT_EQ(w().RinduSkaits, 1);
     int linesWhileOpen = -1;
@@ -156,6 +161,44 @@ TEST_P(ScannerSettingWindow, PortZeroAndOneMeanNoScanner) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ports, ScannerSettingWindow, ::testing::Values(0, 1));
+
+// ---------------------------------------------------------------- spoken totals
+
+class SpokenTotals : public TillWindowTest {};
+
+TEST_F(SpokenTotals, TheTotalIsSaidBeforeThePaymentDialogAndTheMoneyAfterThePayment) {
+    setupInteger("SummuVardiem", 1);
+    ASSERT_TRUE(startTill());
+    enter(kBread);
+    QStringList beforeDialog;
+    QTimer::singleShot(0, [&] {
+        beforeDialog = messages().texts();
+        QTest::keyClick(CekaApmaksaForm->edApmSum[0], Qt::Key_Escape);
+    });
+    QTest::keyClick(w().edArtikuls, '/');
+    ASSERT_FALSE(beforeDialog.isEmpty());
+    EXPECT_EQ(beforeDialog.first(), "Nav atrodams fails Summa.wav");  // no word files in this folder
+    messages().clear();
+    enter("/0=100");
+    ASSERT_EQ(w().RinduSkaits, 0) << messages().texts().join(" | ").toStdString();
+    EXPECT_TRUE(messages().shown("Nav atrodams fails Sanemts.wav"));
+    EXPECT_TRUE(messages().shown("Nav atrodams fails Izdots.wav"));
+}
+
+TEST_F(SpokenTotals, AMissingWordGoesIntoTheCommandFileReplyWhereNobodyClosesABox) {
+    ASSERT_TRUE(startTill());
+    w().SummuVardiem = true;
+    w().FiskPrinteris = true;
+    w().RetPosList = std::make_unique<QStringList>();
+    SpeakAmounts({{kSpokenTotal, 1.0}});
+    EXPECT_TRUE(messages().texts().isEmpty());
+    ASSERT_FALSE(w().RetPosList->isEmpty());
+    EXPECT_EQ(w().RetPosList->first(), "Nav atrodams fails Summa.wav");
+    w().SummuVardiem = false;
+    w().RetPosList->clear();
+    SpeakAmounts({{kSpokenTotal, 1.0}});
+    EXPECT_TRUE(w().RetPosList->isEmpty());
+}
 
 // ---------------------------------------------------------------- second screen
 
