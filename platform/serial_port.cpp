@@ -127,7 +127,14 @@ bool SerialPort::configure(const SerialSettings& s) {
     tio.c_iflag &= ~(IXON | IXOFF | IXANY);
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
-    if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return false;
+    if (::tcsetattr(fd_, TCSANOW, &tio) != 0) {
+        // A pseudo-terminal has no parity bit: it drops the flag, and once the rest of the line
+        // stands as asked the kernel refuses the request as one it cannot apply at all. Without
+        // parity the line is the same.
+        if (errno != EINVAL || !(tio.c_cflag & PARENB)) return false;
+        tio.c_cflag &= ~(PARENB | PARODD);
+        if (::tcsetattr(fd_, TCSANOW, &tio) != 0) return false;
+    }
     if (exact && !setExactLineSpeed(fd_, s.baud)) return false;
     // Modem lines: a pseudo-terminal has none and refuses the call, which is not a failure here.
     int lines = TIOCM_DTR;

@@ -42,6 +42,9 @@ ComHandle ComOpen(int port, long baud, const char* parity) {
     settings.dtr = true;
     settings.rts = true;  // toggle mode: raised while sending, which on Linux is simply up
     if (!serial->configure(settings)) return kComNotOpen;  // the port closes with the object
+    // A port Windows opens starts with an empty input queue: what a device sent while nobody had
+    // the port open is gone, and a scale that talks unasked is read from its next frame on.
+    serial->purgeInput();
     auto& t = table();
     std::lock_guard lock(t.mutex);
     ComHandle handle = t.next++;

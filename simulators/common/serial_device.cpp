@@ -142,6 +142,23 @@ bool PseudoTerminal::linkAs(const std::filesystem::path& portsDir, const std::st
     return true;
 }
 
+int PseudoTerminal::pendingToProgram() const {
+    int pending = 0;
+    if (slaveKeeper_ >= 0) ::ioctl(slaveKeeper_, FIONREAD, &pending);
+    return pending;
+}
+
+void PseudoTerminal::discardPendingToProgram() {
+    std::uint8_t buffer[512];
+    // The program may take the same bytes meanwhile: a read that finds none must not wait.
+    const int flags = ::fcntl(slaveKeeper_, F_GETFL);
+    ::fcntl(slaveKeeper_, F_SETFL, flags | O_NONBLOCK);
+    for (int pending = pendingToProgram(); pending > 0; pending = pendingToProgram()) {
+        if (::read(slaveKeeper_, buffer, std::min<std::size_t>(sizeof buffer, std::size_t(pending))) <= 0) break;
+    }
+    ::fcntl(slaveKeeper_, F_SETFL, flags);
+}
+
 // ---- SerialDevice ----
 
 SerialDevice::~SerialDevice() { stop(); }
@@ -150,6 +167,11 @@ bool SerialDevice::start(const std::filesystem::path& portsDir, const std::strin
     if (!pty_.isOpen()) return false;
     if (!portsDir.empty() && !pty_.linkAs(portsDir, comName)) return false;
     baud_ = baud;
+    if (watchFlushes_) {
+        // Packet mode: every read of the master starts with a status byte, 0 before data.
+        int on = 1;
+        if (::ioctl(pty_.masterFd(), TIOCPKT, &on) != 0) return false;
+    }
     running_ = true;
     lastActivityMs_ = nowMs();
     reader_ = std::thread([this] { readLoop(); });
@@ -185,9 +207,18 @@ void SerialDevice::readLoop() {
             sleepMs(5);
             continue;
         }
+        std::uint8_t* data = buffer;
+        if (watchFlushes_) {
+            if (buffer[0] != TIOCPKT_DATA) {
+                if (buffer[0] & TIOCPKT_FLUSHREAD) inputFlushed();
+                continue;
+            }
+            ++data;
+            if (--n == 0) continue;
+        }
         handling_ = true;
         lastActivityMs_ = nowMs();
-        Bytes chunk(buffer, buffer + n);
+        Bytes chunk(data, data + n);
         received(chunk);
         lastActivityMs_ = nowMs();
         handling_ = false;

@@ -71,6 +71,10 @@ public:
     const std::string& slavePath() const { return slavePath_; }
     // Makes portsDir/comName a symbolic link to the slave side (replacing an old link).
     bool linkAs(const std::filesystem::path& portsDir, const std::string& comName);
+    // Bytes sent to the program that it has not read yet, and dropping them unread (what a port
+    // nobody has open does with what a device sends).
+    int pendingToProgram() const;
+    void discardPendingToProgram();
 
 private:
     int master_ = -1;
@@ -103,16 +107,23 @@ public:
 protected:
     // Called on the reader thread with each chunk as it arrives.
     virtual void received(const Bytes& bytes) = 0;
+    // Called before start(): the device is told, through inputFlushed() on the reader thread,
+    // each time the program empties its input queue, as the port wrapper does when it opens the
+    // port. Devices that talk without being asked start their frames from there.
+    void watchInputFlushes() { watchFlushes_ = true; }
+    virtual void inputFlushed() {}
+    PseudoTerminal& terminal() { return pty_; }
     // Sends bytes to the computer through the generic faults and the pacing.
     void send(const Bytes& bytes, const std::string& note = {});
     // Sends without faults (a device's own deliberate garbage, for instance).
     void sendRaw(const Bytes& bytes);
+    // Sends at the line's pace without faults or trace (a stream the device traces by frame).
+    void writePaced(const Bytes& bytes);
 
     std::mutex stateMutex_;  // guards the subclass's device state against the test thread
 
 private:
     void readLoop();
-    void writePaced(const Bytes& bytes);
 
     PseudoTerminal pty_;
     std::thread reader_;
@@ -120,6 +131,7 @@ private:
     std::atomic<long> lastActivityMs_{0};
     std::atomic<bool> handling_{false};
     long baud_ = 0;
+    bool watchFlushes_ = false;
     FaultSwitches faults_;
     Trace trace_;
 };

@@ -5,12 +5,14 @@
 #include "fiscal_memory_sim.h"
 #include "printer_sim.h"
 #include "scale_sim.h"
+#include "scanner_sim.h"
 #include "terminal_sim.h"
 #include "usb_fiscal_device.h"
 
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 
 namespace devices {
 namespace {
@@ -153,6 +155,46 @@ void startVoucherService(const platform::SettingsStore& settings, const Options&
     running.push_back(std::move(d));
 }
 
+// The till's scale of the model "SvariTips" on COM "SvariCom". Goods go on it by writing their
+// weight in kg into scale-COMn.txt in the state folder.
+void startTillScale(const platform::SettingsStore& settings, const Options& options, Running& running) {
+    const auto port = setupNumber(settings, "SvariCom");
+    const auto model = sim::scaleModel(setupNumber(settings, "SvariTips").value_or(0));
+    if (!port || *port < 1 || !model) return;
+    auto d = std::make_unique<RunningDevice>();
+    d->port = "COM" + std::to_string(*port);
+    auto* scale = new sim::ScaleSim(*model);
+    d->device.reset(scale);
+    d->description = "scale, model " + std::to_string(int(*model)) + " (weight in kg into scale-" + d->port + ".txt)";
+    d->inputFile = "scale-" + d->port + ".txt";
+    d->input = [scale](const std::string& text) {
+        std::istringstream in(text);
+        in.imbue(std::locale::classic());
+        double kg = 0;
+        if (in >> kg) scale->place(kg);
+    };
+    launch(running, std::move(d), options, sim::lineOf(*model).baud);
+}
+
+// The barcode scanner on COM "SkanerisCom" (0 and 1: none). Each line written into
+// scan-COMn.txt in the state folder is scanned.
+void startScanner(const platform::SettingsStore& settings, const Options& options, Running& running) {
+    const auto port = setupNumber(settings, "SkanerisCom");
+    if (!port || *port <= 1) return;
+    auto d = std::make_unique<RunningDevice>();
+    d->port = "COM" + std::to_string(*port);
+    auto* scanner = new sim::ScannerSim();
+    d->device.reset(scanner);
+    d->description = "barcode scanner (codes, one a line, into scan-" + d->port + ".txt)";
+    d->inputFile = "scan-" + d->port + ".txt";
+    d->input = [scanner](const std::string& text) {
+        std::istringstream in(text);
+        for (std::string code; std::getline(in, code);)
+            if (!code.empty()) scanner->scan(code);
+    };
+    launch(running, std::move(d), options, 9600);
+}
+
 }  // namespace
 
 std::optional<int> setupNumber(const platform::SettingsStore& settings, const std::string& name) {
@@ -176,6 +218,8 @@ Running startConfigured(const platform::SettingsStore& settings, const Options& 
     startCardReader(settings, options, running);
     startScale(options, running);
     startVoucherService(settings, options, running);
+    startTillScale(settings, options, running);
+    startScanner(settings, options, running);
     return running;
 }
 
@@ -186,6 +230,21 @@ void saveViews(Running& running) {
         if (now == d->lastSaved) continue;
         std::ofstream(d->viewDir / d->viewFile, std::ios::trunc) << now;
         d->lastSaved = std::move(now);
+    }
+}
+
+void readInputs(Running& running) {
+    for (auto& d : running) {
+        if (!d->input) continue;
+        const auto file = d->viewDir / d->inputFile;
+        std::ifstream in(file);
+        if (!in) continue;
+        std::stringstream text;
+        text << in.rdbuf();
+        in.close();
+        std::error_code ec;
+        std::filesystem::remove(file, ec);
+        d->input(text.str());
     }
 }
 

@@ -32,6 +32,10 @@ struct RunningDevice {
     std::string viewFile;
     std::filesystem::path viewDir;
     std::string lastSaved;
+    // What a person does to the device (goods on the scale, a code scanned): the text of
+    // stateDir/<inputFile> is handed over and the file removed.
+    std::function<void(const std::string&)> input;
+    std::string inputFile;
 };
 
 using Running = std::vector<std::unique_ptr<RunningDevice>>;
@@ -42,6 +46,8 @@ Running startConfigured(const platform::SettingsStore& settings, const Options& 
 
 // Rewrites each device's view file when what it shows has changed.
 void saveViews(Running& running);
+// Hands each device the input file waiting for it.
+void readInputs(Running& running);
 
 // A Setup value the programs store either as an integer or as text holding one.
 std::optional<int> setupNumber(const platform::SettingsStore& settings, const std::string& name);

@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
     while (!stopRequested) {
+        devices::readInputs(running);
         devices::saveViews(running);
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }

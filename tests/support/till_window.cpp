@@ -39,6 +39,19 @@ bool TillDevices::startDevices(const std::filesystem::path& folder, const std::f
     printer = std::make_unique<sim::PrinterSimulator>(options.printerType);
     if (printerBaud > 0) printer->setReceivePacing(printerBaud);
     if (!printer->start(portsDir, "COM2")) return false;
+    // The scale and the scanner stand where the settings say, as tillora-devices puts them.
+    const auto& settings = platform::SettingsStore::current();
+    const auto svariCom = settings.readInteger(kSetupKey, "SvariCom");
+    const auto svariTips = sim::scaleModel(int(settings.readInteger(kSetupKey, "SvariTips").value_or(0)));
+    if (svariCom && *svariCom > 0 && svariTips) {
+        scale = std::make_unique<sim::ScaleSim>(*svariTips);
+        if (!scale->start(portsDir, "COM" + std::to_string(*svariCom))) return false;
+    }
+    const auto skanerisCom = settings.readInteger(kSetupKey, "SkanerisCom");
+    if (skanerisCom && *skanerisCom > 1) {
+        scanner = std::make_unique<sim::ScannerSim>();
+        if (!scanner->start(portsDir, "COM" + std::to_string(*skanerisCom))) return false;
+    }
     if (!options.display) return true;
     display = std::make_unique<sim::DisplaySimulator>(0);
     return display->start(portsDir, "COM3");
@@ -51,6 +64,8 @@ void TillDevices::stopDevices() {
     if (fiscal) fiscal->stop();
     printer.reset();
     display.reset();
+    scale.reset();
+    scanner.reset();
     fiscal.reset();
 }
 
@@ -86,6 +101,11 @@ void TillWindowTest::SetUp() {
     DatabaseTest::SetUp();
     platform::runScript(platform::parseDatabaseLocation(databaseFile().string()), schema::demoDataScript());
     writeTillSetup(settings(), options_.printerType);
+    if (options_.scaleModel >= 0) {
+        settings().writeInteger(kSetupKey, "SvariCom", 4);
+        settings().writeInteger(kSetupKey, "SvariTips", options_.scaleModel);
+    }
+    if (options_.scanner) settings().writeInteger(kSetupKey, "SkanerisCom", 5);
     memorix::setReadTimeoutMs(300);
     ASSERT_TRUE(startDevices(dir(), portsDir(), options_));
     processScope_ = std::make_unique<ProcessListScope>(processes);

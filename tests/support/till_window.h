@@ -9,6 +9,8 @@
 #include "display_sim.h"
 #include "fiscal_memory_sim.h"
 #include "printer_sim.h"
+#include "scale_sim.h"
+#include "scanner_sim.h"
 #include "settings_store.h"
 
 #include <QString>
@@ -30,6 +32,8 @@ struct TillOptions {
     int printerType = 0;         // "Printeris" and the simulated printer's type
     bool display = true;         // a customer display simulated on COM3
     bool openingRecord = false;  // the module's opening record written (its first is never a day close)
+    int scaleModel = -1;         // "SvariTips" of a scale simulated on COM4 ("SvariCom" 4); -1 none
+    bool scanner = false;        // a barcode scanner simulated on COM5 ("SkanerisCom" 5)
 };
 
 // The decimal point, the module on COM1, the printer of this type on COM2, the display on COM3,
@@ -44,6 +48,8 @@ struct TillDevices {
     std::unique_ptr<sim::FiscalMemorySim> fiscal;
     std::unique_ptr<sim::PrinterSimulator> printer;
     std::unique_ptr<sim::DisplaySimulator> display;
+    std::unique_ptr<sim::ScaleSim> scale;
+    std::unique_ptr<sim::ScannerSim> scanner;
 
     bool startDevices(const std::filesystem::path& folder, const std::filesystem::path& portsDir, const TillOptions& options,
                       long moduleBaud = 0, long printerBaud = 0);

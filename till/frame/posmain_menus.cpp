@@ -71,7 +71,6 @@ void TPOSMain::Papildustaustii1Click() {
 
 // ---------------------------------------------------------------- commands of later parts
 
-void TPOSMain::Svrtpreci1Click() { NotBuiltYet("Svērt preci"); }
 void TPOSMain::ApmaksaArKartiEFTClick() { NotBuiltYet("Apmaksas ar bankas karti"); }
 void TPOSMain::MOLAlojalitteskarte1Click() { NotBuiltYet("MOLA lojalitātes karte"); }
 void TPOSMain::Pastjumasastdana1Click() { NotBuiltYet("Pasūtījuma sastādīšana"); }

@@ -1,5 +1,7 @@
 #include "payment_entry.h"
 
+#include "spoken_amounts.h"
+
 #include "clock.h"
 #include "fiscal_registration.h"
 #include "fmproc.h"
@@ -43,6 +45,7 @@ void PaymentEntryFlow::PaymentKey(int& key) {
     }
     if (sale && r.CekaSumma < 0.01) return w_.ShowDialog(MinimumTotalMessage(currency));
     if (w_.EntryText().size() >= 2 || !sale) return;
+    SpeakAmounts({{kSpokenTotal, r.CekaSumma}});
     r.Sanemts = 0;
     const auto [text, lastKind] = p_.RunPaymentDialog();
     if (text.isEmpty()) {
@@ -99,6 +102,7 @@ bool PaymentEntryFlow::EnterPayment(const QString& lineText) {
         const auto [line1, line2] = PaymentDisplayLines(entry.isReturn, r.CekaSumma, r.Sanemts);
         printer->PrintUzDispleja(line1, line2);
     }
+    SpeakAmounts({{kSpokenReceived, r.Sanemts}, {kSpokenChange, r.Sanemts - r.CekaSumma}});
     if (!p_.Vouchers().ReserveVouchers()) {
         r.Sanemts = 0;
         w_.SetEntryText(QString());
