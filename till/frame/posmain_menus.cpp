@@ -72,8 +72,6 @@ void TPOSMain::Papildustaustii1Click() {
 // ---------------------------------------------------------------- commands of later parts
 
 void TPOSMain::Svrtpreci1Click() { NotBuiltYet("Svērt preci"); }
-void TPOSMain::ApmaksaArKartiEFTClick() { NotBuiltYet("Apmaksas ar bankas karti"); }
-void TPOSMain::MOLAlojalitteskarte1Click() { NotBuiltYet("MOLA lojalitātes karte"); }
 void TPOSMain::Pastjumasastdana1Click() { NotBuiltYet("Pasūtījuma sastādīšana"); }
 void TPOSMain::IngenicoTMS1Click() { NotBuiltYet("Ingenico TMS"); }
 void TPOSMain::Atlaidessummaspaklientiem1Click() { NotBuiltYet("Atlaides summas par klientiem"); }
@@ -88,7 +86,6 @@ void TPOSMain::ekukopsavilkumaatskaite1Click() { NotBuiltYet("Čeku kopsavilkuma
 void TPOSMain::Iepriekjekakopija1Click() { Apmaksa().PrintLastReceiptCopy(); }
 void TPOSMain::PdjsBankaskarteskopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::BankCard); }
 void TPOSMain::PdjPrepaidekakopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::Prepaid); }
-void TPOSMain::Bankaskaruatskaite1Click() { NotBuiltYet("Bankas karšu atskaite"); }
 void TPOSMain::Preusarakstacaurskate1Click() { NotBuiltYet("Preču saraksta caurskate"); }
 void TPOSMain::ekulentascaurskate1Click() { NotBuiltYet("Čeku lentas caurskate"); }
 void TPOSMain::Dzstierakstu1Click() { NotBuiltYet("Dzēst ierakstu"); }

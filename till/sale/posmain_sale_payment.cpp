@@ -6,6 +6,7 @@
 #include "ceka_apmaksa.h"
 #include "datumodelis.h"
 #include "small_dialogs.h"
+#include "till_card_steps.h"
 
 #include "ui_services.h"
 
@@ -62,14 +63,12 @@ public:
         return s;
     }
 
-    // Card terminals and voucher services come with their own units; until then nothing is
-    // charged, reserved or sold.
     CardSteps& Card() override { return card_; }
     VoucherSteps& Vouchers() override { return vouchers_; }
 
 private:
     TPOSMain& w;
-    CardSteps card_;
+    TillCardSteps card_{w};
     VoucherSteps vouchers_;
 };
 
