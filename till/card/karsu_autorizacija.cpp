@@ -29,8 +29,8 @@ void Message(const QString& text) { platform::ui::showMessage(text); }
 TKarsuAutorizacija::TKarsuAutorizacija(QWidget* owner, int eft) : QDialog(owner), eft_(eft) {
     setObjectName("KarsuAutorizacija");
     setWindowTitle("Norēķins ar magnētisko/chip karti");
-    setFixedSize(387, 122 + 20);
     auto* column = new QVBoxLayout(this);
+    column->setSizeConstraint(QLayout::SetFixedSize);  // a fixed border, sized to what it holds
     auto* top = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     Label5 = new QLabel("Operācijas summa (karte):", this);

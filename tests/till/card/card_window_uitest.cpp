@@ -138,4 +138,69 @@ TEST_F(CardWindow, TheBankCardReport) {
     EXPECT_EQ(w().StatusText(0), kReportPrintedStatus);
 }
 
+// A card payment above the receipt total is refused before the terminal is asked.
+TEST_F(CardWindow, ACardAmountAboveTheTotalIsRefusedInSale) {
+    enter("4750001000017");
+    enter("/1=99.00");
+    EXPECT_TRUE(messages().shown(kOverAmountMessage));
+    EXPECT_EQ(w().Sanemts, 0);
+    EXPECT_TRUE(w().edArtikuls->text().isEmpty());
+    EXPECT_EQ(w().RinduSkaits, 1);
+    EXPECT_FALSE(KarsuAutorizacija->isVisible());
+    EXPECT_TRUE(terminal.requests().empty());
+}
+
+// A return of a purchase by card: the terminal has no refund with an amount and its type 9 closes
+// the batch, so the return is refused and nothing is counted; a cancel of the payment carries the
+// amount and, approved, is counted as the card return.
+TEST_F(CardWindow, ACardReturnIsRefundedWithItsAmountOrRefusedNeverCountedWithoutARefund) {
+    w().rdPirkumsStorno->SetItemIndex(1);
+    w().PirkumsStorno = 1;
+    enter("4750001000017");
+    ASSERT_EQ(w().RinduSkaits, 1);
+    const QString cents = QString::number(std::lround(w().CekaSumma * 100));
+    // The day's card returns in cents (no record before the first).
+    const auto returnCounter = [this] {
+        QString text;
+        return w().FMProc->FMRead("BANKA_ATGR", text) ? std::abs(text.trimmed().toInt()) : 0;
+    };
+
+    cardtest::whenVisible([] { return KarsuAutorizacija.data(); }, [] {
+        EXPECT_TRUE(KarsuAutorizacija->rdApmaksasAtcelsana->isChecked());
+        KarsuAutorizacija->rdPirkumaAtgriesana->setChecked(true);
+        KarsuAutorizacija->btProcess->click();
+        KarsuAutorizacija->btClose->click();
+    });
+    w().ApmaksaArKartiEFTClick();
+    EXPECT_TRUE(messages().shown(kReturnNotOnTerminalMessage));
+    EXPECT_TRUE(terminal.requests().empty());  // neither a batch nor anything else
+    EXPECT_EQ(w().RinduSkaits, 1);
+    EXPECT_EQ(returnCounter(), 0);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ").toInt(), 0);
+
+    processOnTheTerminal();  // the cancel of the payment, as the dialog offers it
+    w().ApmaksaArKartiEFTClick();
+    const auto sent = terminal.requestsOfType("1");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(cardtest::field(sent[0], 1), "1");
+    EXPECT_EQ(cardtest::field(sent[0], 2), cents.toStdString());
+    EXPECT_EQ(w().RinduSkaits, 0);
+    EXPECT_EQ(QString::number(returnCounter()), cents);
+}
+
+// The loyalty credit runs the card operation; its outcome is said once the card dialog exists.
+TEST_F(CardWindow, TheLoyaltyCredit) {
+    enter("4750001000017");
+    w().MOLAlojalitteskarte1Click();  // the payment kind on cash, no card row: no terminal run
+    EXPECT_TRUE(messages().shown(kLoyaltyNotCredited));
+    EXPECT_TRUE(terminal.requests().empty());
+
+    w().cmbApmaksasVeids->setCurrentIndex(w().ApmaksasVeidi.positionOf(1));
+    processOnTheTerminal();
+    w().MOLAlojalitteskarte1Click();
+    EXPECT_TRUE(messages().shown(kLoyaltyCredited));
+    EXPECT_EQ(terminal.requestsOfType("1").size(), 1u);
+    EXPECT_EQ(w().RinduSkaits, 1);  // the receipt is not paid by it
+}
+
 }  // namespace
