@@ -17,7 +17,7 @@ QString AfterFirstColon(const QString& text) {
 }
 
 // "ddmmyyyyhhnnss" as the terminal sends it, laid out as a date and a time; a shorter text shows
-// the pieces it has.
+// the digits it has.
 QString SlipDate(const QString& transactionDate) {
     const QString d = (transactionDate.contains(':') ? AfterFirstColon(transactionDate) : transactionDate).trimmed();
     return d.mid(0, 2) + "." + d.mid(2, 2) + "." + d.mid(4, 4) + " " + d.mid(8, 2) + ":" + d.mid(10, 2) + ":" + d.mid(12, 2);
