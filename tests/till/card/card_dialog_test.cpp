@@ -121,14 +121,18 @@ TEST_F(CardDialog, RefusedInputNeverReachesTheTerminal) {
     Press(d, "", KartesOperacija::Apmaksa);
     EXPECT_EQ(messages().texts(), (QStringList{kBadCardAmountMessage, kNoCardAmountMessage}));
     messages().clear();
-    setupInteger("CHIPReader", 0);  // no reader: COM1 is the terminal's
-    TKarsuAutorizacija chip(nullptr, 1);
-    Press(chip, "1230", KartesOperacija::Apmaksa);
-    EXPECT_EQ(messages().texts(), QStringList{kChipTerminalMessage});
+    {
+        // A second control holds the port between its operations: it goes before the next one.
+        setupInteger("CHIPReader", 0);  // no reader: COM1 is the terminal's
+        TKarsuAutorizacija chip(nullptr, 1);
+        Press(chip, "1230", KartesOperacija::Apmaksa);
+        EXPECT_EQ(messages().texts(), QStringList{kChipTerminalMessage});
+    }
     EXPECT_TRUE(terminal.requests().empty());
     EXPECT_FALSE(d.Apstiprinats);
 
     // A cancel may go with an empty amount field: 0 after the message.
+    settle();
     messages().clear();
     Press(d, "", KartesOperacija::Atcelsana);
     EXPECT_EQ(messages().texts(), QStringList{kBadCardAmountMessage});
