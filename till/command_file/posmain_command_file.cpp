@@ -7,6 +7,7 @@
 #include "command_file_till.h"
 #include "datumodelis.h"
 #include "day_counters.h"
+#include "karsu_autorizacija.h"
 #include "mainainkasacija.h"
 #include "payment_kinds.h"
 #include "receipt_recovery.h"
@@ -61,9 +62,8 @@ public:
     // By the kind's own number: kinds not in use leave no gap in the list. A kind not in use
     // selects nothing, and the item entry refuses its payment row.
     void SelectPaymentKind(int number) override { w.cmbApmaksasVeids->setCurrentIndex(w.ApmaksasVeidi.positionOf(number)); }
-    // The card dialog's approved flag belongs here once the terminal payments are built in; until
-    // then no card payment goes to a terminal, so none is refused by one.
-    bool CardPaymentRefused() const override { return false; }
+    // With a terminal, a card payment counts only when the card dialog approved it.
+    bool CardPaymentRefused() const override { return w.EFT > 0 && (!KarsuAutorizacija || !KarsuAutorizacija->Apstiprinats); }
 
     QSqlDatabase PosDb() override { return DatuModelis->POS_DB(); }
 

@@ -28,10 +28,12 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 class OutsideTerminal;
+class TKarsuAutorizacija;
 class TFMProc;
 class TPrintClass;
 
@@ -113,6 +115,16 @@ public:
     // the receipt has lines, and a line text beginning with "/" (true: the common tail follows).
     void ApmaksasTaustins(int& key);
     bool IevaditApmaksu(const QString& lineText);
+
+    // ------------------------------------------------------------ card payments (till/card/posmain_card.cpp)
+    // The card dialog, made on first use; a control that cannot be made ends the program.
+    TKarsuAutorizacija& KartesForma();
+    // One card operation on the terminal (kinds 1 and 2): a payment (1) or a loyalty credit (2)
+    // of `summa`, or a prepaid line's top-up (nodala 70..99). A card row passes its own amount in
+    // rindasSumma. The outcome is the dialog's Apstiprinats.
+    void RunKartesOperacija(int operacija, int nodala, double summa, std::optional<double> rindasSumma = {});
+    // Card slip copy 1, 2 or 3, then the next receipt's header (a failure there is fatal).
+    void PrintKartesCeks(int copy);
 
     // ------------------------------------------------------------ menu handlers (posmain_menus.cpp)
     void Parametri1Click();

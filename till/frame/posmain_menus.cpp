@@ -71,12 +71,9 @@ void TPOSMain::Papildustaustii1Click() {
 
 // ---------------------------------------------------------------- commands of later parts
 
-void TPOSMain::ApmaksaArKartiEFTClick() { NotBuiltYet("Apmaksas ar bankas karti"); }
-void TPOSMain::MOLAlojalitteskarte1Click() { NotBuiltYet("MOLA lojalitātes karte"); }
 void TPOSMain::Pastjumasastdana1Click() { NotBuiltYet("Pasūtījuma sastādīšana"); }
 void TPOSMain::IngenicoTMS1Click() { NotBuiltYet("Ingenico TMS"); }
 void TPOSMain::Iepriekjekakopija1Click() { Apmaksa().PrintLastReceiptCopy(); }
 void TPOSMain::PdjsBankaskarteskopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::BankCard); }
 void TPOSMain::PdjPrepaidekakopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::Prepaid); }
-void TPOSMain::Bankaskaruatskaite1Click() { NotBuiltYet("Bankas karšu atskaite"); }
 void TPOSMain::Dzstierakstu1Click() { NotBuiltYet("Dzēst ierakstu"); }

@@ -150,9 +150,6 @@ PaymentResult ParsePaymentText(const PaymentEntry& entry) {
             row.Summa = -row.Summa;
             if (row.Summa == 0) row.Summa = -entry.CekaSumma;
         }
-        if (row.Veids == kCardKind && (!entry.isReturn || !entry.AtgriesanaPecCeka) && entry.chargeCard &&
-            !entry.chargeCard(row))
-            return refuse(QString(), false);
     }
     result.rowCount = i;
 
@@ -168,6 +165,15 @@ PaymentResult ParsePaymentText(const PaymentEntry& entry) {
             if (result.rows[std::size_t(r)].Veids == kCardKind && result.rows[std::size_t(r)].Summa > entry.CekaSumma)
                 return refusal(kCardBelowMessage);
     if (sanemts > 10000) return refusal("Apmaksas summa nedrīkst būt lielāka par " + entry.CekaValutaKods + " 10000");
+
+    // Cards are charged only for a payment the checks above let through: a check refusing after a
+    // charge would leave the card charged and the receipt open, and the next try charge it again.
+    // Each card row is charged its own amount.
+    if (!entry.isReturn || !entry.AtgriesanaPecCeka)
+        for (int r = 0; r < result.rowCount; ++r)
+            if (const TApmaksasRinda& row = result.rows[std::size_t(r)];
+                row.Veids == kCardKind && entry.chargeCard && !entry.chargeCard(row))
+                return refuse(QString(), false);
 
     result.verdict = PaymentResult::Accepted;
     result.Sanemts = sanemts;

@@ -47,7 +47,8 @@ struct PaymentEntry {
     bool AtgriesanaPecCeka = false;  // a return loaded from a stored receipt: no card refund here
     // The rate of a currency code (N_VALUTAS), empty when the table has none.
     std::function<std::optional<double>(const QString&)> rate;
-    // Charges a card row at once; false when declined (the charge step told the cashier).
+    // Charges one card row its own amount, once the payment has passed its checks; false when
+    // declined (the charge step told the cashier).
     std::function<bool(const TApmaksasRinda&)> chargeCard;
 };
 

@@ -7,6 +7,7 @@
 #include "datumodelis.h"
 #include "posmain_vouchers.h"
 #include "small_dialogs.h"
+#include "till_card_steps.h"
 
 #include "ui_services.h"
 
@@ -63,13 +64,12 @@ public:
         return s;
     }
 
-    // Card terminals come with their own unit; until then nothing is charged.
     CardSteps& Card() override { return card_; }
     VoucherSteps& Vouchers() override { return *vouchers_; }
 
 private:
     TPOSMain& w;
-    CardSteps card_;
+    TillCardSteps card_{w};
     std::unique_ptr<VoucherSteps> vouchers_;
 };
 

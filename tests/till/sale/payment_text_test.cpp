@@ -138,6 +138,36 @@ TEST_F(PaymentText, CardChargedRowByRowAndADeclineStops) {
     EXPECT_TRUE(charged.empty());
 }
 
+// A payment the checks refuse charges no card, so a retry cannot charge it twice; each card row
+// of an accepted payment is charged its own amount, in row order.
+TEST_F(PaymentText, CardsAreChargedOnlyAfterTheChecksEachRowItsOwnAmount) {
+    struct Case {
+        const char* text;
+        int selectedKind;
+        PaymentResult::Verdict verdict;
+        std::vector<double> charged;
+    };
+    const Case cases[] = {
+        {"/1=5.00", 0, PaymentResult::Refused, {}},                // not enough money (check a)
+        {"/1=15.00", 1, PaymentResult::Refused, {}},               // one card row not equal to the total (check c)
+        {"/0=5.00/1=16.00", 0, PaymentResult::Refused, {}},        // a card row above the total (check d)
+        {"/0=10001.00/1=1.00", 0, PaymentResult::Refused, {}},     // above 10000 (check e)
+        {"/1=5.50/0=5.00/1=5.00", 0, PaymentResult::Accepted, {5.5, 5.0}},
+    };
+    for (const Case& c : cases) {
+        PaymentEntry entry = Entry(c.text);
+        entry.selectedKind = c.selectedKind;
+        std::vector<double> charged;
+        entry.chargeCard = [&](const TApmaksasRinda& row) {
+            charged.push_back(row.Summa);
+            return true;
+        };
+        const PaymentResult r = ParsePaymentText(entry);
+        EXPECT_EQ(r.verdict, c.verdict) << c.text;
+        EXPECT_EQ(charged, c.charged) << c.text;
+    }
+}
+
 TEST_F(PaymentText, DepositNeedsACustomer) {
     PaymentEntry entry = Entry("/50");
     entry.lineCount = 0;

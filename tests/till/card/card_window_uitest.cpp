@@ -1,0 +1,206 @@
+// Card payments on the real sale window, offscreen, against the terminal, printer, display and
+// fiscal-memory simulators: a receipt paid by card with F12, a declined card, the command file's
+// payment answered "EFT - Cancel", and the bank-card report.
+#include "card_test_support.h"
+
+#include "bank_report.h"
+#include "command_file_exchange.h"
+#include "fmproc.h"
+#include "karsu_autorizacija.h"
+#include "posmain.h"
+#include "till_window.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <fstream>
+
+namespace {
+
+using sim::PaymentTerminalSim;
+
+class CardWindow : public testsupport::TillWindowTest {
+protected:
+    CardWindow() : TillWindowTest({.printerType = 1}) {}
+
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(TillWindowTest::SetUp());
+        // The terminal answers in its own time: the till's waits are real ones.
+        platform::setClock(nullptr);
+        ASSERT_EQ(DllRegisterServer(), 0);
+        ASSERT_TRUE(terminal.start(portsDir(), "COM4"));
+        setupText("EFT", "2");
+        setupInteger("CHIPReader", 4);
+        setupText("SerialPortSpeed", "115200");
+        {
+            TFMProc fm;
+            ASSERT_TRUE(fm.FMWrite("CEKAGALVA1", "SIA Veikals"));
+            QString rates;
+            for (int slot = 1; slot <= 24; ++slot) rates += "21       0";
+            ASSERT_TRUE(fm.FMWrite("NOD_D_SUM", rates));
+        }
+        ASSERT_TRUE(startTill());
+    }
+    void TearDown() override {
+        testsupport::closeTill();
+        terminal.stop();
+        payvo::closeProcessPort();
+        TillWindowTest::TearDown();
+    }
+
+    // The cashier presses "Veikt operāciju" once the card dialog shows.
+    void processOnTheTerminal() {
+        cardtest::whenVisible([] { return KarsuAutorizacija.data(); }, [] { KarsuAutorizacija->btProcess->click(); });
+    }
+    int find(const std::vector<std::string>& paper, const std::string& line, int from = 0) {
+        const auto it = std::find(paper.begin() + from, paper.end(), line);
+        return it == paper.end() ? -1 : int(it - paper.begin());
+    }
+
+    sim::PaymentTerminalSim terminal;
+};
+
+TEST_F(CardWindow, AReceiptPaidByCardWithF12) {
+    enter("4750001000017");
+    ASSERT_EQ(w().RinduSkaits, 1);
+    const QString cents = QString::number(std::lround(w().CekaSumma * 100));
+    processOnTheTerminal();
+    w().ApmaksaArKartiEFTClick();
+
+    EXPECT_EQ(w().RinduSkaits, 0);
+    const auto sent = terminal.requestsOfType("1");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(cardtest::field(sent[0], 2), cents.toStdString());
+    EXPECT_EQ(terminal.requestsOfType("8").size(), 1u);  // the approved payment settled
+    // The receipt, the customer's copy below it, then on the next paper the merchant's copy.
+    const std::vector<std::string> p = paper();
+    const int customer = find(p, "Saglabājiet čeku informācijai !");
+    ASSERT_GE(customer, 0);
+    const int merchant = find(p, "Pirkuma apmaksa", customer);
+    EXPECT_GT(merchant, customer);
+    EXPECT_GT(find(p, "SIA Veikals", customer), customer);
+    EXPECT_TRUE(std::filesystem::exists(dir() / "LastCC_Ceks1.rep"));
+    EXPECT_TRUE(std::filesystem::exists(dir() / "LastCC_Ceks2.rep"));
+    // The card day counter and the journal row (its kind stored one up: the card is 2).
+    QString banka;
+    ASSERT_TRUE(w().FMProc->FMRead("BANKA_SUM", banka));
+    EXPECT_EQ(banka.trimmed(), cents);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE APM_VEIDS = 2 AND ANULETS = 'F'").toInt(), 1);
+    const std::string log = testsupport::readFile(dir() / "KARTES.LOG");
+    EXPECT_NE(log.find("Transaction Type=0\t PrePaidCode=0\t Ticket Number=\t Summa=" + cents.toStdString()), std::string::npos)
+        << log;
+}
+
+TEST_F(CardWindow, ADeclinedCardLeavesTheReceiptOpen) {
+    enter("4750001000017");
+    terminal.script("1", {PaymentTerminalSim::frame(PaymentTerminalSim::authorisation("051"))});
+    processOnTheTerminal();
+    w().ApmaksaArKartiEFTClick();
+
+    EXPECT_EQ(w().RinduSkaits, 1);
+    EXPECT_EQ(w().Sanemts, 0);
+    EXPECT_TRUE(w().edArtikuls->text().isEmpty());
+    ASSERT_FALSE(messages().texts().isEmpty());
+    EXPECT_TRUE(messages().texts()[0].startsWith("Autorizācijas kļūda (5) !!!\n51-")) << messages().texts()[0].toStdString();
+    EXPECT_TRUE(printed("***      PIRKUMS ATTEIKTS        ***"));
+    EXPECT_EQ(terminal.requestsOfType("8").size(), 0u);
+    QString banka;
+    ASSERT_TRUE(w().FMProc->FMRead("BANKA_SUM", banka));
+    EXPECT_EQ(banka.trimmed().toInt(), 0);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ").toInt(), 0);
+}
+
+TEST_F(CardWindow, TheCommandFilesCardPaymentDeclinedAnswersEftCancel) {
+    terminal.script("1", {PaymentTerminalSim::frame(PaymentTerminalSim::authorisation("051"))});
+    processOnTheTerminal();
+    std::ofstream(dir() / command_file::kCommandFileName, std::ios::binary)
+        << "SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=1;AMOUNT=2.15;\r\n";
+    w().TimerFiskPrinterisTimer();
+    const std::string reply = testsupport::readFile(dir() / "ret.pos");
+    EXPECT_NE(reply.find("EFT - Cancel"), std::string::npos) << reply;
+    EXPECT_EQ(w().RinduSkaits, 1);
+}
+
+TEST_F(CardWindow, TheBankCardReport) {
+    enter("4750001000017");
+    w().Bankaskaruatskaite1Click();
+    EXPECT_TRUE(messages().shown(kReportWhileOpenMessage));
+    EXPECT_TRUE(terminal.requests().empty());
+    w().AnuletCeku();
+
+    terminal.script("1", {PaymentTerminalSim::frame("9|KARTES ATSKAITE"), PaymentTerminalSim::frame("9|VISA 2 24.60"),
+                          PaymentTerminalSim::raw({0x04})});  // the printout ends the batch
+    w().Bankaskaruatskaite1Click();
+    const auto sent = terminal.requestsOfType("1");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(cardtest::field(sent[0], 1), "9");
+    EXPECT_TRUE(printed("VISA 2 24.60"));
+    EXPECT_EQ(w().StatusText(0), kReportPrintedStatus);
+}
+
+// A card payment above the receipt total is refused before the terminal is asked.
+TEST_F(CardWindow, ACardAmountAboveTheTotalIsRefusedInSale) {
+    enter("4750001000017");
+    enter("/1=99.00");
+    EXPECT_TRUE(messages().shown(kOverAmountMessage));
+    EXPECT_EQ(w().Sanemts, 0);
+    EXPECT_TRUE(w().edArtikuls->text().isEmpty());
+    EXPECT_EQ(w().RinduSkaits, 1);
+    EXPECT_FALSE(KarsuAutorizacija->isVisible());
+    EXPECT_TRUE(terminal.requests().empty());
+}
+
+// A return of a purchase by card: the terminal has no refund with an amount and its type 9 closes
+// the batch, so the return is refused and nothing is counted; a cancel of the payment carries the
+// amount and, approved, is counted as the card return.
+TEST_F(CardWindow, ACardReturnIsRefundedWithItsAmountOrRefusedNeverCountedWithoutARefund) {
+    w().rdPirkumsStorno->SetItemIndex(1);
+    w().PirkumsStorno = 1;
+    enter("4750001000017");
+    ASSERT_EQ(w().RinduSkaits, 1);
+    const QString cents = QString::number(std::lround(w().CekaSumma * 100));
+    // The day's card returns in cents (no record before the first).
+    const auto returnCounter = [this] {
+        QString text;
+        return w().FMProc->FMRead("BANKA_ATGR", text) ? std::abs(text.trimmed().toInt()) : 0;
+    };
+
+    cardtest::whenVisible([] { return KarsuAutorizacija.data(); }, [] {
+        EXPECT_TRUE(KarsuAutorizacija->rdApmaksasAtcelsana->isChecked());
+        KarsuAutorizacija->rdPirkumaAtgriesana->setChecked(true);
+        KarsuAutorizacija->btProcess->click();
+        KarsuAutorizacija->btClose->click();
+    });
+    w().ApmaksaArKartiEFTClick();
+    EXPECT_TRUE(messages().shown(kReturnNotOnTerminalMessage));
+    EXPECT_TRUE(terminal.requests().empty());  // neither a batch nor anything else
+    EXPECT_EQ(w().RinduSkaits, 1);
+    EXPECT_EQ(returnCounter(), 0);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ").toInt(), 0);
+
+    processOnTheTerminal();  // the cancel of the payment, as the dialog offers it
+    w().ApmaksaArKartiEFTClick();
+    const auto sent = terminal.requestsOfType("1");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(cardtest::field(sent[0], 1), "1");
+    EXPECT_EQ(cardtest::field(sent[0], 2), cents.toStdString());
+    EXPECT_EQ(w().RinduSkaits, 0);
+    EXPECT_EQ(QString::number(returnCounter()), cents);
+}
+
+// The loyalty credit runs the card operation; its outcome is said once the card dialog exists.
+TEST_F(CardWindow, TheLoyaltyCredit) {
+    enter("4750001000017");
+    w().MOLAlojalitteskarte1Click();  // the payment kind on cash, no card row: no terminal run
+    EXPECT_TRUE(messages().shown(kLoyaltyNotCredited));
+    EXPECT_TRUE(terminal.requests().empty());
+
+    w().cmbApmaksasVeids->setCurrentIndex(w().ApmaksasVeidi.positionOf(1));
+    processOnTheTerminal();
+    w().MOLAlojalitteskarte1Click();
+    EXPECT_TRUE(messages().shown(kLoyaltyCredited));
+    EXPECT_EQ(terminal.requestsOfType("1").size(), 1u);
+    EXPECT_EQ(w().RinduSkaits, 1);  // the receipt is not paid by it
+}
+
+}  // namespace

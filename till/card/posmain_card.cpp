@@ -1,0 +1,116 @@
+// The sale window's card payments through the terminal control: the card operation behind every
+// card row and prepaid line, F12, the loyalty credit, the card slips and the bank-card report.
+#include "posmain.h"
+
+#include "bank_report.h"
+#include "card_operation.h"
+#include "karsu_autorizacija.h"
+#include "printclass.h"
+#include "till_card_steps.h"
+#include "ui_services.h"
+
+#include <cmath>
+
+namespace {
+constexpr int kFirstPrepaidNodala = 70;
+constexpr int kLastPrepaidNodala = 99;
+bool IsPrepaidNodala(int nodala) { return nodala >= kFirstPrepaidNodala && nodala <= kLastPrepaidNodala; }
+bool TerminalControlKind(int eft) { return eft == 1 || eft == 2; }
+}  // namespace
+
+TKarsuAutorizacija& TPOSMain::KartesForma() {
+    if (!KarsuAutorizacija) {
+        try {
+            auto* form = new TKarsuAutorizacija(this, EFT);
+            form->PrintSlip = [this](int copy) { PrintKartesCeks(copy); };
+            KarsuAutorizacija = form;
+        } catch (const PayvoCreateError& error) {
+            ShowPazinojums(kCardFormFailedMessage + QString::fromStdString(error.what()), true);
+            platform::ui::endProgram(1);
+        }
+    }
+    return *KarsuAutorizacija;
+}
+
+void TPOSMain::RunKartesOperacija(int operacija, int nodala, double summa, std::optional<double> rindasSumma) {
+    if (!TerminalControlKind(EFT)) return;
+    if (KarsuAutorizacija) KarsuAutorizacija->Apstiprinats = false;
+    if (summa == 0) ShowPazinojums(kZeroSumMessage);
+    PrintClass->PrintUzDispleja(QStringLiteral("Čeka summa"), QString::asprintf("%3s %7.2f", qPrintable(CekaValutaKods), summa));
+    // The add-on articles were offered at the "/" key; an article added here, inside a payment
+    // that has passed its checks, would close the receipt short of its new total.
+    TKarsuAutorizacija& form = KartesForma();
+    form.Nodala = nodala;
+    const bool sale = rdPirkumsStorno->ItemIndex() == 0;
+    form.SetOperacija(sale ? KartesOperacija::Apmaksa : KartesOperacija::Atcelsana);
+    form.rdApmaksa->setEnabled(sale);
+    form.rdApmaksasAtcelsana->setEnabled(!sale);
+    form.rdPirkumaAtgriesana->setEnabled(!sale);
+    form.RadioClick();
+    const QString text = edArtikuls->text();
+    if (ChosenPaymentKind() != kCardKind && !text.contains(u"/1=") && nodala <= 0 && !rindasSumma) return;
+    form.Summa = KartesSummaCentos(text, nodala, summa, rindasSumma);
+    if (sale && ParsniedzCekaSummu(form.Summa, summa)) {
+        ShowPazinojums(kOverAmountMessage);
+        Sanemts = 0;
+        edArtikuls->clear();
+        return;
+    }
+    form.exec();
+    if (operacija == kKartesMaksajums && !form.Apstiprinats && !IsPrepaidNodala(nodala)) {
+        Sanemts = 0;
+        cmbApmaksasVeids->setCurrentIndex(0);
+        edArtikuls->clear();
+    }
+}
+
+void TPOSMain::ApmaksaArKartiEFTClick() {
+    if (EFT <= 0) return;
+    if (TerminalControlKind(EFT)) KartesForma();
+    edArtikuls->setText("/1=" + QString::number(CekaSumma, 'f', 2));
+    cmbApmaksasVeids->setCurrentIndex(ApmaksasVeidi.positionOf(kCardKind));
+    edArtikulsKeyPress(13);
+}
+
+void TPOSMain::MOLAlojalitteskarte1Click() {
+    RunKartesOperacija(kKartesLojalitate, 0, CekaSumma);
+    if (!KarsuAutorizacija) return;
+    platform::ui::showMessage(KarsuAutorizacija->Apstiprinats ? kLoyaltyCredited : kLoyaltyNotCredited);
+}
+
+void TPOSMain::PrintKartesCeks(int copy) {
+    KartesCeksDati dati = KartesForma().SlipDati();
+    dati.KasesNr = KasesNr;
+    if (::PrintKartesCeks(copy, dati, *PrintClass) < 0) {
+        AnuletCeku();
+        platform::ui::endProgram(1);
+    }
+}
+
+void TPOSMain::Bankaskaruatskaite1Click() {
+    if (RinduSkaits != 0) return ShowPazinojums(kReportWhileOpenMessage);
+    const QString report = RequestBankReport(*KartesForma().Payvo1);
+    PrintBankReport(*PrintClass, report);
+    if (PrintClass->DrukaCekaGalvu() < 0) platform::ui::endProgram(1);
+    SetStatusText(0, kReportPrintedStatus);
+}
+
+bool TillCardSteps::ChargeCardRow(const TApmaksasRinda& row) {
+    if (w_.EFT == 3) {
+        w_.ShowPazinojums(kOtherVendorRefused);
+        return false;
+    }
+    w_.RunKartesOperacija(kKartesMaksajums, 0, w_.CekaSumma, std::fabs(row.Summa));
+    return !KarsuAutorizacija || KarsuAutorizacija->Apstiprinats;
+}
+
+bool TillCardSteps::CardSlipFollows(const QString& paymentText) {
+    if (!TerminalControlKind(w_.EFT)) return false;
+    TKarsuAutorizacija& form = w_.KartesForma();
+    if ((w_.ChosenPaymentKind() != kCardKind && !paymentText.contains(u"/1=")) || form.ChipPorts <= 0 || !form.Apstiprinats)
+        return false;
+    form.EncashTransaction();
+    return true;
+}
+
+void TillCardSteps::PrintCardSlip(int copy) { w_.PrintKartesCeks(copy); }
