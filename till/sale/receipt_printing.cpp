@@ -124,9 +124,17 @@ int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, cons
         host.AnuletCeku();
         return kPrintAllCeksFiscalFailure;
     }
-    std::function<bool(int)> alongside;
-    if (job.beforePrinting) alongside = [&](int n) { return job.beforePrinting(n, taxRates); };
-    const ReceiptNumber number = TakeReceiptNumber(fm, alongside);
+    switch (job.prepare ? job.prepare(taxRates) : CounterCheck::Ready) {
+    case CounterCheck::Unreadable:
+        host.AnuletCeku();
+        return kPrintAllCeksFiscalFailure;
+    case CounterCheck::Full:
+        host.ShowPazinojums(kCounterFullMessage);
+        return kPrintAllCeksCounterFull;
+    case CounterCheck::Ready:
+        break;
+    }
+    const ReceiptNumber number = TakeReceiptNumber(fm, job.beforePrinting);
     if (!number.ok())
         annulAndEnd(host, number.Failure == ReceiptNumberFailure::NotANumber ? kCekaNrBojats : kDarbsTiekPartraukts);
 
