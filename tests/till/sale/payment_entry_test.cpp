@@ -173,12 +173,14 @@ TEST_F(PaymentFlow, AnAmountThatWouldOverflowACounterIsRefusedBeforeAnythingIsWr
         SCOPED_TRACE(c.record);
         ASSERT_TRUE(fm->FMWrite(c.record, c.full));
         const QString counter = record("CEKANRCOUN");
+        const int pulses = printer->drawerPulses();
         type("2*A");
         type(c.payment);
         ASSERT_FALSE(window.pazinojumi.isEmpty());
         EXPECT_EQ(window.pazinojumi.back(), kCounterFullMessage);
         EXPECT_EQ(window.ceks.RinduSkaits, 1);
         EXPECT_EQ(record("CEKANRCOUN"), counter);
+        EXPECT_EQ(printer->drawerPulses(), pulses);
         EXPECT_EQ(record(c.record).trimmed(), c.full.trimmed());
         EXPECT_FALSE(std::filesystem::exists(dir() / kPendingReceiptFile));
         EXPECT_EQ(rows(), number - 42);
