@@ -154,7 +154,8 @@ private:
 // first printed byte.
 inline ReceiptPrintJob MarkedPrintJob(MarkedClosing& marked) {
     ReceiptPrintJob job;
-    job.beforePrinting = [&marked](int number, const QString& taxRates) { return marked.beforePrinting(number, taxRates); };
+    job.prepare = [&marked](const QString& taxRates) { return marked.prepare(taxRates); };
+    job.beforePrinting = [&marked](int number) { return marked.beforePrinting(number); };
     job.KasierisFullName = QStringLiteral("Anna Ozola");
     job.now = QDateTime::currentDateTime();
     return job;

@@ -77,7 +77,7 @@ int main() {
         if (done) {
             StoreReceiptRows(posDb, receipt, marked.pending().rows);
             if (linkOn)
-                UpdateReceiptStock(stock, receipt, [&](const QString& text) {
+                marked.moveStock(stock, [&](const QString& text) {
                     std::fprintf(stderr, "%s\n", qPrintable(text));
                     done = false;
                 });

@@ -38,6 +38,18 @@ void writeClass(SettingsStore& store, const ClassInfo& c, const std::string& mod
     store.writeText(key + "\\Version", "", c.version);
     store.writeText(kClasses + "\\" + c.progId, "", c.typeName);
     store.writeText(kClasses + "\\" + c.progId + "\\CLSID", "", c.clsid);
+    if (c.programmable) store.createKey(key + "\\Programmable");
+    if (!c.versionIndependentProgId.empty()) {
+        const std::string independent = kClasses + "\\" + c.versionIndependentProgId;
+        store.writeText(key + "\\VersionIndependentProgID", "", c.versionIndependentProgId);
+        store.writeText(independent, "", c.typeName);
+        store.writeText(independent + "\\CLSID", "", c.clsid);
+        store.writeText(independent + "\\CurVer", "", c.progId);
+    }
+    if (!c.appId.empty()) {
+        store.writeText(key, "AppID", c.appId);
+        store.writeText(kClasses + "\\AppID\\" + c.appId, "", c.appName);
+    }
 }
 
 }  // namespace
@@ -172,6 +184,8 @@ HResult unregisterServer(const ServerModule& module) {
         for (const ClassInfo* c : module.classes) {
             store.deleteKey(kClasses + "\\CLSID\\" + c->clsid);
             store.deleteKey(kClasses + "\\" + c->progId);
+            if (!c->versionIndependentProgId.empty()) store.deleteKey(kClasses + "\\" + c->versionIndependentProgId);
+            if (!c->appId.empty()) store.deleteKey(kClasses + "\\AppID\\" + c->appId);
         }
     } catch (const std::exception&) {
         return kSelfRegClass;

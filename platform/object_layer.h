@@ -37,9 +37,9 @@ inline constexpr HResult kClassNotRegistered = std::int32_t(0x80040154);  // REG
 inline constexpr HResult kSelfRegTypeLib = std::int32_t(0x80040200);     // SELFREG_E_TYPELIB
 inline constexpr HResult kSelfRegClass = std::int32_t(0x80040201);       // SELFREG_E_CLASS
 
-// The small variant: empty, BOOL, short, long or a string (8-bit text inside the suite).
+// The small variant: empty, BOOL, short, long, double or a string (8-bit text inside the suite).
 // A by-reference argument is an element of the argument vector that the callee may overwrite.
-using Variant = std::variant<std::monostate, bool, std::int16_t, std::int32_t, std::string>;
+using Variant = std::variant<std::monostate, bool, std::int16_t, std::int32_t, std::string, double>;
 
 // A number out of any numeric variant (a bool gives 0 or 1); nothing for empty or text.
 std::optional<std::int32_t> toInteger(const Variant& value);
@@ -99,6 +99,12 @@ struct ClassInfo {
     std::string typeLibId;
     std::string version = "1.0";
     std::function<std::unique_ptr<DispatchObject>()> create;
+    // Optional entries: the version-independent ProgID (its CurVer names progId), the class's
+    // application identifier and name, and the "Programmable" mark of automation classes.
+    std::string versionIndependentProgId = {};
+    std::string appId = {};
+    std::string appName = {};
+    bool programmable = false;
 };
 
 struct TypeLibInfo {

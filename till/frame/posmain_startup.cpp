@@ -179,20 +179,6 @@ void TPOSMain::FormCreate() {
     }
     ShowStartProcess("Drukā čeka galvu OK");
 
-    // A receipt whose closing an earlier run left unfinished is finished (or annulled under its
-    // own number) before any sale; a driving program's request for it gets its answer.
-    if (const ReceiptRecovery recovery = Pardosana().RecoverPendingReceipt(); recovery.outcome != ReceiptRecovery::Nothing) {
-        if (recovery.outcome == ReceiptRecovery::Failed) {
-            CloseStartForm();
-            ShowPazinojums(recovery.message, true);
-            EndStartup();
-        }
-        if (FiskPrinteris)
-            command_file::AnswerRecoveredReceipt(std::filesystem::current_path(),
-                                                 recovery.outcome == ReceiptRecovery::Finished, recovery.message);
-        ShowPazinojums(recovery.message);
-    }
-
     ShowStartProcess("Demo rinda...");
     PrintClass->PrintDemoUzDispleja();
     ShowStartProcess("Demo rinda OK");
@@ -208,6 +194,22 @@ void TPOSMain::FormCreate() {
         }
         ShowStartProcess("Pievienojas pie Stockara OK");
     }
+
+    // A receipt whose closing an earlier run left unfinished is finished (or annulled under its
+    // own number) before any sale, once the stock link is there to move its stock; a driving
+    // program's request for it gets its answer.
+    if (const ReceiptRecovery recovery = Pardosana().RecoverPendingReceipt(); recovery.outcome != ReceiptRecovery::Nothing) {
+        if (recovery.outcome == ReceiptRecovery::Failed) {
+            CloseStartForm();
+            ShowPazinojums(recovery.message, true);
+            EndStartup();
+        }
+        if (FiskPrinteris)
+            command_file::AnswerRecoveredReceipt(std::filesystem::current_path(),
+                                                 recovery.outcome == ReceiptRecovery::Finished, recovery.message);
+        ShowPazinojums(recovery.message);
+    }
+
     shAtlikums->clear();
 
     ShowStartProcess("Nolasa apmaksas veidus...");

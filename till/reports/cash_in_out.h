@@ -2,6 +2,8 @@
 // added to the day counters IELIKTS / IZNEMTS of the fiscal memory, a printout and the drawer.
 #pragma once
 
+#include "fiscal_registration.h"
+
 #include <QString>
 
 class ReportFiscalMemory;
@@ -12,8 +14,6 @@ inline const QString kIznemtsNegativeMessage = QStringLiteral("Izņemts nevar b�
 inline const QString kCashBothDirectionsMessage =
     QStringLiteral("Vienā operācijā nevar veikt gan naudas ielikšanu gan inkasāciju !!!");
 inline const QString kNoCashAmountMessage = QStringLiteral("Nav ievadītas summas, ko vēlas ielikt vai izņemts !!!");
-inline const QString kCounterFullMessage =
-    QStringLiteral("Summa vairs neietilpst fiskālā bloka dienas skaitītājā, vispirms jāņem Z atskaite !!!");
 
 // The four amount fields as typed; the lats fields are empty unless receipts are in euros and
 // lats are taken too.

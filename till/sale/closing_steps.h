@@ -4,7 +4,9 @@
 // Closing: "numbered" (number and marker committed, nothing printed), "first-line" (the first
 // item line printed), "printed" (the whole receipt printed and marked so), "counting" (inside the
 // counters' transaction, after its first write), "counted" (counters committed), "stored" (rows
-// committed in REALIZ, marker not yet cleared). Recovery: "recovery-counted", "recovery-stored".
+// committed in REALIZ, no stock moved, marker not yet cleared), "stock-line" (with the stock link
+// on: one more line's stock moved and kept in the pending file). Recovery: "recovery-counted",
+// "recovery-stored".
 #pragma once
 
 #include <functional>

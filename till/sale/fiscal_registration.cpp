@@ -33,8 +33,6 @@ long long leadingBlanksValue(const QString& text) {
     return counterValue(text.mid(start));
 }
 
-QString rightAligned(long long value, int width) { return QString::number(value).rightJustified(width, ' '); }
-
 // Records read once and changed as often as the receipt needs; the last text of each is written.
 class CounterBook {
 public:
@@ -52,17 +50,25 @@ public:
         index_.emplace(name, records_.size());
         records_.push_back({name, text});
     }
-    std::vector<CounterRecord> records() && { return std::move(records_); }
+    // A field's new value right-aligned in its width; a value too long for it marks the record
+    // (the first such record is kept) and the change is refused as a whole.
+    QString field(const QString& name, long long value, int width) {
+        const QString text = QString::number(value);
+        if (text.size() > width && full_.isEmpty()) full_ = name;
+        return text.rightJustified(width, ' ');
+    }
+    DayCounterChange change() && { return {std::move(records_), std::move(full_)}; }
 
 private:
     const std::function<std::optional<QString>(const QString&)>& read_;
     std::map<QString, std::size_t> index_;
     std::vector<CounterRecord> records_;
+    QString full_;
 };
 
 }  // namespace
 
-std::optional<std::vector<CounterRecord>> DayCounterRecords(
+std::optional<DayCounterChange> DayCounterRecords(
     const ClosingReceipt& receipt, const ClosingSettings& settings, int fmKind,
     const std::function<std::optional<QString>(const QString&)>& read) {
     const bool isReturn = receipt.isReturn;
@@ -91,7 +97,8 @@ std::optional<std::vector<CounterRecord>> DayCounterRecords(
 
     // Department sums; each entry keeps its tax-rate field. A short record is read as blank
     // entries, so the ones after it keep their places.
-    const auto daySums = book.get(QStringLiteral("NOD_D_SUM"));
+    const QString daySumsName = QStringLiteral("NOD_D_SUM");
+    const auto daySums = book.get(daySumsName);
     if (!daySums) return std::nullopt;
     const QString oldSums = daySums->leftJustified(kSlots * kDaySumEntry, ' ', true);
     QString newSums;
@@ -99,23 +106,25 @@ std::optional<std::vector<CounterRecord>> DayCounterRecords(
         const QString entry = oldSums.mid((d - 1) * kDaySumEntry, kDaySumEntry);
         const long long old = leadingBlanksValue(entry.mid(2, 8));
         if (!isReturn) {
-            newSums += entry.left(2) + rightAligned(old + deptCents[std::size_t(d)], 8);
+            newSums += entry.left(2) + book.field(daySumsName, old + deptCents[std::size_t(d)], 8);
             receiptCents += deptCents[std::size_t(d)];
         } else if (packagingCents == 0) {
-            newSums += entry.left(2) + rightAligned(old - deptCents[std::size_t(d)], 8);
+            newSums += entry.left(2) + book.field(daySumsName, old - deptCents[std::size_t(d)], 8);
             receiptCents -= deptCents[std::size_t(d)];
         } else {
             newSums += entry;  // a return of packaging changes no department
         }
     }
-    book.set(QStringLiteral("NOD_D_SUM"), newSums);
+    book.set(daySumsName, newSums);
 
     const TApmaksas& rows = receipt.payments;
     if (isReturn && packagingCents == 0 && (rows[1].Veids == -1 || rows[0].Veids == kCashKind || rows[0].Veids == kCardKind)) {
         const auto storno = book.get(QStringLiteral("STORNO_SUM"));
         if (!storno) return std::nullopt;
-        book.set(QStringLiteral("STORNO_SUM"),
-                 QString::number(trimmedValue(storno->left(9)) + receiptCents).leftJustified(9, ' ', true));
+        const QString name = QStringLiteral("STORNO_SUM");
+        const long long total = trimmedValue(storno->left(9)) + receiptCents;
+        book.field(name, total, 9);  // for its width check: this total stands at the left
+        book.set(name, QString::number(total).leftJustified(9, ' ', true));
     }
 
     // Every non-cash row reaches its counter, wherever it stands among the rows.
@@ -131,15 +140,15 @@ std::optional<std::vector<CounterRecord>> DayCounterRecords(
             name = QStringLiteral("APM_SUM") + QString::number(row.Veids - 1);
         const auto old = book.get(name);
         if (!old) return std::nullopt;
-        book.set(name, rightAligned(trimmedValue(*old) + std::llround(row.Summa * 100.0), 8));
+        book.set(name, book.field(name, trimmedValue(*old) + std::llround(row.Summa * 100.0), 8));
     }
 
     if (correctionCount > 0) {
         const auto old = book.get(QStringLiteral("KOREKCIJA"));
         if (!old) return std::nullopt;
-        book.set(QStringLiteral("KOREKCIJA"),
-                 QString::asprintf("%4lld%8lld", trimmedValue(old->mid(0, 4)) + correctionCount,
-                                   trimmedValue(old->mid(4, 8)) + correctionCents));
+        const QString name = QStringLiteral("KOREKCIJA");
+        book.set(name, book.field(name, trimmedValue(old->mid(0, 4)) + correctionCount, 4) +
+                           book.field(name, trimmedValue(old->mid(4, 8)) + correctionCents, 8));
     }
 
     if (!receipt.ApmValuta.isEmpty()) {
@@ -151,7 +160,8 @@ std::optional<std::vector<CounterRecord>> DayCounterRecords(
         for (int e = 0; e < kCurrencyEntries; ++e) {
             const QString entry = entries.mid(e * kCurrencyEntry, kCurrencyEntry);
             if (entry.left(3) == receipt.ApmValuta)
-                text += entry.left(3) + rightAligned(leadingBlanksValue(entry.mid(3, 8)) + received, 8);
+                text += entry.left(3) +
+                        book.field(QStringLiteral("VALUT_D_S"), leadingBlanksValue(entry.mid(3, 8)) + received, 8);
             else
                 text += entry;
         }
@@ -161,16 +171,18 @@ std::optional<std::vector<CounterRecord>> DayCounterRecords(
     if (discountCents != 0) {
         const auto old = book.get(QStringLiteral("DIENAS_ATL"));
         if (!old) return std::nullopt;
-        book.set(QStringLiteral("DIENAS_ATL"), QString::asprintf("%13lld", trimmedValue(old->left(13)) + discountCents));
+        const QString name = QStringLiteral("DIENAS_ATL");
+        book.set(name, book.field(name, trimmedValue(old->left(13)) + discountCents, 13));
     }
 
     if (packagingCents > 0) {
         const auto old = book.get(QStringLiteral("ATGRTARA"));
         if (!old) return std::nullopt;
-        book.set(QStringLiteral("ATGRTARA"), QString::asprintf("%4lld%8lld", trimmedValue(old->mid(0, 4)) + 1,
-                                                               trimmedValue(old->mid(4, 8)) + packagingCents));
+        const QString name = QStringLiteral("ATGRTARA");
+        book.set(name, book.field(name, trimmedValue(old->mid(0, 4)) + 1, 4) +
+                           book.field(name, trimmedValue(old->mid(4, 8)) + packagingCents, 8));
     }
-    return std::move(book).records();
+    return std::move(book).change();
 }
 
 bool WriteDayCounters(TFMProc& fm, const std::vector<CounterRecord>& records, const std::function<bool()>& alongside) {
@@ -194,8 +206,12 @@ int PutInFM(const ClosingReceipt& receipt, const ClosingSettings& settings, TFMP
         if (!fm.FMRead(name, text)) return std::nullopt;
         return text;
     };
-    const auto records = DayCounterRecords(receipt, settings, fm.FMTips, read);
-    if (records && WriteDayCounters(fm, *records)) return kPutInFMRegistered;
+    const auto change = DayCounterRecords(receipt, settings, fm.FMTips, read);
+    if (change && !change->full.isEmpty()) {
+        host.ShowPazinojums(kCounterFullMessage);
+        return kPutInFMCounterFull;
+    }
+    if (change && WriteDayCounters(fm, change->records)) return kPutInFMRegistered;
     host.AnuletCeku();
     return kPutInFMFailure;
 }

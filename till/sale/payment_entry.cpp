@@ -154,7 +154,8 @@ bool PaymentEntryFlow::Close() {
     MarkedClosing marked(*fm, std::filesystem::current_path() / kPendingReceiptFile, receipt, s.closing,
                          [this](int number) { return ClosingRows(number); });
     ReceiptPrintJob job;
-    job.beforePrinting = [&marked](int number, const QString& taxRates) { return marked.beforePrinting(number, taxRates); };
+    job.prepare = [&marked](const QString& taxRates) { return marked.prepare(taxRates); };
+    job.beforePrinting = [&marked](int number) { return marked.beforePrinting(number); };
     job.KartesCeks = card.CardSlipFollows(w_.EntryText()) ? 1 : 0;
     job.KasierisFullName = s.KasierisFullName;
     job.now = Now();
@@ -193,13 +194,14 @@ void PaymentEntryFlow::SaveCeku(MarkedClosing& marked) {
     const int number = marked.pending().number;
     try {
         StoreReceiptRows(w_.PosDb(), receipt, marked.pending().rows);
-        if (s.stock) UpdateReceiptStock(*s.stock, receipt, [this](const QString& text) { w_.ShowPazinojums(text); });
+        ReachClosingStep("stored");
+        if (const auto stock = w_.Iestatijumi().stock)
+            marked.moveStock(*stock, [this](const QString& text) { w_.ShowPazinojums(text); });
     } catch (const ReceiptStoreError& error) {
         // The receipt is printed and counted: it is cleared all the same, so that it is never
         // registered twice; the cashier is told the journal lacks it.
         w_.ShowDialog(kStoreFailedMessage + QString::fromStdString(error.what()));
     }
-    ReachClosingStep("stored");
     // A marker that cannot be cleared is said after the rows are stored; the next start finds
     // them and only clears it.
     const bool cleared = marked.done();

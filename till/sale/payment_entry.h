@@ -66,7 +66,6 @@ public:
         QString KasierisFullName;
         QString CekaKopijaPath;
         QString KasesNr;
-        std::optional<StockLink> stock;  // the stock link, when it is on
     };
     virtual Settings ClosingIestatijumi() const = 0;
     virtual CardSteps& Card() = 0;

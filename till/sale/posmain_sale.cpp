@@ -34,6 +34,8 @@ public:
         s.Kasieris = w.Kasieris;
         s.VarAtgreizt = w.VarAtgreizt;
         s.MaxAtlaide = w.MaxAtlaide;
+        // The connection made at start-up; one lost since is not opened again behind the cashier.
+        if (w.StockaraConect) s.stock = StockLink{QSqlDatabase::database(TDatuModelis::kStockara, false), w.StockaraNodalasKods};
         return s;
     }
 

@@ -59,8 +59,6 @@ public:
         s.KasierisFullName = w.KasierisFullName;
         s.CekaKopijaPath = w.CekaKopijaPath;
         s.KasesNr = w.KasesNr;
-        // The connection made at start-up; one lost since is not opened again behind the cashier.
-        if (w.StockaraConect) s.stock = StockLink{QSqlDatabase::database(TDatuModelis::kStockara, false), w.StockaraNodalasKods};
         return s;
     }
 

@@ -113,20 +113,27 @@ QStringList PaymentRowLines(const ClosingReceipt& receipt, const ClosingSettings
 int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, const ClosingSettings& settings,
                  TPrintClass& print, TFMProc& fm, ClosingHost& host, LastReceipt& last) {
     last.CekaBeiguRindas.clear();
-    print.AtverNaudasLadi();
     if (receipt.lines.empty()) {
+        print.AtverNaudasLadi();
         platform::ui::showMessage(kPrintAllCeksNoLinesMessage);
         return kPrintAllCeksNoLines;
     }
+    // The counters are read before the drawer opens: a receipt refused for a full counter leaves
+    // it shut, as a refused cash operation does.
     QString taxRates;
-    if (!fm.FMRead(QStringLiteral("NOD_D_SUM"), taxRates)) {
+    CounterCheck counters = CounterCheck::Unreadable;
+    if (fm.FMRead(QStringLiteral("NOD_D_SUM"), taxRates)) counters = job.prepare ? job.prepare(taxRates) : CounterCheck::Ready;
+    if (counters == CounterCheck::Full) {
+        host.ShowPazinojums(kCounterFullMessage);
+        return kPrintAllCeksCounterFull;
+    }
+    print.AtverNaudasLadi();
+    if (counters == CounterCheck::Unreadable) {
         // Nothing is printed yet and no number taken: the till goes on without this receipt.
         host.AnuletCeku();
         return kPrintAllCeksFiscalFailure;
     }
-    std::function<bool(int)> alongside;
-    if (job.beforePrinting) alongside = [&](int n) { return job.beforePrinting(n, taxRates); };
-    const ReceiptNumber number = TakeReceiptNumber(fm, alongside);
+    const ReceiptNumber number = TakeReceiptNumber(fm, job.beforePrinting);
     if (!number.ok())
         annulAndEnd(host, number.Failure == ReceiptNumberFailure::NotANumber ? kCekaNrBojats : kDarbsTiekPartraukts);
 

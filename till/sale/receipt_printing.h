@@ -4,6 +4,7 @@
 #pragma once
 
 #include "closing_receipt.h"
+#include "fiscal_registration.h"
 #include "head_lines.h"
 
 #include <QDateTime>
@@ -20,14 +21,19 @@ inline constexpr int kPrintAllCeksPrinted = 1;
 inline constexpr int kPrintAllCeksNoLines = -1;
 inline constexpr int kPrintAllCeksFiscalFailure = -2;
 inline constexpr int kPrintAllCeksLineFailed = -3;
+inline constexpr int kPrintAllCeksCounterFull = -4;
 
 inline const QString kPrintAllCeksNoLinesMessage = QStringLiteral("Čekā nav preces (PrintAllCeks) !!!");
 
 struct ReceiptPrintJob {
+    // Runs once NOD_D_SUM (taxRates) is read, before the number is taken: works out the day
+    // counters the receipt will leave. Unreadable annuls the receipt as an unreadable NOD_D_SUM
+    // does; Full refuses it with nothing written.
+    std::function<CounterCheck(const QString& taxRates)> prepare;
     // Runs with the receipt's number before anything is printed, in one fiscal-memory transaction
     // with the counter's advance (the pending receipt's marker); false stops the receipt as a
     // counter that cannot be written does.
-    std::function<bool(int number, const QString& taxRates)> beforePrinting;
+    std::function<bool(int number)> beforePrinting;
     // Non-zero: the card slip follows on the same paper (printCardSlip(2) ends the receipt).
     int KartesCeks = 0;
     QString KasierisFullName;
@@ -43,8 +49,11 @@ QStringList TotalLines(const ClosingReceipt& receipt, const ClosingSettings& set
 QStringList PaymentRowLines(const ClosingReceipt& receipt, const ClosingSettings& settings, int printerType);
 
 // Prints the receipt. Results: 1 printed; -1 no lines (after a message box; the drawer has
-// opened); -2 the tax rates (NOD_D_SUM) could not be read: the receipt has been annulled; -3 a line was refused or could not be printed (the status bar says which; the receipt
-// stays open, its number used up). A receipt number that cannot be taken and a next header that
+// opened); -2 the tax rates (NOD_D_SUM) or a counter the receipt changes could not be read: the
+// receipt has been annulled; -3 a line was refused or could not be printed (the status bar says
+// which; the receipt stays open, its number used up); -4 the receipt's amounts would overflow a
+// day counter (kCounterFullMessage through the host; no number taken, nothing written, the
+// receipt stays open). A receipt number that cannot be taken and a next header that
 // cannot be printed annul the receipt and end the program
 // (platform::ui::endProgram). `last` receives the head and closing lines for the copy.
 int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, const ClosingSettings& settings,

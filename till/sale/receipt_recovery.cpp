@@ -16,6 +16,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <system_error>
 
 namespace {
@@ -96,6 +97,18 @@ bool printAnnulled(RecoveryContext& ctx, const PendingReceipt& pending) {
 
 ReceiptRecovery failed(int number) { return {ReceiptRecovery::Failed, number, kRecoveryFailedMessage}; }
 
+// The stock changes of a stored receipt from its first line not yet moved on, each kept in the
+// pending file as it is made. A file that cannot be written keeps the count before: only a
+// restart right after that line could move its stock again.
+void movePendingStock(const StockLink& stock, PendingReceipt& pending, const std::filesystem::path& file,
+                      const std::function<void(const QString&)>& tell) {
+    UpdateReceiptStock(stock, pending.closing(), pending.stockLines, tell, [&](std::size_t done) {
+        pending.stockLines = done;
+        SavePendingReceipt(file, pending);
+        ReachClosingStep("stock-line");
+    });
+}
+
 }  // namespace
 
 void DropPendingFile(const std::filesystem::path& file) {
@@ -130,7 +143,7 @@ bool SavePendingReceipt(const std::filesystem::path& file, const PendingReceipt&
     const QJsonObject all{{"number", r.number},     {"isReturn", r.isReturn}, {"lines", lines},
                           {"payments", payments},   {"CekaSumma", r.CekaSumma}, {"Sanemts", r.Sanemts},
                           {"ApmValuta", r.ApmValuta}, {"valutasKurss", r.valutasKurss}, {"rows", rows},
-                          {"counters", counters}};
+                          {"counters", counters}, {"stockLines", qint64(r.stockLines)}};
     QSaveFile out(QString::fromStdString(file.string()));
     if (!out.open(QIODevice::WriteOnly)) return false;
     out.write(QJsonDocument(all).toJson(QJsonDocument::Compact));
@@ -167,6 +180,7 @@ std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& fi
     r.rows.CitasZinas = rows["CitasZinas"].toString();
     for (const QJsonValue& counter : all["counters"].toArray())
         r.counters.push_back({counter.toObject()["name"].toString(), counter.toObject()["text"].toString()});
+    r.stockLines = std::size_t(std::max<qint64>(0, all["stockLines"].toInteger()));
     if (r.number < 1 || r.lines.empty()) return std::nullopt;
     return r;
 }
@@ -175,15 +189,21 @@ MarkedClosing::MarkedClosing(TFMProc& fm, std::filesystem::path file, const Clos
                              const ClosingSettings& settings, std::function<ReceiptRows(int)> rows)
     : fm_(fm), file_(std::move(file)), receipt_(receipt), settings_(settings), rows_(std::move(rows)) {}
 
-bool MarkedClosing::beforePrinting(int number, const QString& taxRates) {
+CounterCheck MarkedClosing::prepare(const QString& taxRates) {
     const std::function<std::optional<QString>(const QString&)> read = [&](const QString& name) -> std::optional<QString> {
         if (name == QStringLiteral("NOD_D_SUM")) return taxRates;
         QString text;
         if (!fm_.FMRead(name, text)) return std::nullopt;
         return text;
     };
-    const auto counters = DayCounterRecords(receipt_, settings_, fm_.FMTips, read);
-    if (!counters) return false;
+    const auto change = DayCounterRecords(receipt_, settings_, fm_.FMTips, read);
+    if (!change) return CounterCheck::Unreadable;
+    if (!change->full.isEmpty()) return CounterCheck::Full;
+    pending_.counters = change->records;
+    return CounterCheck::Ready;
+}
+
+bool MarkedClosing::beforePrinting(int number) {
     pending_.number = number;
     pending_.isReturn = receipt_.isReturn;
     pending_.lines.assign(receipt_.lines.begin(), receipt_.lines.end());
@@ -193,7 +213,6 @@ bool MarkedClosing::beforePrinting(int number, const QString& taxRates) {
     pending_.ApmValuta = receipt_.ApmValuta;
     pending_.valutasKurss = receipt_.valutasKurss;
     pending_.rows = rows_(number);
-    pending_.counters = *counters;
     return SavePendingReceipt(file_, pending_) && WriteReceiptMarker(fm_, {number, ClosingStep::Numbered});
 }
 
@@ -202,6 +221,10 @@ bool MarkedClosing::printed() { return WriteReceiptMarker(fm_, {pending_.number,
 bool MarkedClosing::count() {
     return WriteDayCounters(fm_, pending_.counters,
                             [&] { return WriteReceiptMarker(fm_, {pending_.number, ClosingStep::Counted}); });
+}
+
+void MarkedClosing::moveStock(const StockLink& stock, const std::function<void(const QString&)>& tell) {
+    movePendingStock(stock, pending_, file_, tell);
 }
 
 bool MarkedClosing::done() {
@@ -236,7 +259,7 @@ ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx) {
         DropPendingFile(file);
         return {};
     }
-    const std::optional<PendingReceipt> pending = LoadPendingReceipt(file);
+    std::optional<PendingReceipt> pending = LoadPendingReceipt(file);
     if (!pending || pending->number != marker->number || !counterReaches(ctx.fm, marker->number))
         return failed(marker->number);
     const std::optional<bool> stored = storedInRealiz(ctx.posDb, marker->number);
@@ -253,6 +276,7 @@ ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx) {
             }
             ReachClosingStep("recovery-stored");
         }
+        if (outcome == ReceiptRecovery::Finished && ctx.stock) movePendingStock(*ctx.stock, *pending, file, ctx.tell);
         if (!ClearReceiptMarker(ctx.fm)) return failed(number);
         DropPendingFile(file);
         return {outcome, number,

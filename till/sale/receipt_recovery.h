@@ -3,8 +3,9 @@
 // needs (its lines, payments, journal-row values and the counter texts it leaves) and the marker
 // record CSLEGSANA in the fiscal memory names the receipt and how far its closing came; the marker
 // moves with the closing's steps and is cleared last. RecoverPendingReceipt finishes a receipt
-// whose marker is still set, exactly once: counted if it was not, stored if it was not; a receipt
-// cut before it was wholly printed is annulled under its own number.
+// whose marker is still set, exactly once: counted if it was not, stored if it was not, its stock
+// moved for the lines not yet moved; a receipt cut before it was wholly printed is annulled under
+// its own number.
 #pragma once
 
 #include "closing_receipt.h"
@@ -58,6 +59,10 @@ struct PendingReceipt {
     double valutasKurss = 1.0;
     ReceiptRows rows;                     // rows.CekaNr is the number
     std::vector<CounterRecord> counters;  // the counter texts once this receipt is counted
+    // Lines whose stock change is made, once the rows are stored: the stock database is outside
+    // the fiscal memory's and REALIZ's transactions, so a finished receipt goes on from here and
+    // no line moves the stock twice.
+    std::size_t stockLines = 0;
 
     ClosingReceipt closing() const;
 };
@@ -77,14 +82,19 @@ public:
     MarkedClosing(TFMProc& fm, std::filesystem::path file, const ClosingReceipt& receipt, const ClosingSettings& settings,
                   std::function<ReceiptRows(int number)> rows);
 
-    // ReceiptPrintJob::beforePrinting: the counter texts the receipt will leave (taxRates is
-    // NOD_D_SUM as just read), the pending file, then the marker "numbered".
-    bool beforePrinting(int number, const QString& taxRates);
+    // ReceiptPrintJob::prepare: the counter texts the receipt will leave (taxRates is NOD_D_SUM
+    // as just read).
+    CounterCheck prepare(const QString& taxRates);
+    // ReceiptPrintJob::beforePrinting, after prepare: the pending file, then the marker "numbered".
+    bool beforePrinting(int number);
     // After the whole receipt is printed: the marker "printed".
     bool printed();
     // The counters and the marker "counted" as one.
     bool count();
-    // Once the rows are stored: the marker cleared and the file removed.
+    // Once the rows are stored, with the stock link on: the lines' stock changes, each kept in the
+    // pending file as it is made (see UpdateReceiptStock for `tell`).
+    void moveStock(const StockLink& stock, const std::function<void(const QString&)>& tell);
+    // Once the rows are stored (and the stock moved): the marker cleared and the file removed.
     bool done();
     // A receipt that could not be printed in full stays open: its marker and file go.
     void abandon();
@@ -117,6 +127,8 @@ struct RecoveryContext {
     LinePrintSettings druka;
     bool printAnnulled = true;  // false with NedrukatAnuletosCekus
     QDate today;
+    std::optional<StockLink> stock = {};  // the stock link, when it is on
+    std::function<void(const QString&)> tell = [](const QString&) {};  // a stock change refused
 };
 
 ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx);

@@ -73,9 +73,11 @@ void StoreReceiptRows(const QSqlDatabase& posDb, const ClosingReceipt& receipt, 
     CommitReceiptRows(db, failure);
 }
 
-void UpdateReceiptStock(const StockLink& stock, const ClosingReceipt& receipt,
-                        const std::function<void(const QString&)>& tell) {
-    for (const TCekaRinda& line : receipt.lines) {
+void UpdateReceiptStock(const StockLink& stock, const ClosingReceipt& receipt, std::size_t from,
+                        const std::function<void(const QString&)>& tell,
+                        const std::function<void(std::size_t done)>& moved) {
+    for (std::size_t i = from; i < receipt.lines.size(); ++i) {
+        const TCekaRinda& line = receipt.lines[i];
         // The line's own quantity: a void line carries it negative, and the pack factor is the
         // stock product's business.
         try {
@@ -83,6 +85,7 @@ void UpdateReceiptStock(const StockLink& stock, const ClosingReceipt& receipt,
         } catch (const StockLinkError& error) {
             tell(kStockUpdateFailedMessage + error.text());
         }
+        moved(i + 1);
     }
 }
 

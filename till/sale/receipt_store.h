@@ -39,12 +39,14 @@ std::optional<int> StoredReceiptNumber(TFMProc& fm);
 // ReceiptStoreError with the database's text.
 void StoreReceiptRows(const QSqlDatabase& posDb, const ClosingReceipt& receipt, const ReceiptRows& rows);
 
-// Once the receipt's rows are committed, with the stock link on: each line's quantity taken off
-// its goods' balance (put back on a return receipt), one line at a time. A line the stock
-// database refuses is told (kStockUpdateFailedMessage and the database's text) and the next is
-// tried; the receipt stays stored.
-void UpdateReceiptStock(const StockLink& stock, const ClosingReceipt& receipt,
-                        const std::function<void(const QString&)>& tell);
+// Once the receipt's rows are committed, with the stock link on: each line's quantity from line
+// `from` on taken off its goods' balance (put back on a return receipt), one line at a time, and
+// `moved` told how many lines are done after each. A line the stock database refuses is told
+// (kStockUpdateFailedMessage and the database's text), counts as done, and the next is tried;
+// the receipt stays stored.
+void UpdateReceiptStock(const StockLink& stock, const ClosingReceipt& receipt, std::size_t from,
+                        const std::function<void(const QString&)>& tell,
+                        const std::function<void(std::size_t done)>& moved);
 
 // The text copy of a stored receipt: file CekaKopijaPath + number + "." + the till number.
 std::filesystem::path ReceiptCopyFile(const QString& cekaKopijaPath, int cekaNr, const QString& kasesNr);

@@ -257,7 +257,8 @@ ReceiptRecovery SaleEngine::RecoverPendingReceipt() {
     if (!fm || !printer) return {ReceiptRecovery::Failed, 0, kRecoveryFailedMessage};
     const SaleSettings s = w_.Iestatijumi();
     RecoveryContext context{*fm, *printer, w_.PosDb(), std::filesystem::current_path(), s.Druka,
-                            !s.NedrukatAnuletosCekus, Today()};
+                            !s.NedrukatAnuletosCekus, Today(), s.stock,
+                            [this](const QString& text) { w_.ShowPazinojums(text); }};
     return ::RecoverPendingReceipt(context);
 }
 

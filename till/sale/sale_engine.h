@@ -33,6 +33,7 @@ struct SaleSettings {
     QString Kasieris;
     bool VarAtgreizt = false;
     double MaxAtlaide = 0;
+    std::optional<StockLink> stock;  // the stock link, when it is on
 };
 
 // What the engine needs of the sale window.

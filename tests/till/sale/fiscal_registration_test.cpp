@@ -20,9 +20,9 @@ struct Counters {
             return std::optional<QString>(it == records.end() ? QString() : it->second);
         };
         const auto changed = DayCounterRecords(receipt, settings, fmKind, read);
-        EXPECT_TRUE(changed);
+        EXPECT_TRUE(changed && changed->full.isEmpty());
         std::map<QString, QString> out;
-        for (const CounterRecord& record : *changed) out[record.name] = record.text;
+        for (const CounterRecord& record : changed->records) out[record.name] = record.text;
         return out;
     }
 };
@@ -132,6 +132,48 @@ TEST(DayCounters, CurrencyPaymentInItsEntry) {
 
     receipt.ApmValuta = "GBP";  // no entry holds it: nothing counted, nothing added
     EXPECT_EQ(c.after(receipt).at("VALUT_D_S").trimmed(), currencies);
+}
+
+// A field that the receipt's amount would make longer than its width names its record, whatever
+// the counter; one cent less still fits.
+TEST(DayCounters, AnAmountThatWouldOverflowAFieldNamesItsRecord) {
+    struct Case {
+        const char* name;
+        QString record, full, fits;  // the record, its text when the receipt overflows it, one cent less
+        std::vector<TCekaRinda> lines;
+        int kind;  // of the one payment row
+        bool isReturn = false;
+    };
+    const QString daySums = DaySums({21, 12, 5, 0, 21, -1, 9});
+    const auto withEntry5 = [&](const char* sum) { return QString(daySums).replace(40, 10, QString("21") + sum); };
+    const Case cases[] = {
+        {"department sum", "NOD_D_SUM", withEntry5("99999900"), withEntry5("99999899"), {Line("A", 1.00, 1, 5)}, 0},
+        {"department sum below zero", "NOD_D_SUM", withEntry5("-9999900"), withEntry5("-9999899"),
+         {Line("A", 1.00, 1, 5)}, 0, true},
+        {"payment kind", "APM_SUM3", "99999900", "99999899", {Line("A", 1.00, 1, 1)}, 4},
+        {"bank card", "BANKA_SUM", "99999900", "99999899", {Line("A", 1.00, 1, 1)}, 1},
+        {"correction count", "KOREKCIJA", "9999       0", "9998       0",
+         {Line("A", 2.00, 1, 1), Line("A", 1.00, -1, 1)}, 0},
+        {"returns", "STORNO_SUM", "-99999999", "-99999899", {Line("A", 1.00, 1, 1)}, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClosingReceipt receipt;
+        receipt.lines = c.lines;
+        receipt.isReturn = c.isReturn;
+        receipt.payments = Payments({{c.kind, c.isReturn ? -1.00 : 1.00}});
+        for (const QString* text : {&c.full, &c.fits}) {
+            std::map<QString, QString> records{{"NOD_D_SUM", daySums}};
+            records[c.record] = *text;
+            const std::function<std::optional<QString>(const QString&)> read = [&](const QString& name) {
+                auto it = records.find(name);
+                return std::optional<QString>(it == records.end() ? QString() : it->second);
+            };
+            const auto change = DayCounterRecords(receipt, {}, TFMProc::MemorixModule, read);
+            ASSERT_TRUE(change);
+            EXPECT_EQ(change->full, text == &c.full ? c.record : QString());
+        }
+    }
 }
 
 // Against the module: the counters go in one transaction.

@@ -155,6 +155,46 @@ TEST_F(PaymentFlow, RefusedPaymentKeepsTheReceipt) {
     EXPECT_EQ(window.entry, "/7=15.50");
 }
 
+// Amounts that no longer fit a day counter's field: refused before the number is taken, with
+// nothing printed, counted or stored; once the counter is zeroed the same payment closes.
+TEST_F(PaymentFlow, AnAmountThatWouldOverflowACounterIsRefusedBeforeAnythingIsWritten) {
+    struct Case {
+        const char* record;
+        QString full, zeroed;
+        QString payment;
+    };
+    const QString daySums = record("NOD_D_SUM");
+    const Case cases[] = {
+        {"NOD_D_SUM", QString(daySums).replace(40, 10, "2199999000"), daySums, "/0=20.00"},
+        {"APM_SUM3", "99999000", "       0", "/4=15.50"},
+    };
+    int number = 42;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.record);
+        ASSERT_TRUE(fm->FMWrite(c.record, c.full));
+        const QString counter = record("CEKANRCOUN");
+        const int pulses = printer->drawerPulses();
+        type("2*A");
+        type(c.payment);
+        ASSERT_FALSE(window.pazinojumi.isEmpty());
+        EXPECT_EQ(window.pazinojumi.back(), kCounterFullMessage);
+        EXPECT_EQ(window.ceks.RinduSkaits, 1);
+        EXPECT_EQ(record("CEKANRCOUN"), counter);
+        EXPECT_EQ(printer->drawerPulses(), pulses);
+        EXPECT_EQ(record(c.record).trimmed(), c.full.trimmed());
+        EXPECT_FALSE(std::filesystem::exists(dir() / kPendingReceiptFile));
+        EXPECT_EQ(rows(), number - 42);
+        const auto p = paper();
+        EXPECT_EQ(std::find(p.begin(), p.end(), "Čeks Nr " + std::to_string(number)), p.end());
+
+        ASSERT_TRUE(fm->FMWrite(c.record, c.zeroed));
+        type(c.payment);
+        EXPECT_EQ(window.ceks.RinduSkaits, 0);
+        EXPECT_EQ(flow->LastStoredNumber(), number);
+        ++number;
+    }
+}
+
 TEST_F(PaymentFlow, FailedPrintLeavesTheReceiptOpenAndUncounted) {
     type("2*A");
     const QString before = record("NOD_D_SUM");

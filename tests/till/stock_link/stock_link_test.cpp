@@ -39,10 +39,13 @@ protected:
         ClosingReceipt receipt;
         receipt.lines = lines;
         receipt.isReturn = isReturn;
-        UpdateReceiptStock(link(), receipt, [&](const QString& text) {
-            told << text;
-            if (onTell) onTell();
-        });
+        UpdateReceiptStock(
+            link(), receipt, 0,
+            [&](const QString& text) {
+                told << text;
+                if (onTell) onTell();
+            },
+            [](std::size_t) {});
     }
 };
 

@@ -5,6 +5,7 @@
 #include "driven_till.h"
 
 #include "codepage_1257.h"
+#include "fiscal_registration.h"
 #include "fmproc.h"
 
 #include <QTest>
@@ -326,6 +327,29 @@ TEST_F(CommandFileWindow, CashThatWouldOverflowItsCounterIsRefusedBeforeAnything
         EXPECT_EQ(printer->drawerPulses(), pulses) << c.stored;
         EXPECT_EQ(paper().size(), printedLines) << printer->paperText();
     }
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
+}
+
+// A sale whose amount no longer fits its department's day counter: the refusal goes into the
+// reply, no number is taken, nothing printed, counted or stored, the drawer stays shut and the
+// receipt open.
+TEST_F(CommandFileWindow, ASaleThatWouldOverflowACounterIsRefusedBeforeAnythingIsWritten) {
+    startTill();
+    // Department 1 (21 %) holds 999999.00, the other 23 nothing.
+    setRecord("NOD_D_SUM", QStringLiteral("2199999900") + QStringLiteral("21       0").repeated(23));
+    const QString before = record("NOD_D_SUM"), counter = record("CEKANRCOUN");
+    const int pulses = printer->drawerPulses();
+    const std::size_t printedLines = paper().size();
+    const int rows = realizRows();
+    const QStringList reply = exchange("SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=5.00;\r\n");
+    // The refusal stands before PAYM's own answer, as every message a command raises does.
+    EXPECT_EQ(reply, (QStringList{"OK", kCounterFullMessage, "OK"}));
+    EXPECT_EQ(w().RinduSkaits, 1);
+    EXPECT_EQ(record("NOD_D_SUM"), before);
+    EXPECT_EQ(record("CEKANRCOUN"), counter);
+    EXPECT_EQ(printer->drawerPulses(), pulses);
+    EXPECT_EQ(paper().size(), printedLines) << printer->paperText();
+    EXPECT_EQ(realizRows(), rows);
     EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
 }
 

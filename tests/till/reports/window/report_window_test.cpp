@@ -96,7 +96,8 @@ TEST_F(ReportWindowTest, AnXReportFinishesAReceiptCutShortFirst) {
         rows.Kasieris = "ADMIN";
         return rows;
     });
-    ASSERT_TRUE(marked.beforePrinting(number, record("NOD_D_SUM")));
+    ASSERT_EQ(marked.prepare(record("NOD_D_SUM")), CounterCheck::Ready);
+    ASSERT_TRUE(marked.beforePrinting(number));
     ASSERT_TRUE(marked.printed());
 
     w().Xatskaite1Click();

@@ -2,6 +2,7 @@
 // on the USB device, then started again against the same simulators, database and paper, and one
 // more receipt sold: the fiscal counters, the journal file and REALIZ agree, and every receipt
 // number is counted and stored or printed and stored as annulled, never both and never twice.
+#include "stock_fixture.h"
 #include "till_window.h"
 #include "test_database.h"
 
@@ -259,5 +260,48 @@ TEST_F(ReceiptKill, CommandFileSaleIsAnsweredAfterRecoveryAndNotRecordedTwice) {
     }
     expectAgreement(true);
 }
+
+// With the stock link on, a receipt of two lines killed before its stock moved, after its first
+// line's stock moved, or before it was stored: the restart moves each line's stock exactly once.
+class KilledWithTheStockLink : public ReceiptKill,
+                               protected testsupport::StockDatabase,
+                               public ::testing::WithParamInterface<const char*> {
+protected:
+    // The embedded stock database, like the till's, is opened by one process at a time here.
+    void closeStock() { stock.close(); }
+};
+
+TEST_P(KilledWithTheStockLink, EveryLineMovesTheStockOnce) {
+    startOn(Kind::Module);
+    create(dir());
+    const int milk = addGoods("4750001000017"), bread = addGoods("4750001000024");
+    addBalance(milk, 10);
+    addBalance(bread, 10);
+    setupInteger("StockaraConect", 1);
+    setupText("StockaraNodalasKods", kKods.toStdString());
+    closeStock();
+
+    const auto [killedCode, killedOutput] = runTill({GetParam(), "1", "4750001000017,2*4750001000024|/0=10.00"});
+    ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
+    const auto [code, output] = runTill({"-", "0"});
+    ASSERT_EQ(code, 0) << output.toStdString();
+    EXPECT_EQ(output.count(FinishedAfterInterruption(kNumberA)), 1) << output.toStdString();
+
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR = :N AND ANULETS = 'F'", {{":N", kNumberA}}).toInt(), 2);
+    closeDb();
+    reopen();
+    EXPECT_DOUBLE_EQ(changeable(milk), 9);
+    EXPECT_DOUBLE_EQ(changeable(bread), 8);
+    EXPECT_FALSE(fs::exists(dir() / kPendingReceiptFile));
+    closeStock();
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, KilledWithTheStockLink, ::testing::Values("counted", "stored", "stock-line"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (c == '-') c = '_';
+                             return name;
+                         });
 
 }  // namespace
