@@ -6,6 +6,7 @@
 #include "klaviatura.h"
 #include "password_dlg.h"
 #include "printclass.h"
+#include "receipt_list.h"
 #include "small_dialogs.h"
 
 #include "ui_services.h"
@@ -69,6 +70,14 @@ void TPOSMain::Papildustaustii1Click() {
     Paligs->exec();
 }
 
+void TPOSMain::Dzstierakstu1Click() {
+    // Nothing is printed yet: the line only leaves the open receipt.
+    const QListWidgetItem* row = PirkumuSaraksts->currentItem();
+    if (!row || !DzestRindu(*this, RindasIndekss(row->text()))) return;
+    RefreshPirkumuSaraksts();
+    ShowSummas();
+}
+
 // ---------------------------------------------------------------- commands of later parts
 
 void TPOSMain::Svrtpreci1Click() { NotBuiltYet("Svērt preci"); }
@@ -91,4 +100,3 @@ void TPOSMain::PdjPrepaidekakopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::P
 void TPOSMain::Bankaskaruatskaite1Click() { NotBuiltYet("Bankas karšu atskaite"); }
 void TPOSMain::Preusarakstacaurskate1Click() { NotBuiltYet("Preču saraksta caurskate"); }
 void TPOSMain::ekulentascaurskate1Click() { NotBuiltYet("Čeku lentas caurskate"); }
-void TPOSMain::Dzstierakstu1Click() { NotBuiltYet("Dzēst ierakstu"); }
