@@ -109,7 +109,11 @@ void TPOSMain::TypeOnKeyboard(QLineEdit* target) {
     target->setText(Klaviatura->shRinda->text());
 }
 
-void TPOSMain::btF5_KeyClick() { TypeOnKeyboard(shKlKods); }
+void TPOSMain::btF5_KeyClick() {
+    TypeOnKeyboard(shKlKods);
+    // The code is looked up when the field is left: a touch on another field after this leaves it.
+    shKlKods->setFocus(Qt::OtherFocusReason);
+}
 void TPOSMain::btMaksatajsClick() { TypeOnKeyboard(shKlientaNosaukums); }
 void TPOSMain::btRegNrClick() { TypeOnKeyboard(shRegNr); }
 void TPOSMain::btAdreseClick() { TypeOnKeyboard(shAdrese); }

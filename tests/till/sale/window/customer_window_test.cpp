@@ -5,6 +5,7 @@
 #include "customer_choice.h"
 #include "datumodelis.h"
 #include "fmproc.h"
+#include "frame_objects.h"
 #include "klaviatura.h"
 #include "password_dlg.h"
 #include "posmain.h"
@@ -221,6 +222,19 @@ TEST_F(CustomerWindow, TheCodeFieldIsLookedUpOncePerLeaving) {
     answering<TKlaviatura>(::Klaviatura, [](TKlaviatura& k) { k.shRinda->setText("K002"); }, [&] { click("btF5_Key"); });
     EXPECT_EQ(w().shKlKods->text(), "K002");  // not looked up until the field is left
     EXPECT_EQ(w().shKlientaNosaukums->text(), "SIA Pircējs");
+
+    // The second screen, when there is one, shows the payer as it is typed.
+    QWidget screen;
+    auto* name = new QLabel(&screen);
+    name->setObjectName("shKlientaNosaukums");
+    auto* regNr = new QLineEdit(&screen);
+    regNr->setObjectName("shRegNr");
+    ::KlientLielaisEkrans = &screen;
+    w().shRegNr->setText("LV40003000009");
+    EXPECT_EQ(name->text(), "SIA Pircējs");
+    EXPECT_EQ(regNr->text(), "LV40003000009");
+    ::KlientLielaisEkrans = nullptr;
+    w().shRegNr->setText("LV1");  // none now: nothing to copy into
 }
 
 TEST_F(CustomerWindow, KeypadAndQuickKeys) {
