@@ -22,6 +22,7 @@ TPOSMain::~TPOSMain() {
     // The item field's key filter reads the window's members, and the field still gets events
     // while the window's children are taken down: the filter goes first.
     saleKeys_.reset();
+    customerKeys_.reset();
     // Nothing may leave a destructor: a receipt that cannot be annulled here is reported in the
     // log, the window still goes.
     try {

@@ -27,6 +27,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -88,6 +89,44 @@ public:
     // was not taken stays "/").
     int edArtikulsKeyPressed(int key);
     void QuickKeyClick(int index);
+    // ------------------------------------------------------------ touch keypad (posmain_keypad.cpp)
+    // The keypad's common handler: digits, "C", "<-", "Daudzums *", "Cena =" and "Enter", by the
+    // touched key's caption, on the field the keypad serves (AktivaisEdit).
+    void KeypadClick(const QString& caption);
+    void btAnuletCekuClick();
+    void btAnuletRindinuClick();
+    void btSkNaudaClick();
+    void btMaksaClick();
+    // The text buttons: the on-screen keyboard, then its text into the button's field; none
+    // presses Enter (btF5_Key and btKlKods: the customer code, looked up when that field is left).
+    void btF5_KeyClick();
+    void btMaksatajsClick();
+    void btRegNrClick();
+    void btAdreseClick();
+    void btF4_KeyClick();
+
+    // ------------------------------------------------------------ customer (posmain_customer.cpp)
+    // A key typed into the code field: the first one stamps the time of day; Enter moves on to
+    // the item field, which runs the exit.
+    void shKlKodsKeyPress(int key);
+    // The code field is left (once per leaving; the restaurant orders call it directly).
+    void shKlKodsExit();
+    // Shows the customer of the list's current row and checks the credit limit.
+    void LoadKlients();
+    void ClearKlients();
+    void BitBtn1Click();
+    void dblKlientuSarakstsCloseUp();
+    void dblKlientuSarakstsExit();
+    void dblKlientuSarakstsKeyUp();
+    void shKlientaNosaukumsChange();
+    void shRegNrChange();
+    void shAdreseChange();
+    // Copies the payer fields into the second screen's fields of the same names, when it exists.
+    void MirrorPayerToSecondScreen();
+
+    // ------------------------------------------------------------ return by number (posmain_return.cpp)
+    void shAtgrnrKeyPress(int key);
+    void ReturnReceipt();
     void rdPirkumsStornoEnter();
     void rdPirkumsStornoClick();
     void SetPirkumsStorno();
@@ -182,7 +221,14 @@ public:
     OutsideTerminal* OutsideTerminalLib = nullptr;
     std::shared_ptr<AutomationObject> PrepaidServObj;
     QThread* ScanerThread = nullptr;
+    // The field the touch keypad types into: the item field, the discount or the return number,
+    // whichever had the focus last.
     QLineEdit* AktivaisEdit = nullptr;
+    // Time of day (fraction of a day) of the first key typed into the empty customer-code field.
+    double KlKodsLaiks = 0;
+    // The refund of a returned receipt onto the bank card through the card terminal; true when the
+    // terminal approved it. The card payments set it; until then the refund is refused.
+    std::function<bool(double amount)> KartesAtgriesana;
     // The command-file reply; made by the command-file poll when it serves its first file.
     std::unique_ptr<QStringList> RetPosList;
     std::array<QString, kQuickKeyCount> QuickArtikuli;
@@ -200,9 +246,9 @@ public:
     QLineEdit* shKlKods = nullptr;
     QLineEdit* KlCitasZinas = nullptr;
     QLineEdit* shAtgrnr = nullptr;
-    QLabel* shKlientaNosaukums = nullptr;
-    QLabel* shAdrese = nullptr;
-    QLabel* shRegNr = nullptr;
+    QLineEdit* shKlientaNosaukums = nullptr;
+    QLineEdit* shAdrese = nullptr;
+    QLineEdit* shRegNr = nullptr;
     QComboBox* dblKlientuSaraksts = nullptr;
     QComboBox* cmbApmaksasVeids = nullptr;
     TRadioGroup* rdPirkumsStorno = nullptr;
@@ -223,6 +269,11 @@ public:
     QPushButton* Panel3 = nullptr;
     QPushButton* btKlKods = nullptr;
     QPushButton* BitBtn1 = nullptr;
+    QPushButton* btF5_Key = nullptr;
+    QPushButton* btMaksatajs = nullptr;
+    QPushButton* btRegNr = nullptr;
+    QPushButton* btAdrese = nullptr;
+    QPushButton* btF4_Key = nullptr;
     std::array<QPushButton*, kQuickKeyCount> QuickButtons{};  // btA1..btF6
     std::array<QLabel*, kQuickKeyCount> QuickLabels{};        // lbA1..lbF6
     QStatusBar* StatusBar1 = nullptr;
@@ -237,6 +288,12 @@ protected:
 private:
     void BuildForm();
     void BuildMenus();
+    // The keypad panel's keys and the text buttons.
+    void BuildKeypad();
+    // The handlers of the customer panel's fields.
+    void ConnectCustomerPanel();
+    // Shows the on-screen keyboard with an empty line and copies what it holds into `target`.
+    void TypeOnKeyboard(QLineEdit* target);
     void FormDestroy();
     // Ends the program after a failed start-up step.
     [[noreturn]] void EndStartup();
@@ -248,6 +305,8 @@ private:
     // The item field's key filter; the destructor ends it first, as it reads the window's members
     // on every event the field gets, also while the window's children are taken down.
     std::unique_ptr<QObject> saleKeys_;
+    // The customer panel's focus and key filter, ended first for the same reason.
+    std::unique_ptr<QObject> customerKeys_;
     QString baseCaption_;
     std::unique_ptr<SaleWindow> pardosanasLogs_;
     std::unique_ptr<SaleEngine> pardosana_;

@@ -55,17 +55,24 @@ void TPOSMain::BuildForm() {
     btKlKods = button(customer, "btKlKods", "Klienta kods F3");
     BitBtn1 = button(customer, "BitBtn1", "X");
     KlCitasZinas = edit(customer, "KlCitasZinas");
-    shKlientaNosaukums = label(customer, "shKlientaNosaukums");
-    shAdrese = label(customer, "shAdrese");
-    shRegNr = label(customer, "shRegNr");
+    // The payer fields: filled from the chosen customer, or typed by hand.
+    shKlientaNosaukums = edit(customer, "shKlientaNosaukums");
+    shAdrese = edit(customer, "shAdrese");
+    shRegNr = edit(customer, "shRegNr");
+    btMaksatajs = button(customer, "btMaksatajs", "Maksātājs");
+    btRegNr = button(customer, "btRegNr", "Reģ.Nr");
+    btAdrese = button(customer, "btAdrese", "Adrese");
     edAtlaide = edit(customer, "edAtlaide");
     cgrid->addWidget(dblKlientuSaraksts, 0, 0, 1, 2);
     cgrid->addWidget(btKlKods, 1, 0);
     cgrid->addWidget(shKlKods, 1, 1);
     cgrid->addWidget(BitBtn1, 1, 2);
-    cgrid->addWidget(shKlientaNosaukums, 2, 0, 1, 3);
-    cgrid->addWidget(shAdrese, 3, 0, 1, 3);
-    cgrid->addWidget(shRegNr, 4, 0, 1, 3);
+    cgrid->addWidget(btMaksatajs, 2, 0);
+    cgrid->addWidget(shKlientaNosaukums, 2, 1, 1, 2);
+    cgrid->addWidget(btAdrese, 3, 0);
+    cgrid->addWidget(shAdrese, 3, 1, 1, 2);
+    cgrid->addWidget(btRegNr, 4, 0);
+    cgrid->addWidget(shRegNr, 4, 1, 1, 2);
     cgrid->addWidget(KlCitasZinas, 5, 0, 1, 3);
     cgrid->addWidget(label(customer, "lbAtlaide", "Atlaide F9"), 6, 0);
     cgrid->addWidget(edAtlaide, 6, 1);
@@ -140,14 +147,13 @@ void TPOSMain::BuildForm() {
     right->addWidget(lbSversana);
     right->addWidget(shAtlikums);
 
-    // Touch keys: weighing and card payment, and the 36 quick-item keys (105 x 40, six columns).
+    // Touch keys: the keypad with weighing and card payment, and the 36 quick-item keys (105 x 40,
+    // six columns).
     pnlPogas = new QWidget(central);
     pnlPogas->setObjectName("pnlPogas");
-    auto* keys = new QHBoxLayout(pnlPogas);
     btSvert = button(pnlPogas, "btSvert", "Svērt F1");
     Panel3 = button(pnlPogas, "Panel3", "Bankas karte F12");
-    keys->addWidget(btSvert);
-    keys->addWidget(Panel3);
+    BuildKeypad();
     right->addWidget(pnlPogas);
     pnlQuickButton = new QWidget(central);
     pnlQuickButton->setObjectName("pnlQuickButton");
@@ -191,6 +197,7 @@ void TPOSMain::BuildForm() {
     connect(edArtikuls, &QLineEdit::returnPressed, this, [this] { edArtikulsKeyPress(13); });
     InstallSaleKeys();
     connect(rdPirkumsStorno, &TRadioGroup::Clicked, this, &TPOSMain::rdPirkumsStornoClick);
+    ConnectCustomerPanel();
     connect(btSvert, &QPushButton::clicked, this, &TPOSMain::Svrtpreci1Click);
     connect(Panel3, &QPushButton::clicked, this, &TPOSMain::ApmaksaArKartiEFTClick);
     connect(PirkumuSaraksts, &QWidget::customContextMenuRequested, this,

@@ -6,6 +6,7 @@
 #include "klaviatura.h"
 #include "password_dlg.h"
 #include "printclass.h"
+#include "receipt_list.h"
 #include "small_dialogs.h"
 
 #include "ui_services.h"
@@ -69,6 +70,14 @@ void TPOSMain::Papildustaustii1Click() {
     Paligs->exec();
 }
 
+void TPOSMain::Dzstierakstu1Click() {
+    // Nothing is printed yet: the line only leaves the open receipt.
+    const QListWidgetItem* row = PirkumuSaraksts->currentItem();
+    if (!row || !DzestRindu(*this, RindasIndekss(row->text()))) return;
+    RefreshPirkumuSaraksts();
+    ShowSummas();
+}
+
 // ---------------------------------------------------------------- commands of later parts
 
 void TPOSMain::Pastjumasastdana1Click() { NotBuiltYet("Pasūtījuma sastādīšana"); }
@@ -76,4 +85,3 @@ void TPOSMain::IngenicoTMS1Click() { NotBuiltYet("Ingenico TMS"); }
 void TPOSMain::Iepriekjekakopija1Click() { Apmaksa().PrintLastReceiptCopy(); }
 void TPOSMain::PdjsBankaskarteskopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::BankCard); }
 void TPOSMain::PdjPrepaidekakopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::Prepaid); }
-void TPOSMain::Dzstierakstu1Click() { NotBuiltYet("Dzēst ierakstu"); }

@@ -2,6 +2,7 @@
 
 #include "fmproc.h"
 #include "frame_objects.h"
+#include "keypad.h"
 #include "posmain.h"
 #include "printclass.h"
 
@@ -33,14 +34,6 @@ const bool kMakerInstalled = [] {
 bool PaymentKindShown(const QString& name) {
     const QString trimmed = name.trimmed();
     return !trimmed.isEmpty() && !trimmed.contains(QStringLiteral("Apmaksas v"));
-}
-
-QString PaymentKeypadText(const QString& text, const QString& pressed) {
-    const QString caption = pressed.startsWith('&') ? pressed.mid(1) : pressed;
-    if (caption == QStringLiteral("C")) return {};
-    if (caption.left(2) == QStringLiteral("<-")) return text.chopped(text.isEmpty() ? 0 : 1);
-    if (caption == QStringLiteral("Daudzums *")) return text + "*";
-    return text + caption;
 }
 
 int AddSummaryDiscount(std::span<TCekaRinda> lines, double value, double maxAtlaide) {
@@ -171,9 +164,8 @@ void TCekaApmaksa::btOKClick() {
 
 void TCekaApmaksa::KeypadClick(const QString& pressed) {
     if (!AktivaisEdit) return;
-    const QString caption = pressed.startsWith('&') ? pressed.mid(1) : pressed;
-    if (caption == QStringLiteral("Enter")) btOKClick();
-    else AktivaisEdit->setText(PaymentKeypadText(AktivaisEdit->text(), caption));
+    if (const std::optional<QString> text = KeypadText(AktivaisEdit->text(), pressed)) AktivaisEdit->setText(*text);
+    else btOKClick();
 }
 
 void TCekaApmaksa::shAtlaideExit() {

@@ -20,9 +20,6 @@ struct TCekaRinda;
 // Whether an extra payment kind named so has a row: not when its trimmed name is empty or holds
 // "Apmaksas v" (the fiscal memory's default text for a kind not in use).
 bool PaymentKindShown(const QString& name);
-// The active field's text after a keypad key other than "Enter": "C" empties it, "<-" takes its
-// last character, "Daudzums *" appends "*", any other caption (a leading "&" dropped) is typed.
-QString PaymentKeypadText(const QString& text, const QString& caption);
 // The summary discount: `value` is added to the discount of each line whose sum stays within the
 // cashier's maximum; the others keep theirs. Returns how many lines were refused.
 int AddSummaryDiscount(std::span<TCekaRinda> lines, double value, double maxAtlaide);

@@ -136,7 +136,10 @@ ReceiptRows PaymentEntryFlow::ClosingRows(int number) const {
     rows.ApmVeids = p_.SelectedPaymentKind();
     rows.Kasieris = w_.Iestatijumi().Kasieris;
     rows.PaymentText = w_.EntryText();
-    rows.CitasZinas = w_.Customer().CitasZinas;
+    const CustomerBlock customer = w_.Customer();
+    rows.CitasZinas = customer.CitasZinas;
+    rows.KlNosaukums = customer.Nosaukums;
+    rows.KlRegNr = customer.RegNr;
     return rows;
 }
 

@@ -1,4 +1,4 @@
-// The sale window's frame around the open receipt: the quick keys, the sale / return switch, the
+// The sale window's frame around the open receipt: the sale / return switch, the
 // drawer limit and the payment kinds (the item field's interpreter is in posmain_sale.cpp).
 #include "posmain.h"
 
@@ -9,11 +9,6 @@
 #include "clock.h"
 
 #include <QApplication>
-
-void TPOSMain::QuickKeyClick(int index) {
-    edArtikuls->setText(QuickArtikuli[std::size_t(index)]);
-    edArtikulsKeyPress(13);
-}
 
 void TPOSMain::rdPirkumsStornoEnter() { PirkumsStorno = rdPirkumsStorno->ItemIndex(); }
 

@@ -98,8 +98,8 @@ public:
     }
 
     void ClearSaleScreen() override {
-        for (QLineEdit* field : {w.KlCitasZinas, w.shKlKods, w.shAtgrnr, w.edAtlaide}) field->clear();
-        for (QLabel* field : {w.shKlientaNosaukums, w.shAdrese, w.shRegNr}) field->clear();
+        for (QLineEdit* field : {w.KlCitasZinas, w.shKlKods, w.shAtgrnr, w.edAtlaide, w.shKlientaNosaukums, w.shAdrese, w.shRegNr})
+            field->clear();
         w.Veidotekakopijufail1->setChecked(false);
         w.dblKlientuSaraksts->setCurrentIndex(-1);
         // Back to a sale, captions included: the receipt is closed, so the switch follows.

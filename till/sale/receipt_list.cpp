@@ -2,16 +2,29 @@
 
 #include "text_format.h"
 
+#include <algorithm>
+
 QString RindasAtslega(int index) { return QString(100, u' ') + u'|' + QString::number(index) + u'|'; }
 
 int RindasIndekss(const QString& row) {
-    const qsizetype first = row.indexOf(u'|');
+    // The key is the row's end: a name holding "|" must not name another line.
+    if (!row.endsWith(u'|')) return -1;
+    const qsizetype second = row.size() - 1;
+    const qsizetype first = row.lastIndexOf(u'|', second - 1);
     if (first < 0) return -1;
-    const qsizetype second = row.indexOf(u'|', first + 1);
-    if (second < 0) return -1;
     bool ok = false;
-    const int index = row.mid(first + 1, second - first - 1).trimmed().toInt(&ok);
-    return ok ? index : -1;
+    const int index = row.mid(first + 1, second - first - 1).toInt(&ok);
+    return ok && index >= 0 ? index : -1;
+}
+
+bool DzestRindu(TCekasStavoklis& receipt, int index) {
+    if (index < 0 || index >= receipt.RinduSkaits) return false;
+    // Whole lines move, notice and voucher texts with them.
+    std::move(receipt.CekaRindas.begin() + index + 1, receipt.CekaRindas.begin() + receipt.RinduSkaits,
+              receipt.CekaRindas.begin() + index);
+    --receipt.RinduSkaits;
+    receipt.CekaRindas[std::size_t(receipt.RinduSkaits)] = TCekaRinda{};
+    return true;
 }
 
 TPirkumuSaraksts VeidotPirkumuSarakstu(std::span<const TCekaRinda> lines, bool twoRows) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "receipt.h"
+#include "receipt_state.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,7 +28,10 @@ inline const QString kEkranaVirsraksts =
 
 // The hidden key that ends every row of line `index`: 100 blanks, "|", the index, "|".
 QString RindasAtslega(int index);
-// The line index a row's key names, or -1 when the row has none.
+// The line index a row's key names, or -1 when the row does not end with one.
 int RindasIndekss(const QString& row);
+// Removes line `index` of the open receipt, the later lines moving up whole; false (nothing
+// changed) when the receipt has no such line.
+bool DzestRindu(TCekasStavoklis& receipt, int index);
 
 TPirkumuSaraksts VeidotPirkumuSarakstu(std::span<const TCekaRinda> lines, bool twoRows);

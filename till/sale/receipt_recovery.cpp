@@ -139,7 +139,8 @@ bool SavePendingReceipt(const std::filesystem::path& file, const PendingReceipt&
     const QJsonObject rows{{"Datums", r.rows.Datums.toString(Qt::ISODate)}, {"Laiks", r.rows.Laiks},
                            {"KlKods", r.rows.KlKods},   {"ApmVeids", r.rows.ApmVeids},
                            {"Kasieris", r.rows.Kasieris}, {"PaymentText", r.rows.PaymentText},
-                           {"CitasZinas", r.rows.CitasZinas}};
+                           {"CitasZinas", r.rows.CitasZinas}, {"KlNosaukums", r.rows.KlNosaukums},
+                           {"KlRegNr", r.rows.KlRegNr}};
     const QJsonObject all{{"number", r.number},     {"isReturn", r.isReturn}, {"lines", lines},
                           {"payments", payments},   {"CekaSumma", r.CekaSumma}, {"Sanemts", r.Sanemts},
                           {"ApmValuta", r.ApmValuta}, {"valutasKurss", r.valutasKurss}, {"rows", rows},
@@ -178,6 +179,8 @@ std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& fi
     r.rows.Kasieris = rows["Kasieris"].toString();
     r.rows.PaymentText = rows["PaymentText"].toString();
     r.rows.CitasZinas = rows["CitasZinas"].toString();
+    r.rows.KlNosaukums = rows["KlNosaukums"].toString();
+    r.rows.KlRegNr = rows["KlRegNr"].toString();
     for (const QJsonValue& counter : all["counters"].toArray())
         r.counters.push_back({counter.toObject()["name"].toString(), counter.toObject()["text"].toString()});
     r.stockLines = std::size_t(std::max<qint64>(0, all["stockLines"].toInteger()));

@@ -14,10 +14,15 @@ namespace {
 
 constexpr const char* kSaleInsert =
     "INSERT INTO REALIZ (CEKA_NR, DATUMS, LAIKS, KL_KODS, ARTIKULS, CENA, NODOKLIS, DAUDZUMS, ATLAIDE, SANEMTS, "
-    "IZDOTS, BONUSS, APM_VEIDS, NODALA, KASIERIS, PIEZIMES, KARTES_NR, KARTES_SUMMA, ANULETS, APM_RINDA, CITASZINAS) "
+    "IZDOTS, BONUSS, APM_VEIDS, NODALA, KASIERIS, PIEZIMES, KARTES_NR, KARTES_SUMMA, ANULETS, APM_RINDA, CITASZINAS, "
+    "KL_NOSAUKUMS, KL_REG_NR) "
     "VALUES (:CEKA_NR, :DATUMS, :LAIKS, :KL_KODS, :ARTIKULS, :CENA, :NODOKLIS, :DAUDZUMS, :ATLAIDE, :SANEMTS, "
     ":IZDOTS, :BONUSS, :APM_VEIDS, :NODALA, :KASIERIS, :PIEZIMES, :KARTES_NR, :KARTES_SUMMA, 'F', :APM_RINDA, "
-    ":CITASZINAS)";
+    ":CITASZINAS, :KL_NOSAUKUMS, :KL_REG_NR)";
+
+// The columns' widths: a longer payer typed by hand is cut, never a failed insert.
+constexpr int kKlNosaukumsWidth = 60;
+constexpr int kKlRegNrWidth = 20;
 
 // Empty texts go in as empty texts, not NULL.
 QString text(const QString& value) { return value.isNull() ? QStringLiteral("") : value; }
@@ -43,6 +48,9 @@ void StoreReceiptRows(const QSqlDatabase& posDb, const ClosingReceipt& receipt, 
         QSqlQuery query(db);
         if (!query.prepare(QString::fromLatin1(kSaleInsert))) failure = query.lastError();
         const QString paymentText = PosN(QStringLiteral("/"), rows.PaymentText, 2) > 0 ? rows.PaymentText : QString();
+        const bool typedPayer = RealizKlKods(rows.KlKods).isEmpty();
+        const QString payerName = typedPayer ? rows.KlNosaukums.left(kKlNosaukumsWidth) : QString();
+        const QString payerRegNr = typedPayer ? rows.KlRegNr.left(kKlRegNrWidth) : QString();
         for (std::size_t i = 0; !failure && i < receipt.lines.size(); ++i) {
             const TCekaRinda& line = receipt.lines[i];
             const double units = line.Daudzums * line.Iepakojums;
@@ -67,6 +75,8 @@ void StoreReceiptRows(const QSqlDatabase& posDb, const ClosingReceipt& receipt, 
             query.bindValue(QStringLiteral(":KARTES_SUMMA"), 0.0);
             query.bindValue(QStringLiteral(":APM_RINDA"), text(paymentText));
             query.bindValue(QStringLiteral(":CITASZINAS"), text(rows.CitasZinas));
+            query.bindValue(QStringLiteral(":KL_NOSAUKUMS"), text(payerName));
+            query.bindValue(QStringLiteral(":KL_REG_NR"), text(payerRegNr));
             if (!query.exec()) failure = query.lastError();
         }
     }

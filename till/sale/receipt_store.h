@@ -29,6 +29,10 @@ struct ReceiptRows {
     QString Kasieris;
     QString PaymentText;   // the item field's text that closed the receipt
     QString CitasZinas;
+    // The payer typed on the sale screen; stored only when the receipt has no customer code, as
+    // the return of the receipt takes a stored name for a typed payer.
+    QString KlNosaukums;
+    QString KlRegNr;
 };
 
 // The number the receipt was printed under, as the counter CEKANRCOUN holds it now. Empty when

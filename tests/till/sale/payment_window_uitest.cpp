@@ -303,21 +303,6 @@ TEST(PaymentDialogRules, ExtraKindsShownByTheirNames) {
     for (const auto& [name, shown] : cases) EXPECT_EQ(PaymentKindShown(QString::fromUtf8(name)), shown) << name;
 }
 
-TEST(PaymentDialogRules, Keypad) {
-    const struct {
-        const char* before;
-        const char* caption;
-        const char* after;
-    } cases[] = {
-        {"12", "3", "123"},     {"12", "00", "1200"},  {"12", ".", "12."},     {"12", "&7", "127"},
-        {"12", "C", ""},        {"12", "&C", ""},      {"12", "<-", "1"},      {"", "<-", ""},
-        {"12", "<- Dzēst", "1"}, {"12", "Daudzums *", "12*"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(PaymentKeypadText(QString::fromUtf8(c.before), QString::fromUtf8(c.caption)), QString::fromUtf8(c.after))
-            << c.before << " + " << c.caption;
-}
-
 TEST(PaymentDialogRules, SummaryDiscountAgainstTheMaximum) {
     const struct {
         std::vector<double> before;

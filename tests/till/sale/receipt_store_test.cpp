@@ -91,6 +91,35 @@ TEST_F(ReceiptStore, ReturnRowsAreNegativeAndSeveralPaymentRowsAreKept) {
     EXPECT_DOUBLE_EQ(Stored()[0].value("DAUDZUMS").toDouble(), -12);
 }
 
+TEST_F(ReceiptStore, ATypedPayerIsStoredOnlyWithoutACustomerCode) {
+    const struct {
+        const char* klKods;
+        QString name;
+        const char* regNr;
+        QString storedName;
+        const char* storedRegNr;
+    } cases[] = {
+        {"", "SIA Pircējs", "LV40003000009", "SIA Pircējs", "LV40003000009"},
+        {"0", "SIA Pircējs", "", "SIA Pircējs", ""},
+        // The registered customer is found again by its code.
+        {"K001", "SIA \"Ēdināšanas serviss\"", "LV40003000001", "", ""},
+        // Longer than the columns: cut, not a failed insert.
+        {"", QString(70, u'Ā'), "LV400030000091234567890", QString(60, u'Ā'), "LV400030000091234567"},
+    };
+    for (const auto& c : cases) {
+        exec("DELETE FROM REALIZ");
+        ReceiptRows rows = Rows();
+        rows.KlKods = c.klKods;
+        rows.KlNosaukums = c.name;
+        rows.KlRegNr = c.regNr;
+        StoreReceiptRows(db(), Receipt(), rows);
+        for (const QSqlRecord& row : Stored()) {
+            EXPECT_EQ(row.value("KL_NOSAUKUMS").toString(), c.storedName) << c.klKods;
+            EXPECT_EQ(row.value("KL_REG_NR").toString(), c.storedRegNr) << c.klKods;
+        }
+    }
+}
+
 TEST_F(ReceiptStore, AFailingRowStoresNoneOfTheReceipt) {
     exec("ALTER TABLE REALIZ ADD CONSTRAINT REALIZ_NOT_GIFT CHECK (ARTIKULS <> 'GIFT')");
     EXPECT_THROW(StoreReceiptRows(db(), Receipt(), Rows()), ReceiptStoreError);
