@@ -64,6 +64,11 @@ void TPOSMain::RunKartesOperacija(int operacija, int nodala, double summa, std::
     }
 }
 
+bool TPOSMain::KartesRefund(double amount) {
+    RunKartesOperacija(kKartesMaksajums, 0, amount, amount);
+    return KarsuAutorizacija && KarsuAutorizacija->Apstiprinats;
+}
+
 void TPOSMain::ApmaksaArKartiEFTClick() {
     if (EFT <= 0) return;
     if (TerminalControlKind(EFT)) KartesForma();
@@ -105,8 +110,9 @@ bool TillCardSteps::ChargeCardRow(const TApmaksasRinda& row) {
 }
 
 bool TillCardSteps::CardSlipFollows(const QString& paymentText) {
-    if (!TerminalControlKind(w_.EFT)) return false;
-    TKarsuAutorizacija& form = w_.KartesForma();
+    // No form yet: no card operation ran in this payment, so no slip follows.
+    if (!TerminalControlKind(w_.EFT) || !KarsuAutorizacija) return false;
+    TKarsuAutorizacija& form = *KarsuAutorizacija;
     if ((w_.ChosenPaymentKind() != kCardKind && !paymentText.contains(u"/1=")) || form.ChipPorts <= 0 || !form.Apstiprinats)
         return false;
     form.EncashTransaction();

@@ -164,6 +164,8 @@ public:
     void RunKartesOperacija(int operacija, int nodala, double summa, std::optional<double> rindasSumma = {});
     // Card slip copy 1, 2 or 3, then the next receipt's header (a failure there is fatal).
     void PrintKartesCeks(int copy);
+    // A returned receipt's amount back onto the card, as the payment's cancellation with its amount.
+    bool KartesRefund(double amount);
 
     // ------------------------------------------------------------ menu handlers (posmain_menus.cpp)
     void Parametri1Click();
@@ -227,8 +229,8 @@ public:
     // Time of day (fraction of a day) of the first key typed into the empty customer-code field.
     double KlKodsLaiks = 0;
     // The refund of a returned receipt onto the bank card through the card terminal; true when the
-    // terminal approved it. The card payments set it; until then the refund is refused.
-    std::function<bool(double amount)> KartesAtgriesana;
+    // terminal approved it. Empty: no terminal can take the refund, which is refused.
+    std::function<bool(double amount)> KartesAtgriesana = [this](double amount) { return KartesRefund(amount); };
     // The command-file reply; made by the command-file poll when it serves its first file.
     std::unique_ptr<QStringList> RetPosList;
     std::array<QString, kQuickKeyCount> QuickArtikuli;
