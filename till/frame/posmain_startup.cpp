@@ -8,6 +8,7 @@
 #include "fmproc.h"
 #include "klaviatura.h"
 #include "password_dlg.h"
+#include "posmain_vouchers.h"
 #include "printclass.h"
 #include "processes.h"
 #include "report_fiscal_memory.h"
@@ -68,6 +69,7 @@ void TPOSMain::FormCreate() {
         EndStartup();
     }
     ShowStartProcess("Read from registry OK");
+    if (PrepaidServVeids == 2) InstallVoucherProductSource();
 
     if (PrepaidServVeids == 1) {
         ShowStartProcess("Open Sanitex chanel...");

@@ -3,7 +3,9 @@
 #include "posmain_vouchers.h"
 
 #include "posmain.h"
+#include "goods_browser.h"
 #include "prepaid_voucher_steps.h"
+#include "razevedu_client.h"
 #include "small_dialogs.h"
 
 #include "printclass.h"
@@ -60,3 +62,9 @@ public:
 }  // namespace
 
 std::unique_ptr<VoucherSteps> MakeVoucherSteps(TPOSMain& window) { return std::make_unique<PosMainVoucherSteps>(window); }
+
+void InstallVoucherProductSource() {
+    SetVoucherProductSource([](const QString& clientId, const QString& password, const QString& userId) {
+        return RazeveduClient(clientId, password, userId).productList();
+    });
+}

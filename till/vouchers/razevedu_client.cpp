@@ -11,6 +11,8 @@ struct RazeveduClient::Exports {
     decltype(&::cancelVoucherReservation) cancelReservation = nullptr;
     decltype(&::cancelTransaction) cancelTransaction = nullptr;
     decltype(&::buyReservedVoucher) buy = nullptr;
+    decltype(&::getProductList) products = nullptr;
+    decltype(&::releaseProductList) releaseProducts = nullptr;
 };
 
 namespace {
@@ -40,6 +42,7 @@ const RazeveduClient::Exports* RazeveduClient::library() {
     if (!e->file.load(kLibraryName) || !resolve(e->file, "reserveVoucher", e->reserve) ||
         !resolve(e->file, "cancelVoucherReservation", e->cancelReservation) ||
         !resolve(e->file, "cancelTransaction", e->cancelTransaction) || !resolve(e->file, "buyReservedVoucher", e->buy) ||
+        !resolve(e->file, "getProductList", e->products) || !resolve(e->file, "releaseProductList", e->releaseProducts) ||
         !resolve(e->file, "setRazeveduMessageCallback", setCallback)) {
         platform::ui::showMessage("Nevarēju ielādēt ZUDEZO bibliotēku !!! " + QString::fromStdString(e->file.error()));
         return nullptr;
@@ -72,4 +75,15 @@ QString RazeveduClient::buyReservedVoucher(const QString& reference, QString& re
     const std::u16string result = e->buy(clientId_, password_, userId_, wide(reference), code, serial, text);
     receipt = QString::fromStdU16String(text);
     return QString::fromStdU16String(result);
+}
+
+QStringList RazeveduClient::productList() {
+    const Exports* e = library();
+    if (!e) return {};
+    int count = 0;
+    std::u16string* products = e->products(clientId_, password_, userId_, count);
+    QStringList texts;
+    for (int i = 0; products && i < count; ++i) texts << QString::fromStdU16String(products[i]);
+    e->releaseProducts(products);
+    return texts;
 }

@@ -5,6 +5,7 @@
 #include "library_loader.h"
 
 #include <QString>
+#include <QStringList>
 
 class RazeveduClient {
 public:
@@ -18,6 +19,8 @@ public:
     QString cancelTransaction(const QString& reference);
     // The receipt text of the purchase in `receipt`.
     QString buyReservedVoucher(const QString& reference, QString& receipt);
+    // One text per product the service sells; none on failure (the reason has been shown).
+    QStringList productList();
 
     // The library's file name; tests and installations may map it elsewhere through
     // platform::LoadedLibrary::substitute.

@@ -4,6 +4,7 @@
 #include "distributor_stand_in.h"
 #include "fmproc.h"
 #include "posmain.h"
+#include "precu_caurskate.h"
 #include "prepaid_voucher_steps.h"
 #include "razevedu_client.h"
 #include "small_dialogs.h"
@@ -12,6 +13,7 @@
 #include "library_loader.h"
 #include "till_window.h"
 
+#include <QListWidget>
 #include <QTimer>
 
 #include <algorithm>
@@ -158,6 +160,19 @@ TEST_F(VoucherWindow, AReturnCancelsTheVoucherByItsTypedReference) {
 }
 
 }  // namespace
+
+TEST_F(VoucherWindow, TheGoodsBrowserListsTheServicesProducts) {
+    QStringList listed;
+    QTimer::singleShot(0, [&] {
+        for (int i = 0; i < PrecuCaurskate->lstZudezoPreces->count(); ++i)
+            listed << PrecuCaurskate->lstZudezoPreces->item(i)->text();
+        PrecuCaurskate->reject();
+    });
+    w().Preusarakstacaurskate1Click();
+    ASSERT_FALSE(listed.isEmpty()) << messages().texts().join(" | ").toStdString();
+    EXPECT_TRUE(listed.filter("EAN:4750000000001").size() == 1) << listed.join(" | ").toStdString();
+    EXPECT_TRUE(listed.filter("Karte 10 EUR").size() == 1) << listed.join(" | ").toStdString();
+}
 
 TEST_F(DistributorWindow, TheStartUpsObjectReservesAndPrintsTheVoucher) {
     TPOSMain& w = *POSMain;
