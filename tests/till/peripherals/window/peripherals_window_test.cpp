@@ -257,7 +257,15 @@ TEST_F(SecondScreen, NotShownWithSettingZeroYetTheSaleWritesIntoIt) {
     EXPECT_EQ(screen().shCekaSumma->text(), w().shCekaSumma->text());
     EXPECT_EQ(screen().shSanemts->text(), w().shSanemts->text());
     EXPECT_EQ(screen().shIzdot->text(), w().shIzdot->text());
-    for (const char* name : {"shKlientaNosaukums", "shAdrese", "shRegNr"}) EXPECT_TRUE(screen().findChild<QLineEdit*>(name)) << name;
+    // A payer typed at the till shows on the second screen as it is typed.
+    w().shKlientaNosaukums->setText("SIA Pircējs");
+    w().shAdrese->setText("Rīga, Brīvības iela 1");
+    w().shRegNr->setText("LV40003000009");
+    for (const char* name : {"shKlientaNosaukums", "shAdrese", "shRegNr"}) {
+        const QLineEdit* mirror = screen().findChild<QLineEdit*>(name);
+        ASSERT_TRUE(mirror) << name;
+        EXPECT_EQ(mirror->text(), w().findChild<QLineEdit*>(name)->text()) << name;
+    }
 }
 
 class SecondScreenSetting : public SecondScreen, public ::testing::WithParamInterface<int> {};
