@@ -8,6 +8,7 @@
 #include "fmproc.h"
 #include "karsu_autorizacija.h"
 #include "posmain.h"
+#include "receipt_return.h"
 #include "till_window.h"
 
 #include <QFile>
@@ -186,6 +187,37 @@ TEST_F(CardWindow, ACardReturnIsRefundedWithItsAmountOrRefusedNeverCountedWithou
     EXPECT_EQ(cardtest::field(sent[0], 2), cents.toStdString());
     EXPECT_EQ(w().RinduSkaits, 0);
     EXPECT_EQ(QString::number(returnCounter()), cents);
+}
+
+// A stored card receipt returned by its number: "Yes" refunds it through the terminal once, as the
+// payment's cancellation with the receipt's amount, and the return's card row is then booked
+// without a second request.
+TEST_F(CardWindow, AReceiptReturnedByItsNumberIsRefundedOnTheTerminalOnce) {
+    enter("4750001000017");
+    const QString cents = QString::number(std::lround(w().CekaSumma * 100));
+    processOnTheTerminal();
+    w().ApmaksaArKartiEFTClick();
+    ASSERT_EQ(w().RinduSkaits, 0);
+    const QString number = value("SELECT MAX(CEKA_NR) FROM REALIZ").toString();
+
+    w().rdPirkumsStorno->SetItemIndex(1);
+    w().PirkumsStorno = 1;
+    messages().answerNext(platform::ui::Yes);  // return the receipt
+    messages().answerNext(platform::ui::Yes);  // onto the card
+    processOnTheTerminal();
+    w().shAtgrnr->setText(number);
+    w().ReturnReceipt();
+
+    EXPECT_TRUE(messages().shown(kUzliktUzKartes)) << messages().texts().join(" | ").toStdString();
+    const auto sent = terminal.requestsOfType("1");
+    ASSERT_EQ(sent.size(), 2u);  // the sale and the refund, nothing more
+    EXPECT_EQ(cardtest::field(sent[1], 1), "1");
+    EXPECT_EQ(cardtest::field(sent[1], 2), cents.toStdString());
+    EXPECT_EQ(w().RinduSkaits, 0);
+    QString returned;
+    ASSERT_TRUE(w().FMProc->FMRead("BANKA_ATGR", returned));
+    EXPECT_EQ(QString::number(std::abs(returned.trimmed().toInt())), cents);
+    EXPECT_EQ(value("SELECT COUNT(DISTINCT CEKA_NR) FROM REALIZ WHERE APM_VEIDS = 2 AND ANULETS = 'F'").toInt(), 2);
 }
 
 // The loyalty credit runs the card operation; its outcome is said once the card dialog exists.
