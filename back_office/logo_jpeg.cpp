@@ -1,91 +1,32 @@
 #include "logo_jpeg.h"
 
+#include "jpeg_image.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-
-#include <csetjmp>
-#include <cstdio>
-#include <cstdlib>
-
-#include <jpeglib.h>
-
-namespace {
-
-// libjpeg reports errors through a callback that must not return: jump back to the caller.
-struct ErrorTrap {
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-
-void onError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorTrap*>(info->err)->jump, 1); }
-void onMessage(j_common_ptr) {}
-
-bool readsAsJpeg(const QByteArray& bytes) {
-    jpeg_decompress_struct info{};
-    ErrorTrap trap{};
-    info.err = jpeg_std_error(&trap.manager);
-    trap.manager.error_exit = onError;
-    trap.manager.output_message = onMessage;
-    if (setjmp(trap.jump)) {
-        jpeg_destroy_decompress(&info);
-        return false;
-    }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()));
-    const bool ok = jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK;
-    jpeg_destroy_decompress(&info);
-    return ok;
-}
-
-std::optional<QByteArray> compressed(const QImage& picture) {
-    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    jpeg_compress_struct info{};
-    ErrorTrap trap{};
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    info.err = jpeg_std_error(&trap.manager);
-    trap.manager.error_exit = onError;
-    trap.manager.output_message = onMessage;
-    if (setjmp(trap.jump)) {
-        jpeg_destroy_compress(&info);
-        std::free(buffer);
-        return std::nullopt;
-    }
-    jpeg_create_compress(&info);
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = JDIMENSION(rgb.width());
-    info.image_height = JDIMENSION(rgb.height());
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(info.next_scanline)));
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray out(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    std::free(buffer);
-    return out;
-}
-
-}  // namespace
 
 std::optional<QByteArray> LogoJpeg(const QString& file) {
     const QString extension = QFileInfo(file).suffix().toLower();
     QFile picture(file);
     if (!picture.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray bytes = picture.readAll();
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
     if (extension == u"jpg" || extension == u"jpeg") {
-        if (readsAsJpeg(bytes)) return bytes;
+        if (platform::jpegHeaderReads(data, std::size_t(bytes.size()))) return bytes;
         return std::nullopt;
     }
     if (extension == u"bmp") {
         QImage image;
         if (!image.loadFromData(bytes, "BMP") || image.isNull()) return std::nullopt;
-        return compressed(image);
+        const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+        platform::RgbImage pixels{rgb.width(), rgb.height(), {}};
+        pixels.rgb.reserve(std::size_t(rgb.width()) * std::size_t(rgb.height()) * 3);
+        for (int y = 0; y < rgb.height(); ++y)  // QImage pads its rows to 4 bytes
+            pixels.rgb.insert(pixels.rgb.end(), rgb.constScanLine(y), rgb.constScanLine(y) + std::size_t(rgb.width()) * 3);
+        const auto jpeg = platform::encodeJpeg(pixels);
+        if (!jpeg) return std::nullopt;
+        return QByteArray(reinterpret_cast<const char*>(jpeg->data()), qsizetype(jpeg->size()));
     }
     return std::nullopt;
 }
