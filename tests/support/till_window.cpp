@@ -120,6 +120,17 @@ void TillWindowTest::TearDown() {
     DatabaseTest::TearDown();
 }
 
+QString departmentRates(int percent) {
+    QString rates;
+    for (int slot = 1; slot <= 24; ++slot) rates += QString::asprintf("%2d%8d", percent, 0);
+    return rates;
+}
+
+void TillWindowTest::writeRecords(const std::vector<std::pair<const char*, QString>>& records) {
+    TFMProc fm;
+    for (const auto& [name, text] : records) ASSERT_TRUE(fm.FMWrite(name, text)) << name;
+}
+
 bool TillWindowTest::startTill() {
     logIn();
     if (!start()) return false;

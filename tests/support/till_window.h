@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TPOSMain;
@@ -72,6 +73,9 @@ void closeTill();
 // "Baltmaize jaunā", and `newCode` is added at `newPrice`.
 void changeDemoItemsFromAnotherProcess(const std::filesystem::path& database, const std::string& newCode, double newPrice);
 
+// The tax-rate record with `percent` in each of the 24 department slots.
+QString departmentRates(int percent);
+
 // A test on the till: the demo database, the Setup values, the devices, a scripted process list,
 // the data module and the start form; the cashier is not logged in yet.
 class TillWindowTest : public DatabaseTest, protected TillDevices {
@@ -94,6 +98,8 @@ protected:
     bool printed(const std::string& line);
     // A named record of the fiscal-memory module, read through the window's module object.
     QString record(const char* name);
+    // Records written into the module before the till starts (header, tax rates, counters).
+    void writeRecords(const std::vector<std::pair<const char*, QString>>& records);
 
     ScriptedProcesses processes;
 

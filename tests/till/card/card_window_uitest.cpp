@@ -33,13 +33,7 @@ protected:
         setupText("EFT", "2");
         setupInteger("CHIPReader", 4);
         setupText("SerialPortSpeed", "115200");
-        {
-            TFMProc fm;
-            ASSERT_TRUE(fm.FMWrite("CEKAGALVA1", "SIA Veikals"));
-            QString rates;
-            for (int slot = 1; slot <= 24; ++slot) rates += "21       0";
-            ASSERT_TRUE(fm.FMWrite("NOD_D_SUM", rates));
-        }
+        ASSERT_NO_FATAL_FAILURE(writeRecords({{"CEKAGALVA1", "SIA Veikals"}, {"NOD_D_SUM", testsupport::departmentRates(21)}}));
         ASSERT_TRUE(startTill());
     }
     void TearDown() override {

@@ -26,14 +26,8 @@ protected:
 
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(TillWindowTest::SetUp());
-        {
-            TFMProc fm;
-            ASSERT_TRUE(fm.FMWrite("CEKAGALVA1", "SIA Veikals"));
-            QString rates;
-            for (int slot = 1; slot <= 24; ++slot) rates += "21       0";
-            ASSERT_TRUE(fm.FMWrite("NOD_D_SUM", rates));
-            ASSERT_TRUE(fm.FMWrite("CEKANRCOUN", "00000000041"));
-        }
+        ASSERT_NO_FATAL_FAILURE(writeRecords(
+            {{"CEKAGALVA1", "SIA Veikals"}, {"NOD_D_SUM", testsupport::departmentRates(21)}, {"CEKANRCOUN", "00000000041"}}));
         ASSERT_TRUE(service.start());
         platform::LoadedLibrary::substitute(RazeveduClient::kLibraryName, RAZEVEDU_LIBRARY);
         setupText("ZudezoServer", service.baseUrl());

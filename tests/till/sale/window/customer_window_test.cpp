@@ -39,9 +39,7 @@ protected:
         ASSERT_NO_FATAL_FAILURE(TillWindowTest::SetUp());
         {
             TFMProc fm;
-            QString rates;
-            for (int slot = 1; slot <= 24; ++slot) rates += "21       0";
-            ASSERT_TRUE(fm.FMWrite("NOD_D_SUM", rates));
+            ASSERT_TRUE(fm.FMWrite("NOD_D_SUM", testsupport::departmentRates(21)));
             ASSERT_TRUE(fm.FMWrite("CEKANRCOUN", "00000000041"));
             // Kinds 2 and 4 in use, kind 3 not: the list has a gap.
             ASSERT_TRUE(fm.FMWrite("APMVEID1", "Dāvanu karte"));
