@@ -37,6 +37,9 @@ TPOSMain::~TPOSMain() {
         ScanerThread->wait();
     }
     qApp->removeEventFilter(this);
+    // The children go after this destructor; their focus changes must not reach the window's part
+    // that is gone by then.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 void TPOSMain::FormActivate() {
