@@ -4,6 +4,7 @@
 #include "razevedu.h"
 #include "service_error.h"
 #include "soap_message.h"
+#include "xml_nodes.h"
 
 #include "settings_store.h"
 
@@ -15,18 +16,7 @@
 namespace razevedu {
 namespace {
 
-const xmlChar* X(const char* s) { return reinterpret_cast<const xmlChar*>(s); }
-
-bool named(xmlNode* node, const char* localName) {
-    return node->type == XML_ELEMENT_NODE && std::strcmp(reinterpret_cast<const char*>(node->name), localName) == 0;
-}
-
-std::string attribute(xmlNode* node, const char* name) {
-    xmlChar* value = xmlGetProp(node, X(name));
-    std::string result = value ? reinterpret_cast<char*>(value) : "";
-    xmlFree(value);
-    return result;
-}
+std::string attribute(xmlNode* node, const char* name) { return takeXmlText(xmlGetProp(node, X(name))); }
 
 xmlNode* childWithName(xmlNode* parent, const char* element, std::string_view nameAttribute) {
     for (xmlNode* n = parent->children; n; n = n->next)

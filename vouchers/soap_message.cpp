@@ -1,6 +1,7 @@
 #include "soap_message.h"
 
 #include "service_error.h"
+#include "xml_nodes.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -10,7 +11,6 @@
 namespace razevedu {
 namespace {
 
-const xmlChar* X(const char* s) { return reinterpret_cast<const xmlChar*>(s); }
 std::string name(std::string_view s) { return std::string(s); }
 
 struct DocFree {
@@ -65,14 +65,7 @@ bool isNil(xmlNode* node) {
 
 std::string contentOf(xmlNode* node) {
     if (!node) return {};
-    xmlChar* content = xmlNodeGetContent(node);
-    std::string result = content ? reinterpret_cast<char*>(content) : "";
-    xmlFree(content);
-    return result;
-}
-
-bool named(xmlNode* node, const char* localName) {
-    return node->type == XML_ELEMENT_NODE && std::strcmp(reinterpret_cast<const char*>(node->name), localName) == 0;
+    return takeXmlText(xmlNodeGetContent(node));
 }
 
 xmlNode* firstElement(xmlNode* parent) {
