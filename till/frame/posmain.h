@@ -40,6 +40,8 @@ class TPrintClass;
 
 // The open receipt (TCekasStavoklis) is the window's own state: CekaRindas, RinduSkaits, Apmaksas,
 // CekaSumma, Sanemts, PirkumsStorno, ...
+struct ShownCustomer;
+
 class TPOSMain : public QMainWindow,
                  public TillSettings,
                  public CashierData,
@@ -114,6 +116,8 @@ public:
     // Shows the customer of the list's current row and checks the credit limit.
     void LoadKlients();
     void ClearKlients();
+    // A customer's name, address and VAT number into the payer fields.
+    void ShowPayer(const ShownCustomer& shown);
     void BitBtn1Click();
     void dblKlientuSarakstsCloseUp();
     void dblKlientuSarakstsExit();

@@ -114,9 +114,7 @@ void TPOSMain::LoadKlients() {
     if (row < 0 || !DatuModelis) return;
     const QSqlRecord customer = DatuModelis->Klienti.record(row);
     const ShownCustomer shown = ShowCustomer(customer);
-    shKlientaNosaukums->setText(shown.nosaukums);
-    shAdrese->setText(shown.adrese);
-    shRegNr->setText(shown.regNr);
+    ShowPayer(shown);
     edAtlaide->setText(shown.atlaide);
     try {
         if (CreditLimitExceeded(DatuModelis->POS_DB(), customer)) ShowPazinojums(kKreditaLimits, false);
@@ -124,6 +122,12 @@ void TPOSMain::LoadKlients() {
         // The customer stays chosen; the check could not be made.
         ShowPazinojums(QString::fromStdString(error.what()), false);
     }
+}
+
+void TPOSMain::ShowPayer(const ShownCustomer& shown) {
+    shKlientaNosaukums->setText(shown.nosaukums);
+    shAdrese->setText(shown.adrese);
+    shRegNr->setText(shown.regNr);
 }
 
 void TPOSMain::ClearKlients() {

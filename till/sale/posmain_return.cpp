@@ -47,10 +47,7 @@ void TPOSMain::ReturnReceipt() {
         shKlKods->setText(first.klKods);
         if (const std::optional<int> row = FindCustomerRow(DatuModelis->Klienti, first.klKods)) {
             dblKlientuSaraksts->setCurrentIndex(*row);
-            const ShownCustomer shown = ShowCustomer(DatuModelis->Klienti.record(*row));
-            shKlientaNosaukums->setText(shown.nosaukums);
-            shAdrese->setText(shown.adrese);
-            shRegNr->setText(shown.regNr);
+            ShowPayer(ShowCustomer(DatuModelis->Klienti.record(*row)));
         }
     } else {
         shKlientaNosaukums->setText(first.klNosaukums);
@@ -78,8 +75,11 @@ void TPOSMain::ReturnReceipt() {
     } else if ((EFT == 1 || EFT == 2) && kind == kCardKind) {
         if (AskYesNo(kUzliktUzKartes)) {
             // The refund reaches the terminal here, once: the card row is then booked without it.
-            if (!KartesAtgriesana) platform::ui::showMessage(kKartesAtgriesanaNav);
-            if (!KartesAtgriesana || !KartesAtgriesana(CekaSumma)) return edArtikuls->setFocus();
+            if (!KartesAtgriesana) {
+                platform::ui::showMessage(kKartesAtgriesanaNav);
+                return edArtikuls->setFocus();
+            }
+            if (!KartesAtgriesana(CekaSumma)) return edArtikuls->setFocus();
         }
         AtgriesanaPecCeka = true;
         edArtikuls->setText(QStringLiteral("/"));

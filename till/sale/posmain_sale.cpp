@@ -98,10 +98,10 @@ public:
     }
 
     void ClearSaleScreen() override {
-        for (QLineEdit* field : {w.KlCitasZinas, w.shKlKods, w.shAtgrnr, w.edAtlaide, w.shKlientaNosaukums, w.shAdrese, w.shRegNr})
-            field->clear();
+        w.ClearKlients();
+        w.shAtgrnr->clear();
+        w.edAtlaide->clear();
         w.Veidotekakopijufail1->setChecked(false);
-        w.dblKlientuSaraksts->setCurrentIndex(-1);
         // Back to a sale, captions included: the receipt is closed, so the switch follows.
         w.rdPirkumsStorno->SetItemIndex(0);
         w.SetPirkumsStorno();
