@@ -9,6 +9,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 
+#include <utility>
+
 namespace {
 
 QLineEdit* counterField(QWidget* parent)
@@ -53,9 +55,16 @@ TAtminasKarte::TAtminasKarte(QWidget* owner) : QDialog(owner)
 
 bool TAtminasKarte::event(QEvent* e)
 {
-    // Every showing and every return to the window reads the records again.
-    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show)
+    // Every showing and every return to the window reads the records again. Showing a window
+    // also activates it: that activation is the same opening and reads nothing more.
+    if (e->type() == QEvent::Show) {
+        readOnShow_ = true;
         FormActivate();
+    } else if (e->type() == QEvent::WindowActivate && !std::exchange(readOnShow_, false)) {
+        FormActivate();
+    } else if (e->type() == QEvent::Hide) {
+        readOnShow_ = false;
+    }
     return QDialog::event(e);
 }
 

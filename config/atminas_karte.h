@@ -37,4 +37,6 @@ protected:
 
 private:
     QString readRecord(const char* name);
+    // The activation that comes with showing the window, which has read already.
+    bool readOnShow_ = false;
 };
