@@ -2,6 +2,7 @@
 
 #include "receipt.h"
 #include "regional.h"
+#include "report_forms.h"
 #include "settings_store.h"
 
 #include <QSqlError>
@@ -173,9 +174,8 @@ void SaveJournalHeads(const std::vector<QString>& heads)
 
 QString JournalPrintTitle(const JournalWindow& window)
 {
-    auto date = [](const QDate& d) { return QString::fromStdString(platform::shortDateText(d.year(), d.month(), d.day())); };
-    QString title = QStringLiteral("ČEKU LENTAS IZDRUKA ") + date(window.from) + " " + window.timeFrom + "-" +
-                    date(window.to) + " " + window.timeTo;
+    QString title = QStringLiteral("ČEKU LENTAS IZDRUKA ") + ReportDateText(window.from) + " " + window.timeFrom + "-" +
+                    ReportDateText(window.to) + " " + window.timeTo;
     if (!window.receipt.isEmpty()) title += QStringLiteral(" Čeks Nr.") + window.receipt;
     return title;
 }
@@ -197,8 +197,7 @@ platform::report::Report BuildCekuLenta(const std::vector<JournalLine>& lines, c
                       text("Reģ. Nr.", 9), text("Preces nosaukums", 16)};
     for (const JournalLine& line : lines)
         report.rows.push_back({{line.ceka_nr,
-                                QString::fromStdString(platform::shortDateText(line.datums.year(), line.datums.month(),
-                                                                               line.datums.day())),
+                                ReportDateText(line.datums),
                                 line.laiks, line.kl_kods, line.artikuls, line.cena, line.daudzums, line.atlaide,
                                 line.SummaShow, line.ShKlientaNosaukums, line.kl_reg_nr, line.precnos},
                                {},

@@ -7,6 +7,7 @@
 #include "regional.h"
 #include "clock.h"
 #include "report_fiscal_memory.h"
+#include "report_forms.h"
 #include "ui_services.h"
 
 #include <QSqlError>
@@ -118,8 +119,7 @@ void PrintJournalReceiptCopy(const QSqlDatabase& posDb, TPrintClass& print, Repo
 
     print.DrukaUzCeka(QStringLiteral("\n\n\n\n\n"), false, 0);
     if (print.DrukaCekaGalvu() < 0) annulAndEnd(host);
-    line(QStringLiteral("Pieg.,pakalp.datums ") +
-         QString::fromStdString(platform::shortDateText(request.datums.year(), request.datums.month(), request.datums.day())));
+    line(QStringLiteral("Pieg.,pakalp.datums ") + ReportDateText(request.datums));
     for (const QString& text : KopijasVirsraksts(*request.cekaNr)) line(text);
 
     if (!rows.empty()) {

@@ -48,11 +48,6 @@ enum SummaryColumn {
     Datums, Sales21, Tax21, Sales10, Tax10, Sales0, Kopa, Banka, Kase, Apm1, Inkas, InkasTara, Skaits, Vid, Korekc,
 };
 
-QString dateText(const QDate& date)
-{
-    return QString::fromStdString(platform::shortDateText(date.year(), date.month(), date.day()));
-}
-
 QSqlQuery exec(const QSqlDatabase& db, const QString& text, const std::vector<std::pair<QString, QVariant>>& params)
 {
     QSqlQuery query(db);
@@ -146,7 +141,7 @@ Report BuildCekuKopsav(const QSqlDatabase& posDb, const QDate& from, const QDate
                       receiptsBefore(posDb, z.isn),
                       QVariant(),
                       int(totals.value("KOREKC_SK"))};
-        const QString day = dateText(z.date);
+        const QString day = ReportDateText(z.date);
         row.groupKeys = {day};
         report.rows.push_back(std::move(row));
     }

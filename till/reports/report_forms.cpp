@@ -84,17 +84,14 @@ Column money(const QString& title, const QString& mask = QStringLiteral("#0.00")
 {
     return {title, mask, width, true, {}};
 }
+// A number column that is not summed.
+Column number(const QString& title, const QString& mask, int width = 8) { return {title, mask, width, false, {}}; }
 
 QString kindName(const ReportRequest& request, const QVariant& apmVeids)
 {
     // The journal stores the kind's own number plus one.
     const auto kind = request.kinds.find(apmVeids.toInt() - 1);
     return kind ? kind->text : QString();
-}
-
-QString dateText(const QDate& date)
-{
-    return QString::fromStdString(platform::shortDateText(date.year(), date.month(), date.day()));
 }
 
 QVariant taxCell(double tax, const QVariant& rate)
@@ -160,7 +157,7 @@ Report realizPaStundam(const QSqlDatabase& db, const ReportRequest& request)
         row.values = {QVariant(), sum};
         for (int slot = 0; slot < 16; ++slot) row.values.push_back(0.0);
         row.values[2 + std::size_t(HourSlot(query.value(1).toString()))] = sum;
-        row.groupKeys = {dateText(query.value(0).toDate())};
+        row.groupKeys = {ReportDateText(query.value(0).toDate())};
         report.rows.push_back(std::move(row));
     }
     return report;
@@ -188,7 +185,7 @@ Report realizPaKlientiemSummari(const QSqlDatabase& db, const ReportRequest& req
         const QVariant rate = query.value(7);
         const TaxSplit split = SplitTax(query.value(5).toDouble(), rate.isNull() ? -1 : rate.toDouble());
         report.rows.push_back({{kindName(request, query.value(2)), query.value(6), name, split.withoutTax,
-                                query.value(0), dateText(query.value(1).toDate()), taxCell(split.tax, rate),
+                                query.value(0), ReportDateText(query.value(1).toDate()), taxCell(split.tax, rate),
                                 query.value(5)},
                                {},
                                {}});
@@ -290,7 +287,7 @@ Report cenuNobides(const QSqlDatabase& db, const ReportRequest& request)
         QString name = query.value(8).toString();
         if (name.isEmpty() && !query.value(7).toString().isEmpty()) name = customerName.name(query.value(7));
         report.rows.push_back({{query.value(7), name, query.value(5), query.value(6), query.value(0), query.value(2),
-                                query.value(3), query.value(4), dateText(query.value(1).toDate())},
+                                query.value(3), query.value(4), ReportDateText(query.value(1).toDate())},
                                {},
                                {}});
     }
@@ -316,13 +313,6 @@ Report atlidesPaKlientiem(const QSqlDatabase& db, const ReportRequest& request)
     return report;
 }
 
-QString printTime()
-{
-    const platform::LocalTime now = platform::localNow();
-    return QString::fromStdString(platform::shortDateText(now.year, now.month, now.day)) + " " +
-           QString::fromStdString(platform::timeText(now.hour, now.minute, now.second));
-}
-
 QSqlQuery runOrder(const QSqlDatabase& db, const char* statement, const char* name, int value)
 {
     QSqlQuery query(db);
@@ -339,6 +329,11 @@ TaxSplit SplitTax(double withTax, double rate)
 {
     if (rate == -1) return {withTax, 0};
     return {withTax / (1 + rate * 0.01), withTax * rate / (rate + 100)};
+}
+
+QString ReportDateText(const QDate& date)
+{
+    return QString::fromStdString(platform::shortDateText(date.year(), date.month(), date.day()));
 }
 
 QString RateText(double rate) { return rate == -1 ? QStringLiteral("b/n") : QString::number(rate, 'f', 0); }
@@ -372,9 +367,10 @@ Report BuildMenuReport(MenuReport form, const QSqlDatabase& posDb, const ReportR
 Report BuildVirtuveAnulets(const QSqlDatabase& db, const QString& header, int isn)
 {
     Report report;
-    report.title = QStringLiteral("PASŪTĪJUMA ANULĒŠANA");
-    report.headLines = {header, printTime(), QStringLiteral("Anulēts pasūtījums")};
-    report.columns = {text("Prece", 24), {QStringLiteral("Daudzums"), QStringLiteral("#0.000"), 8, false, {}}};
+    // The page head carries the print date and time of every report.
+    report.title = QStringLiteral("PASŪTĪJUMA IZDRUKA");
+    report.headLines = {QStringLiteral("Anulēts pasūtījums"), header};
+    report.columns = {text("Preces nosaukums", 24), number("Daudz", "#0.00")};
     report.summary = false;
     QSqlQuery query = runOrder(db,
                                "SELECT O.DAUDZUMS, O.CENA, P.GNOS PRECE, P.NODALA FROM O_PASUT O "
@@ -387,9 +383,9 @@ Report BuildVirtuveAnulets(const QSqlDatabase& db, const QString& header, int is
 Report BuildPasutijumsSaurs(const QSqlDatabase& db, const QString& header, int pasutNr)
 {
     Report report;
-    report.title = QStringLiteral("PASŪTĪJUMA IZDRUKA (ŠAURĀ FORMA)");
-    report.headLines = {header, printTime()};
-    report.columns = {text("Prece", 24), {QStringLiteral("Daudzums"), QStringLiteral("#0.000"), 8, false, {}}};
+    report.title = QStringLiteral("PASŪTĪJUMA IZDRUKA");
+    report.headLines = {header};
+    report.columns = {text("Preces nosaukums", 24), number("Daudz", "#0.00")};
     report.summary = false;
     QSqlQuery query = runOrder(db,
                                "SELECT O.ARTIKULS, O.DAUDZUMS, O.CENA, O.DAUDZUMS*O.CENA SUMMA, P.GNOS PRECE, P.NODALA "
@@ -418,8 +414,8 @@ Report BuildPasutijums(const QSqlDatabase& db, const QString& header, int pasutN
     Report report;
     report.title = QStringLiteral("PASŪTĪJUMA IZDRUKA");
     report.headLines = {header};
-    report.columns = {text("Artikuls"), text("Prece", 24), {QStringLiteral("Daudzums"), QStringLiteral("#0.000"), 8, false, {}},
-                      {QStringLiteral("Cena"), QStringLiteral("#0.00"), 8, false, {}}, money("Summa")};
+    report.columns = {text("Artikuls"), text("Preces nosaukums", 24), number("Daudzums", "#0.00"), number("Cena", "#0.00"),
+                      money("Summa")};
     QSqlQuery query = runOrder(db,
                                "SELECT O.ARTIKULS, O.DAUDZUMS, O.CENA, O.DAUDZUMS*O.CENA SUMMA, P.GNOS PRECE "
                                "FROM O_PASUT O LEFT OUTER JOIN N_PRECE P ON P.ARTIKULS=O.ARTIKULS "

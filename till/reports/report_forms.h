@@ -48,6 +48,8 @@ struct TaxSplit {
 TaxSplit SplitTax(double withTax, double rate);
 // A rate as the reports print it: "b/n" for -1.
 QString RateText(double rate);
+// A date as the reports print it: the short date format of the regional settings.
+QString ReportDateText(const QDate& date);
 // The hour slot of a stored time "hh:mm:ss" among the columns "0-7.59", 8 .. 21, "22-24".
 int HourSlot(const QString& laiks);
 
