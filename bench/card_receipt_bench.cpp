@@ -27,7 +27,6 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -106,17 +105,8 @@ int main(int argc, char** argv) {
     const auto start = Steady::now();
     POSMain->ApmaksaArKartiEFTClick();
     // The printer's line still carries the last slip: its end is the last byte taken.
-    auto lastByte = Steady::now();
-    for (long seen = devices.printer->bytesReceived();; std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
-        const long now = devices.printer->bytesReceived();
-        if (now != seen) {
-            seen = now;
-            lastByte = Steady::now();
-        } else if (Steady::now() - lastByte > std::chrono::milliseconds(kPrinterQuietMs)) {
-            break;
-        }
-    }
-    const double elapsed = std::chrono::duration<double>(lastByte - start).count();
+    devices.printer->waitIdle(kPrinterQuietMs, 600000);
+    const double elapsed = std::chrono::duration<double>(Steady::now() - start).count() - kPrinterQuietMs / 1000.0;
     const bool closed = POSMain->RinduSkaits == 0;
 
     const double printerWire = double(devices.printer->bytesReceived() - printerBefore) * 10 / driven_till::kPrinterBaud;

@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -92,18 +91,9 @@ int main(int argc, char** argv)
     const auto start = std::chrono::steady_clock::now();
     form.btDrukatClick();
     // Until the printer has taken the last byte.
-    auto last = std::chrono::steady_clock::now();
-    for (long seen = printer.bytesReceived();;) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        const long now = printer.bytesReceived();
-        if (now != seen) {
-            seen = now;
-            last = std::chrono::steady_clock::now();
-        } else if (std::chrono::steady_clock::now() - last > std::chrono::milliseconds(200)) {
-            break;
-        }
-    }
-    const double elapsed = std::chrono::duration<double>(last - start).count();
+    constexpr int kQuietMs = 200;
+    printer.waitIdle(kQuietMs, 600000);
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() - kQuietMs / 1000.0;
 
     const double moduleWire = double(moduleBytes() - moduleBefore) * 10 / kModuleBaud;
     const double printerWire = double(printer.bytesReceived() - printerBefore) * 10 / kPrinterBaud;
