@@ -226,6 +226,22 @@ TEST_F(ClosingTest, FailedWriteRollsEveryCounterBack) {
     EXPECT_EQ(open, 0);
 }
 
+// An amount that would not fit the card counter's field: said, nothing written, the receipt kept.
+TEST_F(ClosingTest, ACounterThatWouldOverflowIsRefusedBeforeAnythingIsWritten) {
+    ASSERT_TRUE(fm->FMWrite("BANKA_SUM", "99999900"));
+    const QString departments = record("NOD_D_SUM");
+    static const std::vector<TCekaRinda> lines{Line("A", 1.00, 1, 1)};
+    ClosingReceipt receipt;
+    receipt.lines = lines;
+    receipt.payments = Payments({{1, 1.00}});
+    receipt.CekaSumma = receipt.Sanemts = 1.00;
+    EXPECT_EQ(PutInFM(receipt, {}, *fm, window), kPutInFMCounterFull);
+    EXPECT_EQ(window.pazinojumi, QStringList{kCounterFullMessage});
+    EXPECT_EQ(window.annulled, 0);
+    EXPECT_EQ(record("BANKA_SUM").trimmed(), "99999900");
+    EXPECT_EQ(record("NOD_D_SUM"), departments);
+}
+
 TEST_F(ClosingTest, UnreadableCounterAnnulsAndWritesNothing) {
     static const std::vector<TCekaRinda> lines{Line("A", 5.00, 1, 1)};
     ClosingReceipt receipt;
