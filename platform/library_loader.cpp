@@ -1,4 +1,5 @@
 #include "library_loader.h"
+#include "windows_paths.h"
 
 #include <dlfcn.h>
 
@@ -19,11 +20,12 @@ LoadedLibrary::~LoadedLibrary() { unload(); }
 
 bool LoadedLibrary::load(const std::string& name) {
     unload();
-    std::string file = name;
+    std::string file;
     {
         std::lock_guard lock(tableMutex);
         if (auto it = table().find(name); it != table().end()) file = it->second;
     }
+    if (file.empty()) file = mappedFile(name).string();
     handle_ = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle_) {
         const char* why = ::dlerror();

@@ -7,7 +7,8 @@
 namespace platform {
 
 // A Windows library path such as "c:\Arcus2\dll\arccom.dll" is looked up in the substitution
-// table first (tests and installations map it to a .so); other names go to dlopen as they are.
+// table first (tests map it to a .so), then in the settings store's path table (windows_paths.h,
+// where an installation names the file); other names go to dlopen as they are.
 class LoadedLibrary {
 public:
     LoadedLibrary() = default;

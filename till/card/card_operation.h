@@ -32,8 +32,6 @@ inline const QString kLoyaltyCredited = QStringLiteral("Pirkums MOLA lojalitāte
 inline const QString kLoyaltyNotCredited = QStringLiteral("Pirkums MOLA lojalitātes kartei NAV pieskaitīts !!!");
 inline const QString kCardFormFailedMessage =
     QStringLiteral("Nevarēju inicializēt karšu autorizāciju, darbs tiek pārtraukts !!! ");
-inline const QString kOtherVendorRefused =
-    QStringLiteral("Kartes maksājums caur šī veida termināli šajā kasē nav pieejams. Izvēlieties citu apmaksas veidu !!!");
 
 // ------------------------------------------------------------------ the transaction run
 

@@ -1,10 +1,13 @@
-// The sale window's card payments through the terminal control: the card operation behind every
-// card row and prepaid line, F12, the loyalty credit, the card slips and the bank-card report.
+// The sale window's card payments: through the terminal control the card operation behind every
+// card row and prepaid line, F12, the loyalty credit, the card slips and the bank-card report;
+// through the outside vendor's library (terminal kind 3) the card rows and the terminal's end of
+// day on demand.
 #include "posmain.h"
 
 #include "bank_report.h"
 #include "card_operation.h"
 #include "karsu_autorizacija.h"
+#include "outside_terminal.h"
 #include "printclass.h"
 #include "till_card_steps.h"
 #include "ui_services.h"
@@ -16,7 +19,30 @@ constexpr int kFirstPrepaidNodala = 70;
 constexpr int kLastPrepaidNodala = 99;
 bool IsPrepaidNodala(int nodala) { return nodala >= kFirstPrepaidNodala && nodala <= kLastPrepaidNodala; }
 bool TerminalControlKind(int eft) { return eft == 1 || eft == 2; }
+constexpr int kOutsideLibraryKind = 3;
+
+// The window's outside terminal goes with the window, as its child object.
+class WindowOutsideTerminal : public QObject, public ArccomTerminal {
+public:
+    explicit WindowOutsideTerminal(TPOSMain& w)
+        : QObject(&w), ArccomTerminal(*w.PrintClass, [&w] {
+              w.AnuletCeku();
+              platform::ui::endProgram(1);
+          }) {}
+};
 }  // namespace
+
+ArccomTerminal& OutsideTerminalOf(TPOSMain& w) {
+    if (auto* terminal = dynamic_cast<ArccomTerminal*>(w.OutsideTerminalLib)) return *terminal;
+    auto* terminal = new WindowOutsideTerminal(w);
+    w.OutsideTerminalLib = terminal;
+    return *terminal;
+}
+
+void TPOSMain::IngenicoTMS1Click() {
+    if (EFT != kOutsideLibraryKind) return;
+    TerminalDayEnd(OutsideTerminalOf(*this), IngenicoDienBeigas1, IngenicoDienBeigas2);
+}
 
 TKarsuAutorizacija& TPOSMain::KartesForma() {
     if (!KarsuAutorizacija) {
@@ -101,8 +127,11 @@ void TPOSMain::Bankaskaruatskaite1Click() {
 }
 
 bool TillCardSteps::ChargeCardRow(const TApmaksasRinda& row) {
-    if (w_.EFT == 3) {
-        w_.ShowPazinojums(kOtherVendorRefused);
+    if (w_.EFT == kOutsideLibraryKind) {
+        const bool isReturn = w_.rdPirkumsStorno->ItemIndex() == 1;
+        const OutsideTerminalSettings settings{w_.IngenicoPardosana, w_.IngenicoAtgr, w_.IngenicoVal};
+        if (OutsideTerminalOf(w_).ChargeCardRow(settings, isReturn, row.Summa)) return true;
+        if (!isReturn) w_.edArtikuls->clear();
         return false;
     }
     w_.RunKartesOperacija(kKartesMaksajums, 0, w_.CekaSumma, std::fabs(row.Summa));

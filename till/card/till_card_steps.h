@@ -4,7 +4,12 @@
 
 #include "payment_entry.h"
 
+class ArccomTerminal;
 class TPOSMain;
+
+// The outside vendor's library of terminal kind 3 on the window: made on first use as a child of
+// the window, which then holds it as TPOSMain::OutsideTerminalLib for the Z report's end of day.
+ArccomTerminal& OutsideTerminalOf(TPOSMain& window);
 
 class TillCardSteps : public CardSteps {
 public:

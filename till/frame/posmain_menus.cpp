@@ -81,7 +81,6 @@ void TPOSMain::Dzstierakstu1Click() {
 // ---------------------------------------------------------------- commands of later parts
 
 void TPOSMain::Pastjumasastdana1Click() { NotBuiltYet("Pasūtījuma sastādīšana"); }
-void TPOSMain::IngenicoTMS1Click() { NotBuiltYet("Ingenico TMS"); }
 void TPOSMain::Iepriekjekakopija1Click() { Apmaksa().PrintLastReceiptCopy(); }
 void TPOSMain::PdjsBankaskarteskopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::BankCard); }
 void TPOSMain::PdjPrepaidekakopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::Prepaid); }

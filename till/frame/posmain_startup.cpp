@@ -14,6 +14,7 @@
 #include "report_fiscal_memory.h"
 #include "sale_engine.h"
 #include "start_form.h"
+#include "till_card_steps.h"
 #include "ui_services.h"
 
 #include "clock.h"
@@ -159,6 +160,7 @@ void TPOSMain::FormCreate() {
         return std::pair(query.value(0).toString(), query.value(1).toString());
     };
     ShowStartProcess("Initial Printer OK");
+    if (EFT == 3) OutsideTerminalOf(*this);
 
     ApplyRights();
 

@@ -4,9 +4,10 @@ void TerminalDayEnd(OutsideTerminal& terminal, int dayEnd1, int dayEnd2)
 {
     if (terminal.LoadArccomDll() < 0)
         return;
-    for (const int code : {dayEnd1, dayEnd2}) {
-        TerminalRequest request = MakeTerminalRequest(code);
-        const int result = terminal.ProcessOw(request);
-        terminal.PrintIngenicoCeks(request, result, 1, 1);
-    }
+    TerminalRequest request = MakeTerminalRequest(dayEnd1);
+    terminal.ProcessOw(request);
+    terminal.PrintIngenicoCeks(1);
+    SetTerminalRequestCode(request, dayEnd2);
+    terminal.ProcessOw(request);
+    terminal.PrintIngenicoCeks(1);
 }

@@ -1,9 +1,13 @@
 // The voucher steps over the sale window: its receipt, printer and settings, the distributor's
-// object made at start-up, the voucher-reference form, and the annulment that ends the program.
+// object made at start-up, the card dialog's top-ups with their voucher slips, the
+// voucher-reference form, and the annulment that ends the program.
 #include "posmain_vouchers.h"
 
 #include "posmain.h"
+#include "card_operation.h"
 #include "goods_browser.h"
+#include "karsu_autorizacija.h"
+#include "prepaid_slip.h"
 #include "prepaid_voucher_steps.h"
 #include "razevedu_client.h"
 #include "small_dialogs.h"
@@ -24,7 +28,18 @@ public:
     TPrintClass* Printer() override { return w.PrintClass.get(); }
 
     VoucherSettings Settings() const override {
-        return {w.PrepaidServVeids, w.ZudezoClientID, w.ZudezoPasword, w.ZudezoUserID, w.ZudezoLogo};
+        return {w.PrepaidServVeids, w.ZudezoClientID, w.ZudezoPasword, w.ZudezoUserID, w.ZudezoLogo, w.EFT};
+    }
+
+    void TopUpOnTerminal(int nodala, double charge) override {
+        TKarsuAutorizacija& form = w.KartesForma();
+        w.RunKartesOperacija(kKartesMaksajums, nodala, charge);
+        if (form.ChipPorts <= 0 || !form.Apstiprinats) return;
+        form.EncashTransaction();
+        for (const int copy : {1, 2}) {
+            const PrepaidCeksDati dati = ReadPrepaidCeksDati(*form.Payvo1, form.shSumma->text());
+            if (SellPrepaidKarte(copy, dati, *w.PrintClass, platform::localNow()).value_or(0) < 0) AnnulAndEnd();
+        }
     }
 
     std::optional<QString> CallDistributor(const QString& method, const QStringList& arguments) override {

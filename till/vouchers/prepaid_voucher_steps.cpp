@@ -2,6 +2,7 @@
 
 #include "prepaid_ref.h"
 #include "razevedu_client.h"
+#include "receipt.h"
 #include "receipt_state.h"
 #include "voucher_receipt.h"
 
@@ -37,6 +38,8 @@ bool PrepaidVoucherSteps::ReserveVouchers() {
 void PrepaidVoucherSteps::AfterPrinting() {
     settings_ = host_.Settings();
     if (host_.IsReturn()) return;
+    if (settings_.PrepaidServVeids == 0 && settings_.EFT > 0)
+        for (TCekaRinda* line : voucherLines(host_.Ceks())) host_.TopUpOnTerminal(line->Nodala, RindasSumma(*line));
     if (settings_.PrepaidServVeids == 1) PrintWithDistributor();
     if (settings_.PrepaidServVeids == 2) BuyFromService();
 }

@@ -1,6 +1,7 @@
 // Prepaid vouchers during payment with the outside distributor's object (kind 1) or the voucher
 // web service (kind 2): reserving every voucher line before the receipt is printed, and buying
-// and printing the vouchers after it.
+// and printing the vouchers after it; with the payment terminal (kind 0) a top-up per voucher line
+// after the receipt.
 #pragma once
 
 #include "payment_entry.h"
@@ -14,9 +15,10 @@ class TPrintClass;
 struct TCekasStavoklis;
 
 struct VoucherSettings {
-    int PrepaidServVeids = 0;  // 1 the distributor's object, 2 the web service; others: no step here
+    int PrepaidServVeids = 0;  // 0 the payment terminal, 1 the distributor's object, 2 the web service
     QString ZudezoClientID, ZudezoPasword, ZudezoUserID;
     std::array<QString, 10> ZudezoLogo;  // logo names in the printer's logo order
+    int EFT = 0;                         // the card-terminal kind; top-ups need one (above 0)
 };
 
 // What the voucher steps need of the sale window.
@@ -29,6 +31,9 @@ public:
     virtual VoucherSettings Settings() const = 0;
     // A method of the distributor's object "SanitexCOM" by name; nothing when there is no object.
     virtual std::optional<QString> CallDistributor(const QString& method, const QStringList& arguments) = 0;
+    // One top-up on the payment terminal for a voucher line of department `nodala` charging
+    // `charge`; when the terminal approved it, its two voucher slips are printed.
+    virtual void TopUpOnTerminal(int nodala, double charge) = 0;
     // The voucher-reference form, modal: the reference typed, whatever button closed it.
     virtual QString AskVoucherReference() = 0;
     // The next receipt's header could not be printed: the receipt is annulled and the program ends.

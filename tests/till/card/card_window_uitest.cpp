@@ -116,6 +116,37 @@ TEST_F(CardWindow, TheCommandFilesCardPaymentDeclinedAnswersEftCancel) {
     EXPECT_EQ(w().RinduSkaits, 1);
 }
 
+TEST_F(CardWindow, ATopUpLineIsIssuedAfterTheReceiptWithItsTwoVoucherSlips) {
+    enter("4750000000001");  // a top-up of 5.00, department 70
+    enter("4750001000017");
+    ASSERT_EQ(w().RinduSkaits, 2);
+    terminal.script("1", {PaymentTerminalSim::frame(PaymentTerminalSim::authorisation(
+                             "000", 57,
+                             {"PREPAID", "LMT Karte", "500", "31.12.2027", "30 dienas", "-", "1234-5678", "000123",
+                              "Zvaniet *123*kods#"}))});
+    processOnTheTerminal();
+    enter("/0=10");
+
+    EXPECT_EQ(w().RinduSkaits, 0) << messages().texts().join(" | ").toStdString();
+    EXPECT_EQ(terminal.requestsOfType("1").size(), 1u);
+    EXPECT_EQ(terminal.requestsOfType("8").size(), 1u);  // the approved top-up settled
+    const std::vector<std::string> p = paper();
+    const int receipt = int(std::find_if(p.begin(), p.end(), [](const std::string& l) { return l.rfind("Čeks Nr", 0) == 0; }) - p.begin());
+    const int shop = find(p, "       ATJAUNOŠANAS KARTE");
+    const int customer = find(p, "       ATJAUNOŠANAS KARTE", shop + 1);
+    ASSERT_GE(shop, 0) << printer->paperText();
+    EXPECT_LT(receipt, shop);
+    EXPECT_GT(customer, shop);
+    // The paper shows lines without their trailing blanks; only the customer's copy has the code.
+    EXPECT_GT(find(p, "KODS       1234-5678"), customer) << printer->paperText();
+    EXPECT_EQ(std::count(p.begin(), p.end(), "KODS       1234-5678"), 1);
+    EXPECT_GT(find(p, "Zvaniet *123*kods#"), customer);
+    EXPECT_GT(find(p, "Atjaunošanas karte        5.00", customer), customer);
+    EXPECT_NE(testsupport::readFile(dir() / "LastPrepaid2.rep").find("KODS       1234-5678 "), std::string::npos);
+    EXPECT_EQ(testsupport::readFile(dir() / "LastPrepaid1.rep").find("KODS"), std::string::npos);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ARTIKULS = '4750000000001'").toInt(), 1);
+}
+
 TEST_F(CardWindow, TheBankCardReport) {
     enter("4750001000017");
     w().Bankaskaruatskaite1Click();

@@ -163,38 +163,34 @@ namespace {
 class RecordedTerminal : public OutsideTerminal {
 public:
     int loaded = 0;
-    std::vector<std::int32_t> codes;
-    std::vector<std::pair<int, int>> slips;  // result, copy
+    std::vector<TerminalRequest> requests;  // as each call received it
+    std::vector<int> slips;                 // copy numbers, in order
     int LoadArccomDll() override { return loaded; }
     int ProcessOw(TerminalRequest& request) override
     {
-        std::int32_t code = 0;
-        std::memcpy(&code, request.data() + kTerminalRequestCodeOffset, sizeof code);
-        codes.push_back(code);
-        // Nothing but the code is set.
-        TerminalRequest expected{};
-        std::memcpy(expected.data() + kTerminalRequestCodeOffset, &code, sizeof code);
-        EXPECT_EQ(request, expected);
-        return 100 + code;
+        requests.push_back(request);
+        // The library answers into the block: the till must hand the second call what it left.
+        request[600] = std::byte{0x5A};
+        return 0;
     }
-    void PrintIngenicoCeks(const TerminalRequest&, int result, int copy, int flag) override
-    {
-        EXPECT_EQ(flag, 1);
-        slips.emplace_back(result, copy);
-    }
+    void PrintIngenicoCeks(int copy) override { slips.push_back(copy); }
 };
 
-TEST(TerminalDayEnd, TwoRequestsEachPrinted)
+TEST(TerminalDayEnd, TwoRequestsTheSecondInTheBlockTheFirstLeftEachPrintedAsCopyOne)
 {
     RecordedTerminal terminal;
     TerminalDayEnd(terminal, 7, 9);
-    EXPECT_EQ(terminal.codes, (std::vector<std::int32_t>{7, 9}));
-    EXPECT_EQ(terminal.slips, (std::vector<std::pair<int, int>>{{107, 1}, {109, 1}}));
+    ASSERT_EQ(terminal.requests.size(), 2u);
+    EXPECT_EQ(terminal.requests[0], MakeTerminalRequest(7));
+    TerminalRequest second = MakeTerminalRequest(9);
+    second[600] = std::byte{0x5A};
+    EXPECT_EQ(terminal.requests[1], second);
+    EXPECT_EQ(terminal.slips, (std::vector<int>{1, 1}));
 
     RecordedTerminal missing;
     missing.loaded = -1;
     TerminalDayEnd(missing, 7, 9);
-    EXPECT_TRUE(missing.codes.empty());
+    EXPECT_TRUE(missing.requests.empty());
     EXPECT_TRUE(missing.slips.empty());
 }
 

@@ -43,6 +43,7 @@ protected:
     std::optional<QString> CallDistributor(const QString& method, const QStringList& arguments) override {
         return distributor.Call(method, arguments);
     }
+    void TopUpOnTerminal(int nodala, double charge) override { topUps.emplace_back(nodala, charge); }
     QString AskVoucherReference() override {
         ++askedForReference;
         return typedReference;
@@ -80,6 +81,7 @@ protected:
     QString typedReference;
     int askedForReference = 0;
     int annulled = 0;
+    std::vector<std::pair<int, double>> topUps;  // department and charge of each terminal top-up
     PrepaidVoucherSteps steps{*this};
 };
 
@@ -151,6 +153,29 @@ TEST_F(VoucherStepsTest, NetworkAndServiceFailuresAreRefusalsNotCrashes) {
         EXPECT_FALSE(messages().texts()[0].isEmpty());
         EXPECT_EQ(messages().texts()[1], kZudezoReserveFailed);
     }
+}
+
+TEST_F(VoucherStepsTest, TheTerminalTopsUpEachVoucherLineOfASaleAfterPrinting) {
+    settings.PrepaidServVeids = 0;
+    settings.EFT = 2;
+    addLine("4001", 1.20, 69);
+    addLine("4750000000001", 5.00, 70);
+    addLine("4002", 1.20, 100);
+    ceks.CekaRindas[std::size_t(ceks.RinduSkaits++)] = Line("4750000000002", 2.50, 2, 99, 10, 2);
+    ASSERT_TRUE(ReserveVouchers());
+    EXPECT_TRUE(topUps.empty());
+    AfterPrinting();
+    // The charge is the line's amount: 2.50 x 2 x pack 2, less 10 %.
+    EXPECT_EQ(topUps, (std::vector<std::pair<int, double>>{{70, 5.00}, {99, 9.00}}));
+    EXPECT_TRUE(service.soapRequests().empty());
+
+    topUps.clear();
+    isReturn = true;
+    AfterPrinting();
+    settings.EFT = 0;  // no terminal: no top-ups
+    isReturn = false;
+    AfterPrinting();
+    EXPECT_TRUE(topUps.empty());
 }
 
 TEST_F(VoucherStepsTest, AReturnCancelsTheTransactionByTheTypedReference) {
