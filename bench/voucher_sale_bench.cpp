@@ -32,6 +32,7 @@ public:
         return s;
     }
     std::optional<QString> CallDistributor(const QString&, const QStringList&) override { return std::nullopt; }
+    void TopUpOnTerminal(int, double) override {}  // the web service sells here, not the terminal
     QString AskVoucherReference() override { return {}; }
     [[noreturn]] void AnnulAndEnd() override {
         std::fprintf(stderr, "the receipt header failed\n");

@@ -2,11 +2,12 @@
 // library gets.
 #include "device_buttons.h"
 #include "library_loader.h"
+#include "outside_terminal_control.h"
 #include "setup_fixture.h"
 #include "terminal_request.h"
 
 #include <cstdint>
-#include <cstring>
+#include <filesystem>
 
 namespace setuptest {
 namespace {
@@ -67,17 +68,23 @@ TEST_F(DeviceButtons, PrinterTestsUseTheFormsPrinterType)
     EXPECT_NE(std::find(p.receipt.begin(), p.receipt.end(), "Font test 9"), p.receipt.end());
 }
 
+// The terminal library's stand-in, copied into a folder of its own where it keeps its requests.
+std::filesystem::path StandIn(const std::filesystem::path& folder)
+{
+    std::filesystem::create_directories(folder);
+    const auto copy = folder / "arccom.so";
+    std::filesystem::copy_file(OUTSIDE_TERMINAL_STANDIN, copy, std::filesystem::copy_options::overwrite_existing);
+    return copy;
+}
+
 TEST_F(DeviceButtons, AdminHandsTheLibraryOperation99)
 {
-    platform::LoadedLibrary::substitute(kArccomLibrary, ARCCOM_STANDIN);
+    platform::LoadedLibrary::substitute(kArccomLibrary, StandIn(dir() / "Arcus2").string());
     ASSERT_TRUE(openForm());
     form->btAdminClick();
-    const std::string block = testsupport::readFile(dir() / "arccom_request.bin");
-    ASSERT_EQ(block.size(), 912u);
-    std::int32_t code = 0;
-    std::memcpy(&code, block.data() + 8, 4);
-    EXPECT_EQ(code, 99);
-    EXPECT_EQ(std::count(block.begin(), block.end(), '\0'), 911);
+    const auto requests = sim::outsideTerminalRequests(dir() / "Arcus2");
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0], MakeTerminalRequest(99));
     EXPECT_TRUE(messages().texts().isEmpty());
 }
 
@@ -87,19 +94,18 @@ TEST_F(DeviceButtons, MissingLibraryIsToldAndTheNextClickTriesAgain)
     ASSERT_TRUE(openForm());
     form->btAdminClick();
     EXPECT_EQ(messages().texts(), QStringList{QStringLiteral("Nevarēju atrast Ingenico Dll arccom.dll !!!")});
-    platform::LoadedLibrary::substitute(kArccomLibrary, ARCCOM_STANDIN);
+    platform::LoadedLibrary::substitute(kArccomLibrary, StandIn(dir() / "Arcus2").string());
     form->btAdminClick();
     EXPECT_EQ(messages().texts().size(), 1);
-    EXPECT_EQ(testsupport::readFile(dir() / "arccom_request.bin").size(), 912u);
+    EXPECT_EQ(sim::outsideTerminalRequests(dir() / "Arcus2").size(), 1u);
 }
 
 TEST_F(DeviceButtons, LibraryWithoutTheEntryDoesNothingSilently)
 {
-    platform::LoadedLibrary::substitute(kArccomLibrary, "libz.so.1");
+    platform::LoadedLibrary::substitute(kArccomLibrary, OUTSIDE_TERMINAL_STANDIN_NO_ENTRY);
     ASSERT_TRUE(openForm());
     form->btAdminClick();
     EXPECT_TRUE(messages().texts().isEmpty());
-    EXPECT_FALSE(std::filesystem::exists(dir() / "arccom_request.bin"));
 }
 
 }  // namespace

@@ -38,7 +38,10 @@ bool PrepaidVoucherSteps::ReserveVouchers() {
 void PrepaidVoucherSteps::AfterPrinting() {
     settings_ = host_.Settings();
     if (host_.IsReturn()) return;
-    if (settings_.PrepaidServVeids == 0 && settings_.EFT > 0)
+    // Only the payment-terminal control (kinds 1 and 2) issues top-ups; on another terminal kind
+    // making its dialog could only fail and end the program before the printed receipt is
+    // registered and stored.
+    if (settings_.PrepaidServVeids == 0 && (settings_.EFT == 1 || settings_.EFT == 2))
         for (TCekaRinda* line : voucherLines(host_.Ceks())) host_.TopUpOnTerminal(line->Nodala, RindasSumma(*line));
     if (settings_.PrepaidServVeids == 1) PrintWithDistributor();
     if (settings_.PrepaidServVeids == 2) BuyFromService();

@@ -18,7 +18,7 @@ struct VoucherSettings {
     int PrepaidServVeids = 0;  // 0 the payment terminal, 1 the distributor's object, 2 the web service
     QString ZudezoClientID, ZudezoPasword, ZudezoUserID;
     std::array<QString, 10> ZudezoLogo;  // logo names in the printer's logo order
-    int EFT = 0;                         // the card-terminal kind; top-ups need one (above 0)
+    int EFT = 0;                         // the card-terminal kind; top-ups need the terminal control (1, 2)
 };
 
 // What the voucher steps need of the sale window.

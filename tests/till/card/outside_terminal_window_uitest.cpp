@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -78,6 +79,26 @@ TEST_F(OutsideTerminalWindow, ADeclinedCardLeavesTheReceiptOpen) {
     EXPECT_EQ(messages().texts(), QStringList{"Apmaksa nav notikusi !!!\n\nINGENICO\nDarijums 1\n"});
     EXPECT_EQ(count("Darijums 1"), 1);  // the shop's copy only
     EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ").toInt(), 0);
+}
+
+TEST_F(OutsideTerminalWindow, ACardReturnSendsNoAmountAndAnErrorResultRefundsNothing) {
+    w().rdPirkumsStorno->SetItemIndex(1);
+    w().PirkumsStorno = 1;
+    enter("4750001000017");
+    ASSERT_EQ(w().RinduSkaits, 1);
+
+    control({-1});
+    w().ApmaksaArKartiEFTClick();
+    EXPECT_EQ(w().RinduSkaits, 1);
+    EXPECT_EQ(messages().texts(), QStringList{"Apmaksa nav notikusi !!!\n\nINGENICO\nDarijums 1\n"});
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ").toInt(), 0);
+
+    control({0});
+    w().ApmaksaArKartiEFTClick();
+    EXPECT_EQ(w().RinduSkaits, 0) << messages().texts().join(" | ").toStdString();
+    ASSERT_EQ(requests().size(), 1u);
+    EXPECT_EQ(requests()[0], MakeTerminalRequest(3, "0.00", "EUR"));
+    EXPECT_EQ(std::abs(record("BANKA_ATGR").trimmed().toInt()), 215);  // the day's card returns in cents
 }
 
 TEST_F(OutsideTerminalWindow, TheZReportEndsWithTheTerminalsEndOfDayAsTheMenuCommandDoes) {

@@ -110,6 +110,14 @@ TEST_F(PrepaidSlipTest, KeptByCopyAndFollowedByTheNextHeader) {
     EXPECT_EQ(std::count(p.begin(), p.end(), "SIA Veikals"), 2);
 }
 
+TEST_F(PrepaidSlipTest, AHeaderThatCannotBePrintedIsReportedToTheCaller) {
+    printer->stop();  // the printer's line is gone
+    printer.reset();
+    const std::optional<int> header = SellPrepaidKarte(1, TopUp(), *print, now);
+    ASSERT_TRUE(header.has_value());
+    EXPECT_LT(*header, 0);
+}
+
 TEST_F(PrepaidSlipTest, NoProductNameGivesTheTwoErrorLinesOnly) {
     PrepaidCeksDati d = TopUp();
     d.PrePaidName.clear();
