@@ -10,7 +10,6 @@
 
 #include <atomic>
 #include <cstring>
-#include <exception>
 #include <vector>
 
 using namespace payvo_bridge;
@@ -44,7 +43,7 @@ template <class Body>
 bool guarded(const char* failureText, Body body) {
     try {
         return body();
-    } catch (const std::exception&) {
+    } catch (...) {
         logLine("%s", failureText);
         return false;
     }

@@ -180,7 +180,9 @@ int TcpTransport::send(std::string_view message, std::string& held, int seconds)
         const char first = got[0];
         if (first == payvo::ACK) {
             logLine("RECEIVE: %s", printable({got, 1}).c_str());
-            if (n > 1 && got[1] == payvo::STX) held.assign(got + 1, std::size_t(n - 1));
+            // Whatever came with the ACK is the start of the terminal's next message (a frame, a
+            // lone EOT or GS): kept for the next wait rather than lost.
+            if (n > 1) held.assign(got + 1, std::size_t(n - 1));
             return kTransportOk;
         }
         if (first == payvo::NAK) {
@@ -200,58 +202,62 @@ int TcpTransport::send(std::string_view message, std::string& held, int seconds)
     }
 }
 
+bool TcpTransport::readMore(std::string& buffer, Steady& deadline, int seconds, std::atomic<bool>& cancel, int& result) {
+    if (cancel.exchange(false)) {
+        logLine("Data receiving stoped by cancel.");
+        result = kCancelled;
+        return false;
+    }
+    // The buffer never grows past kMessageBufferSize - 1 bytes: a terminal that fills it
+    // without a readable message is a failed receive.
+    const std::size_t room = kMessageBufferSize - 1 - buffer.size();
+    if (room == 0) {
+        logLine("Received data too long.");
+        result = kTcpFailure;
+        return false;
+    }
+    char chunk[kReadSize];
+    int error = 0;
+    const long n = readUntil(chunk, std::min(room, sizeof chunk), std::min(deadline, now() + std::chrono::milliseconds(kWaitSliceMs)), error);
+    if (n < 0) {
+        logLine("Got error code: %d", error);
+        result = kTcpFailure;
+        if (error != 0 && error != ECONNRESET) return false;
+        if (!reconnect(120)) {
+            logLine("Reconnect fail.");
+            return false;
+        }
+        logLine("Timeout reset");
+        deadline = after(seconds);
+        return true;
+    }
+    if (n == 0 && now() >= deadline) {
+        logLine("Wait for packet timeout.");
+        result = kTcpFailure;
+        return false;
+    }
+    buffer.append(chunk, std::size_t(n));
+    return true;
+}
+
 int TcpTransport::receive(std::string& answer, std::string& held, int seconds, std::atomic<bool>& cancel) {
     if (socket_ < 0) return kTcpFailure;
     std::string buffer;
     buffer.swap(held);
-    if (!buffer.empty()) {
-        logLine("Check incoming data.");
-        if (checkTcpMessage(buffer) == 0) {
-            const std::size_t length = leadingFrameLength(buffer);
-            answer = buffer.substr(0, length);
-            held = buffer.substr(length);
-            logLine("RECEIVED: %s", printable(answer).c_str());
-            reply(payvo::ACK);
-            return kTransportOk;
-        }
-    }
+    // Bytes kept from the last read are looked at before anything new is read.
+    bool unread = !buffer.empty();
+    if (unread) logLine("Check incoming data.");
     if (seconds == 0) seconds = 1;
     int naks = 0, incomplete = 0;
     Steady deadline = after(seconds);
     for (;;) {
-        if (cancel.exchange(false)) {
-            logLine("Data receiving stoped by cancel.");
-            return kCancelled;
+        if (!unread) {
+            const std::size_t before = buffer.size();
+            int result = kTcpFailure;
+            if (!readMore(buffer, deadline, seconds, cancel, result)) return result;
+            if (buffer.size() == before) continue;
         }
-        // The buffer never grows past kMessageBufferSize - 1 bytes: a terminal that fills it
-        // without a readable message is a failed receive.
-        const std::size_t room = kMessageBufferSize - 1 - buffer.size();
-        if (room == 0) {
-            logLine("Received data too long.");
-            return kTcpFailure;
-        }
-        char chunk[kReadSize];
-        int error = 0;
-        const long n = readUntil(chunk, std::min(room, sizeof chunk), std::min(deadline, now() + std::chrono::milliseconds(kWaitSliceMs)), error);
-        if (n < 0) {
-            logLine("Got error code: %d", error);
-            if (error != 0 && error != ECONNRESET) return kTcpFailure;
-            if (!reconnect(120)) {
-                logLine("Reconnect fail.");
-                return kTcpFailure;
-            }
-            logLine("Timeout reset");
-            deadline = after(seconds);
-            continue;
-        }
-        if (n == 0) {
-            if (now() >= deadline) {
-                logLine("Wait for packet timeout.");
-                return kTcpFailure;
-            }
-            continue;
-        }
-        buffer.append(chunk, std::size_t(n));
+        unread = false;
         const int check = checkTcpMessage(buffer);
         if (check == 0) {
             const std::size_t length = leadingFrameLength(buffer);

@@ -28,6 +28,9 @@ private:
     // Waits for bytes (up to the deadline) and reads up to count of them: the count, 0 when none
     // came in time, -1 with error set when the connection failed (error 0: the peer closed).
     long readUntil(char* buffer, std::size_t count, std::chrono::steady_clock::time_point deadline, int& error);
+    // One wait for more bytes into buffer (cancel, reconnect and time-out handled): false when the
+    // receive ends, with its result.
+    bool readMore(std::string& buffer, std::chrono::steady_clock::time_point& deadline, int seconds, std::atomic<bool>& cancel, int& result);
     void reply(char byte);
 
     std::string address_;

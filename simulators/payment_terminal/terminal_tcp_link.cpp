@@ -56,10 +56,12 @@ void TerminalTcpLink::serve() {
     while (running_) {
         const bool holding = SteadyClock::now() < holdUntil_;
         pollfd p[2] = {{client_ >= 0 ? client_ : listenFd_, POLLIN, 0}, {line_, POLLIN, 0}};
-        // The terminal's bytes wait in its line while nobody is connected or they are held back.
-        const int watched = client_ >= 0 && !holding ? 2 : 1;
+        // The terminal's bytes wait in its line while they are held back, or while nobody is
+        // connected after a fault ended the connection.
+        const int watched = (client_ >= 0 && !holding) || (client_ < 0 && clientLeft_) ? 2 : 1;
         ::poll(p, nfds_t(watched), kPollMs);
         if (client_ < 0) {
+            if (watched == 2 && (p[1].revents & POLLIN)) dropFromTerminal();
             if (p[0].revents & POLLIN) acceptClient();
             continue;
         }
@@ -73,6 +75,8 @@ void TerminalTcpLink::serve() {
             const long n = long(::recv(client_, buffer, sizeof buffer, 0));
             if (n <= 0) {
                 endConnection(false);
+                clientLeft_ = true;
+                toClient_.clear();
                 continue;
             }
             for (long written = 0; written < n;) {
@@ -85,9 +89,16 @@ void TerminalTcpLink::serve() {
     }
 }
 
+void TerminalTcpLink::dropFromTerminal() {
+    char buffer[4096];
+    while (::read(line_, buffer, sizeof buffer) > 0) {
+    }
+}
+
 void TerminalTcpLink::acceptClient() {
     client_ = ::accept(listenFd_, nullptr, nullptr);
     if (client_ < 0) return;
+    clientLeft_ = false;
     const int one = 1;
     ::setsockopt(client_, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     ++connections_;

@@ -4,7 +4,8 @@
 //   "reset" - once the terminal's next ACK has reached the client, the connection is reset;
 //   "close" - the same, but the connection is closed in order;
 //   "hold"  - what the terminal sends after its next ACK is held back for the hold time.
-// After a reset or close, what the terminal sends goes to the next connection.
+// After a reset or close, what the terminal sends goes to the next connection; what it sends after
+// the client closed its connection is lost, as on a real line.
 #pragma once
 
 #include "terminal_sim.h"
@@ -33,6 +34,7 @@ private:
     void serve();
     void acceptClient();
     void fromTerminal();
+    void dropFromTerminal();
     void endConnection(bool reset);
     void sendToClient(const std::string& bytes);
 
@@ -41,6 +43,7 @@ private:
     int listenFd_ = -1;
     int line_ = -1;    // the terminal's line, as a program opens it
     int client_ = -1;
+    bool clientLeft_ = false;  // the client closed the last connection
     int port_ = 0;
     std::atomic<int> holdMs_{5000};
     std::atomic<int> connections_{0};

@@ -259,6 +259,15 @@ TEST_F(BridgeLineTest, TcpSendKeepsTheBytesAfterTheAcknowledgement) {
     EXPECT_EQ(got, answer);
     EXPECT_EQ(held, "\x02" "9") << "the start of the next message waits for the next receive";
     EXPECT_EQ(peer.read(1), "\x06");
+
+    held.clear();
+    sending = std::async(std::launch::async, [&] { return line.send(request, held, 5); });
+    EXPECT_EQ(peer.read(request.size()), request);
+    peer.write("\x06\x04");
+    ASSERT_EQ(sending.get(), kTransportOk);
+    EXPECT_EQ(held, "\x04") << "an EOT with the ACK is kept too";
+    ASSERT_EQ(line.receive(got, held, 5, cancel), kTransportOk);
+    EXPECT_EQ(got, "\x04");
 }
 
 TEST_F(BridgeLineTest, TcpReceiveResults) {
@@ -367,4 +376,37 @@ TEST_F(BridgeLineTest, LogLinesAndTheSizeLimit) {
         EXPECT_TRUE(text.ends_with("-next 1\r\n")) << size;
         if (deleted) EXPECT_EQ(text.size(), std::string("dd.mm.yy hh:mm:ss-next 1\r\n").size());
     }
+}
+
+TEST_F(BridgeLineTest, TcpReceiveNeverHoldsMoreThanItsBuffer) {
+    RawPeer peer;
+    TcpTransport line("127.0.0.1", std::to_string(peer.port()));
+    useSteppedClock();
+    auto opened = std::async(std::launch::async, [&] { return line.open(); });
+    peer.accept();
+    ASSERT_TRUE(opened.get());
+    peer.write("\x02" + std::string(3 * kMessageBufferSize, 'a'));
+    std::string got, held;
+    std::atomic<bool> cancel{false};
+    EXPECT_EQ(line.receive(got, held, 5, cancel), kTcpFailure);
+    EXPECT_TRUE(got.empty());
+    EXPECT_TRUE(logged("Received data too long.") || logged("There was received wrong packet 3 time."));
+}
+
+TEST_F(BridgeLineTest, TcpSendGivesUpAfterThreeNaks) {
+    RawPeer peer;
+    TcpTransport line("127.0.0.1", std::to_string(peer.port()));
+    useSteppedClock();
+    auto opened = std::async(std::launch::async, [&] { return line.open(); });
+    peer.accept();
+    ASSERT_TRUE(opened.get());
+    const std::string request = bytes(sim::ecr::encode("C"));
+    std::string held;
+    auto sending = std::async(std::launch::async, [&] { return line.send(request, held, 5); });
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(peer.read(request.size()), request);
+        peer.write("\x15");
+    }
+    EXPECT_EQ(sending.get(), kTcpFailure);
+    EXPECT_TRUE(logged("Got 3 NAKs."));
 }
