@@ -203,9 +203,8 @@ bool Exchange::state(std::string_view frame, T_PayvoState& state) {
     if (result == kTimeout) {
         state.TerminalState = 88;
         state.ConnectionState = 1;
-    } else if (result == kEotReceived) {
     } else if (result != kTransportOk) {
-        ok = false;
+        ok = result == kEotReceived;  // an EOT ends the exchange with the record as it was
     } else {
         if (typeNumber(message) == 11) {
             ok = readStateAnswer(message, state);
