@@ -3,7 +3,15 @@
 namespace sim {
 namespace {
 
-constexpr std::uint8_t kStx = 0x02, kEtx = 0x03, kEot = 0x04, kAck = 0x06, kNak = 0x15, kGs = 0x1D;
+constexpr std::uint8_t kStx = 0x02, kEtx = 0x03, kEot = 0x04, kAck = 0x06, kDc1 = 0x11, kDc2 = 0x12, kNak = 0x15, kGs = 0x1D;
+
+// The bridge library's requests end with its protocol version: the authorisation in field 12,
+// the state request in field 2.
+constexpr const char* kBridgeProtocol = "4.4.12";
+bool fromBridge(const std::string& text) {
+    const auto all = ecr::fields(text);
+    return !all.empty() && all.back() == kBridgeProtocol;
+}
 
 }  // namespace
 
@@ -130,6 +138,14 @@ void PaymentTerminalSim::takeFrame(const Bytes& bytes) {
         send({kNak}, "NAK (fault)");
         return;
     }
+    if (faults().take("dc1")) {
+        send({kDc1}, "DC1 (fault)");
+        return;
+    }
+    if (faults().take("dc2")) {
+        send({kDc2}, "DC2 (fault)");
+        return;
+    }
     if (faults().take("own-frame")) {
         sendFrameBytes(ecr::encode("2|LUDZU GAIDIET|1"), "2|LUDZU GAIDIET|1");
         return;
@@ -168,7 +184,8 @@ std::vector<TerminalStep> PaymentTerminalSim::defaultAnswer(const std::string& t
     const std::string type = ecr::field(text, 0);
     if (type == "1") {
         const std::string transaction = ecr::field(text, 1);
-        if (transaction == "9") return {frame("F|0")};
+        if (transaction == "9") return {frame(fromBridge(text) ? "F|000" : "F|0")};
+        if (transaction == "7" && fromBridge(text)) return {frame(authorisation("000"))};
         if (transaction == "8") {
             std::vector<TerminalStep> s;
             for (const auto& l : printLines_) s.push_back(frame("9|" + l));
@@ -185,7 +202,12 @@ std::vector<TerminalStep> PaymentTerminalSim::defaultAnswer(const std::string& t
         s.push_back(raw({kEot}));
         return s;
     }
-    if (type == "A") return {frame("B|0|0|T0000001|1.2.3|4.4.33|SN12345|M0001|REG|CASH")};
+    if (type == "A") {
+        if (fromBridge(text)) return {frame("B|0|1|T0000001|1.2.3|4.4.12")};
+        return {frame("B|0|0|T0000001|1.2.3|4.4.33|SN12345|M0001|REG|CASH")};
+    }
+    if (type == "TR") return {frame("TA|" + ecr::field(text, 1) + "|FUNCTION " + ecr::field(text, 1) + " DONE")};
+    if (type == "10") return {frame(authorisation("000"))};
     if (type == "C") return {frame("D|0")};
     if (type == "IR") {
         const std::string info = ecr::field(text, 1);

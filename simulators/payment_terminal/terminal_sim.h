@@ -28,7 +28,10 @@ struct TerminalStep {
 //   "own-frame" - instead of acknowledging the next frame, the terminal sends a notification frame
 //                 of its own; the frame sent again afterwards is taken;
 //   "bad-check" - the next frame the terminal sends carries wrong check characters;
-//   "eot"       - the next answer script is replaced by one EOT.
+//   "eot"       - the next answer script is replaced by one EOT;
+//   "dc1", "dc2" - the next frame from the cash register is answered with DC1 (DC2) instead of an
+//                 acknowledgement and not taken.
+// Requests in the bridge library's "4.4.12" layouts get answers in that version's layouts.
 class PaymentTerminalSim : public SerialDevice {
 public:
     PaymentTerminalSim();
