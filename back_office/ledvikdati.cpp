@@ -25,3 +25,5 @@ std::optional<QString> TLedvikDati::OpenKases() {
         return kasesError_;
     }
 }
+
+const TillRow* TLedvikDati::CurrentKase() const { return currentKase_ < kases_.size() ? &kases_[currentKase_] : nullptr; }
