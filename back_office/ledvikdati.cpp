@@ -11,7 +11,8 @@ TLedvikDati::TLedvikDati(QObject* owner) : QObject(owner) {
 }
 
 TLedvikDati::~TLedvikDati() {
-    if (QSqlDatabase::contains(kPosDati)) platform::closeDatabase(kPosDati);
+    for (const QString& connection : {kPosDati, kAutoDirekcijaDB})
+        if (QSqlDatabase::contains(connection)) platform::closeDatabase(connection);
 }
 
 std::optional<QString> TLedvikDati::OpenKases() {

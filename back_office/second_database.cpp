@@ -9,7 +9,6 @@
 namespace {
 
 const QString kStep = QStringLiteral("Saņem ATD KASE : ");
-const QString kAutoDirekcijaDB = QStringLiteral("AutoDirekcijaDB");
 constexpr const char* kAutoDirekcijaKey = "Software\\TOVEL\\Tillora\\AutoDirekcija";
 
 // A free text starting so marks a receipt of a restaurant order; its number follows.

@@ -55,6 +55,8 @@ public:
 
 // The one connection the steps point at one till after another.
 inline const QString kPosDati = QStringLiteral("POSDati");
+// The connection to the second database, which receives the tills' receipts.
+inline const QString kAutoDirekcijaDB = QStringLiteral("AutoDirekcijaDB");
 
 // The per-till connection procedure: closes POSDati and opens it on the till's PATH with the
 // till database log-in. Throws platform::DatabaseError with the driver's text.

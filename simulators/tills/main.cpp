@@ -1,4 +1,5 @@
 // tillora-tills --show FILE: prints a dBase table, one record a line, texts from Windows-1257.
+// tillora-tills --show-kase FILE: prints table KASE of a second database, one receipt a line.
 // tillora-tills FOLDER [SERVER] [--refuse-kvitsnr=N]: makes a fleet of three tills in FOLDER for
 // the back office: KASE1 and KASE2 with a day of sales and a Z report each (KASE2 through the
 // Firebird server SERVER, "127.0.0.1/port", when one is given), KASE3 unreachable; KASES.DBF, the
@@ -12,6 +13,10 @@
 #include <QStringList>
 
 #include "codepage_1257.h"
+#include "database.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
 
 #include <cstdio>
 #include <exception>
@@ -21,7 +26,7 @@
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: tillora-tills FOLDER [127.0.0.1/PORT] [--refuse-kvitsnr=N] | --show FILE.DBF\n");
+        std::fprintf(stderr, "usage: tillora-tills FOLDER [127.0.0.1/PORT] [--refuse-kvitsnr=N] | --show FILE.DBF | --show-kase FILE.GDB\n");
         return 2;
     }
     try {
@@ -34,6 +39,23 @@ int main(int argc, char** argv) {
                 if (table.deleted(r)) continue;
                 QStringList values;
                 for (int c = 0; c < int(table.columns().size()); ++c) values << fromCp1257(table.text(r, c)).trimmed();
+                std::printf("%s\n", qUtf8Printable(values.join(u'|')));
+            }
+            return 0;
+        }
+        if (std::string(argv[1]) == "--show-kase" && argc > 2) {
+            const QSqlDatabase db = platform::openDatabaseAt(platform::parseDatabaseLocation(std::filesystem::absolute(argv[2]).string()),
+                                                             QStringLiteral("kase"));
+            QSqlQuery kase(db);
+            if (!kase.exec(QStringLiteral("SELECT KLIENTA_ID, PASUT_ID, KVITSNR, CENA, PVN, SUMMA, SUMMAAPM, DATUMSAPM, PARSKAIT, NODALA, "
+                                          "FILIALE_ID, GRUPA FROM KASE ORDER BY ID")))
+                throw std::runtime_error(kase.lastError().text().toStdString());
+            std::printf("Klienta_id|Pasut_ID|KvitsNr|Cena|PVN|Summa|SummaApm|DatumsApm|Parskait|nodala|filiale_ID|Grupa\n");
+            while (kase.next()) {
+                QStringList values;
+                for (int c = 0; c < 12; ++c)
+                    values << (kase.value(c).metaType().id() == QMetaType::Double ? QString::number(kase.value(c).toDouble(), 'f', 2)
+                                                                                  : kase.value(c).toString());
                 std::printf("%s\n", qUtf8Printable(values.join(u'|')));
             }
             return 0;
