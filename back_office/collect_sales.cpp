@@ -47,13 +47,6 @@ std::string cp1257Of(const QVariant& value) {
 
 }  // namespace
 
-double Noapalot(int n, double value) {
-    const double scale = std::pow(10.0, n);
-    double x = value * scale;
-    if (x > 0 && x - std::floor(x) >= 0.5) x += 1;
-    return std::floor(x) / scale;
-}
-
 ZRange AtrodZRobezas(const QSqlDatabase& till, const QString& zNr) {
     if (zNr.isEmpty()) return {1, kWholeJournal};
     ZRange range;
@@ -82,7 +75,7 @@ void SanemRArtik(const TransferContext& context, const QString& path, const QStr
         const ZRange range = AtrodZRobezas(db, context.values.Z_Nr);
         // A Z number the journal lacks would collect nothing and look like a day without sales.
         if (range.ISN_LIDZ < 1) {
-            context.log.LogProcess(kArtik + "kasē nav Z atskaites Nr. " + context.values.Z_Nr);
+            context.log.LogProcess(kArtik + ZNumberMissing(context.values.Z_Nr));
             return;
         }
         QSqlQuery rows = PreparedQuery(db, byItem("AND DAUDZUMS > 0") + " union " + byItem("AND DAUDZUMS < 0") + " order by 1, 2, 7, 3");

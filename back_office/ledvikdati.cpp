@@ -11,7 +11,8 @@ TLedvikDati::TLedvikDati(QObject* owner) : QObject(owner) {
 }
 
 TLedvikDati::~TLedvikDati() {
-    if (QSqlDatabase::contains(kPosDati)) platform::closeDatabase(kPosDati);
+    for (const QString& connection : {kPosDati, kAutoDirekcijaDB})
+        if (QSqlDatabase::contains(connection)) platform::closeDatabase(connection);
 }
 
 std::optional<QString> TLedvikDati::OpenKases() {
@@ -25,3 +26,5 @@ std::optional<QString> TLedvikDati::OpenKases() {
         return kasesError_;
     }
 }
+
+const TillRow* TLedvikDati::CurrentKase() const { return currentKase_ < kases_.size() ? &kases_[currentKase_] : nullptr; }

@@ -22,8 +22,12 @@ public:
     // Why the list is closed (empty while open).
     const QString& KasesError() const { return kasesError_; }
     const std::vector<TillRow>& Kases() const { return kases_; }
+    // The till list's current row, which the till pages work on; none while the list is empty.
+    const TillRow* CurrentKase() const;
+    void SetCurrentKase(std::size_t row) { currentKase_ = row; }
 
 private:
     std::vector<TillRow> kases_;
+    std::size_t currentKase_ = 0;
     QString kasesError_ = QStringLiteral("KASES.DBF is not open");
 };

@@ -2,6 +2,7 @@
 
 #include "clock.h"
 #include "ledvik_switches.h"
+#include "price_conversion.h"
 #include "send_receive_pass.h"
 #include "settings_store.h"
 
@@ -119,11 +120,16 @@ void TLedvik::buildForm() {
     btClose->setObjectName(QStringLiteral("btClose"));
     connect(btSutit, &QPushButton::clicked, this, &TLedvik::btSutitClick);
     connect(btClose, &QPushButton::clicked, this, &QWidget::close);
+    btLVL_to_EUR = new QPushButton(QStringLiteral("Pārrēkināt LVL->EUR"));
+    btLVL_to_EUR->setObjectName(QStringLiteral("btLVL_to_EUR"));
+    btLVL_to_EUR->setVisible(false);
+    connect(btLVL_to_EUR, &QPushButton::clicked, this, &TLedvik::btLVL_to_EURClick);
 
     auto* boxes = new QHBoxLayout;
     boxes->addWidget(sendGroup);
     boxes->addWidget(receiveGroup);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btLVL_to_EUR);
     buttons->addStretch();
     buttons->addWidget(btSutit);
     buttons->addWidget(btClose);
@@ -233,6 +239,22 @@ void TLedvik::btSutitClick() {
         return;
     }
     if (!AutoMode) platform::ui::showMessage(kProcessDoneMessage);
+}
+
+void TLedvik::btLVL_to_EURClick() {
+    const TillRow* till = dati_.CurrentKase();
+    if (!till) return;
+    try {
+        QSqlDatabase db = ConnectTill(till->PATH);
+        if (ConvertPricesToEuros(db) == PriceConversion::AlreadyConverted) {
+            platform::ui::showMessage(kPricesAlreadyConvertedMessage);
+            return;
+        }
+    } catch (const std::exception& e) {
+        platform::ui::showMessage(QString::fromStdString(e.what()));
+        return;
+    }
+    platform::ui::showMessage(kPricesConvertedMessage);
 }
 
 int TLedvik::RunUnattended(const QString& commandLine) {

@@ -37,6 +37,8 @@ public:
     int RunUnattended(const QString& commandLine);
 
     void btSutitClick();
+    // Converts the current till's item prices from lats to euros, once per till database.
+    void btLVL_to_EURClick();
     void LogProcess(const QString& text);
 
     QTabWidget* PageControl = nullptr;
@@ -63,6 +65,8 @@ public:
     QProgressBar* Termometrs = nullptr;
     QPushButton* btSutit = nullptr;
     QPushButton* btClose = nullptr;
+    // "Pārrēkināt LVL->EUR": part of the layout, never shown.
+    QPushButton* btLVL_to_EUR = nullptr;
 
     bool AutoMode = false;
     bool IsAutoDirekcija = false;

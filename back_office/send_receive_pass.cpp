@@ -32,9 +32,12 @@ void RunSendReceivePass(const TransferContext& context, const LedvikChecks& chec
                                                           {checks.Nodalas, MasterData::Nodalas}};
         for (const auto& [ticked, table] : masterData)
             if (ticked) SutaMasterData(context, table, till.PATH, till.GNOS);
+        if (checks.SutaPrecesDAT) SutaPrecesDat(context, till.PATH, till.GNOS);
         if (checks.R_ARTIK) SanemRArtik(context, till.PATH, till.GNOS, counter == 1);
         if (checks.R_KONTR) SanemRKontr(context, till.PATH);
         if (checks.BrivaCena) SanemBrivasCenas(context, till.PATH);
+        if (checks.RealizSun) SanemRealizSun(context, till.PATH, counter == 1);
+        if (checks.AtdKase) SanemAtdKase(context, till.GNOS, till.PATH);
         ++counter;
     }
     context.gauge.hide();

@@ -15,7 +15,7 @@ inline constexpr const char* kKasesFile = "KASES.DBF";
 std::vector<TillRow> ReadKases(const std::filesystem::path& folder);
 
 // For every active row (PATH not empty, NEAKTIVA not "T"): the settings row, then the ticked
-// steps in their fixed order; the first active till makes R_ARTIK.DBF anew. With free-price lines
+// steps in their fixed order; the first active till makes R_ARTIK.DBF and SUN.TXT anew. With free-price lines
 // ticked, NOITEMS.TXT is deleted first. An exchange file that cannot be made ends the pass
 // (DbfError).
 void RunSendReceivePass(const TransferContext& context, const LedvikChecks& checks, const std::vector<TillRow>& kases);

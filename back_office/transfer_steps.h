@@ -1,5 +1,5 @@
 // The steps of a send/receive pass for one till: the settings row, items, the four master-data
-// tables, and collecting sales. Each step logs its own lines and catches its own failures; only
+// tables, items from PRECES.DAT, and collecting sales into files and the second database. Each step logs its own lines and catches its own failures; only
 // an exchange file that cannot be made escapes (as DbfError), ending the pass.
 #pragma once
 
@@ -9,6 +9,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <cmath>
+#include <concepts>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -53,6 +55,8 @@ public:
 
 // The one connection the steps point at one till after another.
 inline const QString kPosDati = QStringLiteral("POSDati");
+// The connection to the second database, which receives the tills' receipts.
+inline const QString kAutoDirekcijaDB = QStringLiteral("AutoDirekcijaDB");
 
 // The per-till connection procedure: closes POSDati and opens it on the till's PATH with the
 // till database log-in. Throws platform::DatabaseError with the driver's text.
@@ -70,6 +74,13 @@ void SanemRArtik(const TransferContext& context, const QString& path, const QStr
 void SanemRKontr(const TransferContext& context, const QString& path);
 void SanemBrivasCenas(const TransferContext& context, const QString& path);
 
+// PRECES.DAT of the DBF folder into the till's N_PRECE: name, price, department 1, unit "GAB.".
+void SutaPrecesDat(const TransferContext& context, const QString& path, const QString& name);
+// The till's sums by item into SUN.TXT of the DBF folder; the first till of a pass starts the file.
+void SanemRealizSun(const TransferContext& context, const QString& path, bool first);
+// The till's receipts into table KASE of the second database (alias "AD"), one transaction.
+void SanemAtdKase(const TransferContext& context, const QString& name, const QString& path);
+
 // The journal rows of Z report `zNr`: ISN from the Z row of report n-1 to that of report n (a
 // bound not found is 0); an empty number means the whole journal, 1 to 1410065407.
 struct ZRange {
@@ -77,9 +88,19 @@ struct ZRange {
     int ISN_LIDZ = 0;
 };
 ZRange AtrodZRobezas(const QSqlDatabase& till, const QString& zNr);
+// What a collecting step logs after its name when the till has no Z report of that number: the
+// step collects nothing for that till, which must not read as a day without sales.
+inline QString ZNumberMissing(const QString& zNr) { return QStringLiteral("kasē nav Z atskaites Nr. ") + zNr; }
 
-// Rounds to n decimals, half away from zero for positive values.
-double Noapalot(int n, double value);
+// Rounds to n decimals, half away from zero for positive values; a value of 0 or below goes down.
+// The price conversion rounds in long double, the sums in double.
+template <std::floating_point Real>
+Real Noapalot(int n, Real value) {
+    const Real scale = std::pow(Real(10), Real(n));
+    Real x = value * scale;
+    if (x > 0 && x - std::floor(x) >= Real(0.5)) x += 1;
+    return std::floor(x) / scale;
+}
 
 // Leading and trailing blanks and control characters removed.
 QString TrimmedText(const QString& text);

@@ -22,6 +22,8 @@ inline constexpr const char* kAliasesKey = "Software\\TOVEL\\Aliases";
 inline constexpr const char* kPosDbAlias = "POS_DB";
 // What POS_DB means when the alias table does not name it: this file in the working folder.
 inline constexpr const char* kPosDbDefaultFile = "POS_DATI.GDB";
+// The back office's second database, which receives the tills' receipts (table KASE).
+inline constexpr const char* kAutoDirekcijaAlias = "AD";
 
 class DatabaseError : public std::runtime_error {
 public:

@@ -7,6 +7,7 @@ namespace scripts {
 extern const std::string_view till;
 extern const std::string_view demo;
 extern const std::string_view stockara;
+extern const std::string_view autodirekcija;
 }  // namespace scripts
 
 namespace {
@@ -22,6 +23,7 @@ void create(const std::filesystem::path& file, std::string_view script) {
 std::string_view tillSchemaScript() { return scripts::till; }
 std::string_view demoDataScript() { return scripts::demo; }
 std::string_view stockaraSchemaScript() { return scripts::stockara; }
+std::string_view autoDirekcijaSchemaScript() { return scripts::autodirekcija; }
 
 void createTillDatabase(const std::filesystem::path& file) { create(file, scripts::till); }
 
@@ -30,5 +32,6 @@ void createDemoDatabase(const std::filesystem::path& file) {
 }
 
 void createStockaraDatabase(const std::filesystem::path& file) { create(file, scripts::stockara); }
+void createAutoDirekcijaDatabase(const std::filesystem::path& file) { create(file, scripts::autodirekcija); }
 
 }  // namespace schema

@@ -1,5 +1,6 @@
 // tillora-db: makes the suite's database files (an empty till database, one with demo data, the
-// stock product's database) from the scripts built into the program.
+// stock product's database, the back office's second database) from the scripts built into the
+// program.
 #include "till_database.h"
 
 #include <cstring>
@@ -12,7 +13,8 @@ namespace {
 int usage() {
     std::cerr << "Usage: tillora-db create FILE     an empty till database\n"
                  "       tillora-db demo FILE       a till database with demo data\n"
-                 "       tillora-db stockara FILE   an empty database of the stock product\n";
+                 "       tillora-db stockara FILE   an empty database of the stock product\n"
+                 "       tillora-db autodirekcija FILE   an empty second database (table KASE) for the back office\n";
     return 2;
 }
 
@@ -26,6 +28,7 @@ int main(int argc, char** argv) {
     if (command == "create") make = schema::createTillDatabase;
     else if (command == "demo") make = schema::createDemoDatabase;
     else if (command == "stockara") make = schema::createStockaraDatabase;
+    else if (command == "autodirekcija") make = schema::createAutoDirekcijaDatabase;
     else return usage();
 
     std::error_code ec;

@@ -40,6 +40,16 @@ void run(const QSqlDatabase& db, const QString& sql) {
     if (!query.exec(sql)) throw std::runtime_error(query.lastError().text().toStdString() + "\n" + sql.toStdString());
 }
 
+// A trigger raising an exception for rows whose `column` is `value`, on insert and update.
+// `who` names the refusing database in the exception's text.
+void refuse(const QSqlDatabase& db, const QString& who, const QString& table, const QString& column, const QString& value) {
+    const QString exception = "REFUSED_" + table;
+    run(db, QString("CREATE EXCEPTION %1 '%2 refuses %3 %4'").arg(exception, who, column, value));
+    run(db, QString("CREATE TRIGGER %1_REFUSE FOR %1 ACTIVE BEFORE INSERT OR UPDATE POSITION 5 AS BEGIN "
+                    "IF (NEW.%2 = '%3') THEN EXCEPTION %4; END")
+                .arg(table, column, value, exception));
+}
+
 std::string number(double value) { return QString::number(value, 'f', 2).toStdString(); }
 
 }  // namespace
@@ -125,10 +135,11 @@ QSqlDatabase TillFleet::db(const QString& name) {
 void TillFleet::closeConnections() {
     for (const auto& [name, path] : paths_)
         if (QSqlDatabase::contains("fleet:" + name)) platform::closeDatabase("fleet:" + name);
+    if (QSqlDatabase::contains(QStringLiteral("fleet:AD"))) platform::closeDatabase(QStringLiteral("fleet:AD"));
 }
 
 void TillFleet::sell(const QString& name, int cekaNr, const QDate& day, const std::vector<SoldLine>& lines, bool isReturn,
-                     const QString& klKods, int apmVeids) {
+                     const QString& klKods, int apmVeids, const QString& citasZinas) {
     const std::vector<TCekaRinda> rows = receiptLines(lines);
     ClosingReceipt receipt;
     receipt.lines = rows;
@@ -142,6 +153,7 @@ void TillFleet::sell(const QString& name, int cekaNr, const QDate& day, const st
     stored.KlKods = klKods;
     stored.ApmVeids = apmVeids - 1;
     stored.Kasieris = QStringLiteral("ADMIN");
+    stored.CitasZinas = citasZinas;
     StoreReceiptRows(db(name), receipt, stored);
 }
 
@@ -160,13 +172,29 @@ void TillFleet::zReport(const QString& name, int number, const QDate& day) {
 }
 
 void TillFleet::refuseKey(const QString& name, const QString& table, const QString& column, const QString& value) {
-    QSqlDatabase till = db(name);
-    const QString exception = "REFUSED_" + table;
-    run(till, QString("CREATE EXCEPTION %1 'The till refuses %2 %3'").arg(exception, column, value));
-    run(till, QString("CREATE TRIGGER %1_REFUSE FOR %1 ACTIVE BEFORE INSERT OR UPDATE POSITION 5 AS BEGIN "
-                      "IF (NEW.%2 = '%3') THEN EXCEPTION %4; END")
-                  .arg(table, column, value, exception));
+    refuse(db(name), QStringLiteral("The till"), table, column, value);
 }
+
+QString TillFleet::addSecondDatabase(bool onServer) {
+    if (onServer && server_.empty()) throw std::runtime_error("The fleet has no Firebird server for the second database");
+    const auto file = std::filesystem::absolute(folder_ / "AD" / "AUTODIREKCIJA.GDB");
+    std::filesystem::create_directories(file.parent_path());
+    schema::createAutoDirekcijaDatabase(file);
+    secondPath_ = QString::fromStdString(onServer ? server_ + ":" + file.string() : file.string());
+    return secondPath_;
+}
+
+QSqlDatabase TillFleet::secondDb() {
+    const QString connection = QStringLiteral("fleet:AD");
+    if (QSqlDatabase::contains(connection)) {
+        QSqlDatabase open = QSqlDatabase::database(connection, false);
+        if (open.isOpen()) return open;
+    }
+    return platform::openDatabaseAt(platform::parseDatabaseLocation(secondPath_.toStdString()), connection,
+                                    platform::tillDatabaseLogin());
+}
+
+void TillFleet::refuseKvitsNr(int kvitsNr) { refuse(secondDb(), QStringLiteral("The second database"), QStringLiteral("KASE"), QStringLiteral("KVITSNR"), QString::number(kvitsNr)); }
 
 void TillFleet::hold(const QString& name) {
     closeConnections();

@@ -1,7 +1,8 @@
 // A fleet of till databases for the back office: each till's journal written by the till's own
 // storing code (sales, returns, annulled receipts, free-price lines, Z rows), the till list
-// KASES.DBF and the exchange tables, and fault switches: a till that cannot be reached, one whose
-// database file another program holds exclusively, a table refusing one key.
+// KASES.DBF and the exchange tables, the second database with its table KASE, and fault switches:
+// a till that cannot be reached, one whose database file another program holds exclusively, a
+// table refusing one key, the second database refusing one receipt.
 #pragma once
 
 #include "dbf_table.h"
@@ -69,13 +70,21 @@ public:
 
     // Journal rows as the till stores them. ApmVeids is the kind's number as REALIZ holds it.
     void sell(const QString& name, int cekaNr, const QDate& day, const std::vector<SoldLine>& lines, bool isReturn = false,
-              const QString& klKods = {}, int apmVeids = 1);
+              const QString& klKods = {}, int apmVeids = 1, const QString& citasZinas = {});
     void annul(const QString& name, int cekaNr, const QDate& day, const std::vector<SoldLine>& lines);
     void zReport(const QString& name, int number, const QDate& day);
 
     // From now on the till's `table` refuses rows whose `column` is `value` (a trigger raising an
     // exception), on insert and update.
     void refuseKey(const QString& name, const QString& table, const QString& column, const QString& value);
+    // The back office's second database (folder/AD/AUTODIREKCIJA.GDB, with table KASE), as a file
+    // or through the server. Returns its connection string for the alias "AD".
+    QString addSecondDatabase(bool onServer = false);
+    // The fleet's own connection to it.
+    QSqlDatabase secondDb();
+    // From now on KASE refuses the row of receipt `kvitsNr`.
+    void refuseKvitsNr(int kvitsNr);
+
     // Holds the till's database file the way a program that opens it exclusively does, until
     // release() or the fleet ends.
     void hold(const QString& name);
@@ -89,6 +98,7 @@ private:
     std::string server_;
     std::map<QString, QString> paths_;
     std::map<QString, int> held_;
+    QString secondPath_;
 };
 
 }  // namespace tills

@@ -1,6 +1,7 @@
 #include "fleet_test.h"
 
 #include "codepage_1257.h"
+#include "database.h"
 #include "ledvikform.h"
 
 #include <QCheckBox>
@@ -10,6 +11,8 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QtTest/QTest>
+
+#include <fstream>
 
 namespace {
 
@@ -75,6 +78,35 @@ TEST_F(LedvikProgramTest, AnUnattendedPassServesEveryReachableTill) {
     EXPECT_EQ(settings().readInteger(testsupport::kSetupKey, "Preces"), 1);
     EXPECT_EQ(settings().readInteger(testsupport::kSetupKey, "R_ARTIK"), 1);
     EXPECT_EQ(settings().readInteger(testsupport::kSetupKey, "Klienti"), 0);
+}
+
+TEST_F(LedvikProgramTest, ThePassSendsPrecesDatAndCollectsSunTxtAndKaseForEveryTill) {
+    makeShop();
+    platform::defineAlias(platform::kAutoDirekcijaAlias, fleet().addSecondDatabase().toStdString());
+    fleet().closeConnections();
+    // The boxes no switch sets keep their stored state, also while the second database's is hidden.
+    for (const char* box : {"SanemPrecesDAT", "RealizSun", "AtdKase"}) setupInteger(box, 1);
+    std::ofstream(dbf() / "PRECES.DAT", std::ios::binary) << "2001,349,\"Kafija\",\r\n";
+    EXPECT_EQ(runLedvik({QStringLiteral("unattended")}), 0);
+    fleet().release(QStringLiteral("K3"));
+    for (const char* till : {"K1", "K2"})
+        EXPECT_EQ(rows(QString::fromLatin1(till), QStringLiteral("SELECT ARTIKULS, GNOS, CENA FROM N_PRECE")), QStringList{"2001|Kafija|3.49"})
+            << till;
+    // Three sold and one returned at one price: one line a till.
+    const std::string sun = "0000000001001,000000000400,0002.000\r\n";
+    EXPECT_EQ(testsupport::readFile(dbf() / "SUN.TXT"), sun + sun);
+    QSqlQuery kase = testsupport::execSql(fleet().secondDb(), QStringLiteral("SELECT FILIALE_ID, KVITSNR, SUMMA FROM KASE ORDER BY FILIALE_ID, KVITSNR"));
+    QStringList kaseRows;
+    while (kase.next()) kaseRows << kase.value(0).toString() + "|" + kase.value(1).toString() + "|" + kase.value(2).toString();
+    EXPECT_EQ(kaseRows, (QStringList{"K1|1|6", "K1|2|-2", "K2|1|6", "K2|2|-2"}));
+    // The steps in their place after the departments and the other receive steps; the held till
+    // fails the settings row and each of the three.
+    const QString log = logText();
+    const qsizetype dat = log.indexOf(QStringLiteral("Sūta PRECES.DAT : Sāku procesu K1")), sunAt = log.indexOf(QStringLiteral("Saņem SUN.TXT : Sāku procesu")),
+                    kaseAt = log.indexOf(QStringLiteral("Saņem ATD KASE : Sāku procesu"));
+    EXPECT_TRUE(dat >= 0 && dat < sunAt && sunAt < kaseAt) << log.toStdString();
+    EXPECT_EQ(log.count(QStringLiteral("Saņem ATD KASE : OK")), 2) << log.toStdString();
+    EXPECT_EQ(log.count(QStringLiteral("Nevarēju pieslēgties kasei ???")), 4) << log.toStdString();
 }
 
 TEST_F(LedvikProgramTest, WhatWouldWaitOnABoxIsLoggedAndTheRunFails) {

@@ -4,6 +4,7 @@
 
 #include "database.h"
 
+#include <QDateTime>
 #include <QProcess>
 
 #include <fstream>
@@ -57,8 +58,22 @@ TEST_F(TilloraDbProgram, DemoMakesATillWithDemoData) {
     }
 }
 
+TEST_F(TilloraDbProgram, AutodirekcijaMakesTheSecondDatabaseThatTakesTheReceipts) {
+    const ProgramRun result = run({"autodirekcija", "AD.GDB"});
+    ASSERT_EQ(result.exitCode, 0) << result.output.toStdString();
+    QSqlDatabase db = open("AD.GDB");
+    // The back office's INSERT, its parameters named in any case.
+    testsupport::execSql(db, "INSERT INTO KASE (Klienta_id, Pasut_ID, KvitsNr, Cena, PVN, Summa, SummaApm, DatumsApm, Parskait, nodala, "
+                             "filiale_ID, Grupa) VALUES (:Klienta_ID, :Pasut_ID, :KvitsNr, :Cena, :PVN, :Summa, :SummaApm, :DatumsApm, "
+                             ":Parskait, :Nodala, :Filiale_ID, :grupa)",
+                         {{"Klienta_ID", 7}, {"Pasut_ID", 512}, {"KvitsNr", 3}, {"Cena", 10.0}, {"PVN", 1.8}, {"Summa", 11.8},
+                          {"SummaApm", 11.8}, {"DatumsApm", QDateTime(QDate(2015, 2, 10), QTime(0, 0))}, {"Parskait", 0},
+                          {"Nodala", "L"}, {"Filiale_ID", "RI"}, {"grupa", "A"}});
+    EXPECT_EQ(testsupport::selectValue(db, "SELECT ID || '|' || KVITSNR || '|' || GRUPA FROM KASE").toString(), "1|3|A");
+}
+
 TEST_F(TilloraDbProgram, RefusesToReplaceAnExistingFile) {
-    for (const char* command : {"create", "demo", "stockara"}) {
+    for (const char* command : {"create", "demo", "stockara", "autodirekcija"}) {
         SCOPED_TRACE(command);
         const auto file = dir() / "POS_DATI.GDB";
         std::ofstream(file) << "till data";
