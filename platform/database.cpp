@@ -213,6 +213,16 @@ std::filesystem::path privateRootFolder() {
     return std::filesystem::temp_directory_path() / ("tillora-firebird-" + std::to_string(::geteuid()));
 }
 
+// The client library and the embedded engine run threads of their own (the engine's lock and
+// event handling, the plugin manager's timer). Left to the library's own finalizer they are still
+// ending while the process's exit goes on (sanitizer builds run their leak check then, with those
+// threads half gone); ending the client from an exit handler, before any library is finalized,
+// detaches what is still attached, stops those threads and waits for them.
+void shutDownDatabaseClient() {
+    constexpr unsigned kShutdownTimeoutMs = 30000;  // a safety net for a stuck engine only
+    fb_shutdown(kShutdownTimeoutMs, fb_shutrsn_app_stopped);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- the shared embedded engine
@@ -232,6 +242,7 @@ void prepareClassicRoot(const std::filesystem::path& folder, const std::filesyst
 void useSharedEmbeddedEngine() {
     static std::once_flag once;
     std::call_once(once, [] {
+        std::atexit(shutDownDatabaseClient);
         if (const char* own = std::getenv("FIREBIRD"); own && *own) return;
         const auto folder = privateRootFolder();
         prepareClassicRoot(folder, TILLORA_FIREBIRD_ROOT);

@@ -73,8 +73,9 @@ DatabaseLogin tillDatabaseLogin();
 // mode comes from the firebird.conf of a Firebird root: every program uses a private root of its
 // user (ServerMode = Classic beside links to the installed root's plugins, messages and character
 // sets) unless FIREBIRD names a root of the user's own. Called by everything here that attaches,
-// before the first attachment; sets FIREBIRD for this process. Throws DatabaseError when the
-// private root cannot be made.
+// before the first attachment; sets FIREBIRD for this process and ends the client library (its
+// threads and attachments) at program exit. Throws DatabaseError when the private root cannot be
+// made.
 void useSharedEmbeddedEngine();
 // Makes `folder` a Firebird root whose firebird.conf sets ServerMode = Classic and whose other
 // entries link to those of `installedRoot`. Safe against other processes doing the same at once.
