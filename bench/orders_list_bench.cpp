@@ -75,13 +75,15 @@ double plainList(const QSqlDatabase& db) {
     const auto start = Clock::now();
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    run(q, QStringLiteral("SELECT O.*, P.GNOS FROM O_PASUT O LEFT JOIN N_PRECE P ON P.ARTIKULS = "
-                          "SUBSTRING(O.ARTIKULS FROM 1 FOR 13) WHERE (O.DZESTS<>'T' OR O.DZESTS IS NULL) "
+    // The name through the index on N_PRECE.ARTIKULS, as the list reads it.
+    run(q, QStringLiteral("SELECT O.*, (SELECT FIRST 1 P.GNOS FROM N_PRECE P WHERE P.ARTIKULS = "
+                          "SUBSTRING(O.ARTIKULS FROM 1 FOR 13)) FROM O_PASUT O WHERE (O.DZESTS<>'T' OR O.DZESTS IS NULL) "
                           "AND O.DATUMS BETWEEN CURRENT_DATE AND CURRENT_DATE AND O.APMAKSATS<>'T' "
                           "ORDER BY O.DATUMS, O.PASUT_NR, O.ISN"));
     int rows = 0;
+    const int columns = q.record().count();
     while (q.next()) {
-        for (int c = 0; c < q.record().count(); ++c) (void)q.value(c);
+        for (int c = 0; c < columns; ++c) (void)q.value(c);
         ++rows;
     }
     if (rows != kOrders * kLinesPerOrder) std::fprintf(stderr, "the plain statement read %d rows\n", rows);
