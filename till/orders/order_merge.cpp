@@ -36,15 +36,10 @@ QString MergeOrders(const QSqlDatabase& db, const QString& from, const QString& 
     return {};
 }
 
-int NextPasutNr(const QSqlDatabase& db)
-{
-    return int(OrderSqlNumber(db, QStringLiteral("SELECT MAX(PASUT_NR) PASUT_NR FROM O_PASUT"))) + 1;
-}
-
 int MoveLinesToNewOrder(const QSqlDatabase& db, const std::vector<int>& isns)
 {
     if (isns.empty()) return 0;
-    const int pasutNr = NextPasutNr(db);
+    const int pasutNr = NextOrderNumber(db);
     for (const int isn : isns)
         RunOrderSql(db, QStringLiteral("UPDATE O_PASUT SET PASUT_NR=:NEW_NR WHERE ISN=:ISN"),
                     {{QStringLiteral(":NEW_NR"), pasutNr}, {QStringLiteral(":ISN"), isn}});

@@ -16,13 +16,10 @@ QString NotAnIntegerMessage(const QString& text);
 // number typed in `to` and a table: the target's table, which also goes into `galds` (the form's
 // table box), or `galds` as it was when the target has none. Returns the message to show when it
 // refused (an empty field, a number that is no integer), empty when the rows moved. Only the
-// number and table change. Throws platform::DatabaseError.
+// number and table change. Throws OrderError.
 QString MergeOrders(const QSqlDatabase& db, const QString& from, const QString& to, QString& galds);
-
-// GetNextPasutNr: the largest order number of the whole table plus one; 1 for an empty table.
-int NextPasutNr(const QSqlDatabase& db);
 
 // BitBtn2Click: the lines with these keys go into one new order, each keeping its table, waiter
 // and flags. Returns the new order's number, 0 when no line was given (nothing is written).
-// Throws platform::DatabaseError.
+// Throws OrderError.
 int MoveLinesToNewOrder(const QSqlDatabase& db, const std::vector<int>& isns);

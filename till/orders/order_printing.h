@@ -45,7 +45,7 @@ inline const QString kBillNotPrinted =
 
 // DrukatBaram: the order's live bar lines (department 1) not yet sent to the bar, then PRN_BARS
 // on every row of the order. False (said to the waiter, nothing marked) when the slip did not
-// print whole. Throws platform::DatabaseError.
+// print whole. Throws OrderError.
 bool DrukatBaram(const QSqlDatabase& db, TPrintClass& printer, const OrderHeading& heading);
 // DrukatVirtuvei: the kitchen slip of the order's new department-2 lines on the default printer,
 // PRN_VIRTUVE after it printed. False (said, nothing marked) when it did not print.
@@ -54,5 +54,5 @@ bool DrukatVirtuvei(const QSqlDatabase& db, const OrderHeading& heading);
 void DrukatPasutijumu(const QSqlDatabase& db, const OrderHeading& heading);
 // DrukatRekinu: the bill of the order's live lines with the cashier's name, then PRN_REKINS on
 // every row. False (said, nothing marked) when it did not print whole. Throws
-// platform::DatabaseError.
+// OrderError.
 bool DrukatRekinu(const QSqlDatabase& db, TPrintClass& printer, const OrderHeading& heading, const QString& kasieris);

@@ -1,19 +1,18 @@
-// Statements of the orders on the till database: prepared, bound by name and run, a failure
-// thrown with the database's text.
+// Statements on the order table: prepared, bound by name and run, or OrderError with the
+// database's text.
 #pragma once
 
-#include <QSqlDatabase>
+#include "order_list.h"
+
 #include <QSqlQuery>
-#include <QString>
 #include <QVariant>
 
 #include <utility>
 #include <vector>
 
-using OrderSqlParams = std::vector<std::pair<QString, QVariant>>;
+using OrderParams = std::vector<std::pair<QString, QVariant>>;
 
-// The query positioned before its first row. Throws platform::DatabaseError.
-QSqlQuery RunOrderSql(const QSqlDatabase& db, const QString& sql, const OrderSqlParams& params = {});
+QSqlQuery RunOrderSql(const QSqlDatabase& db, const QString& sql, const OrderParams& params = {});
 // The first column of the first row as a number; 0 when there is no row or it is NULL (a SUM
-// over no lines). Throws platform::DatabaseError.
-double OrderSqlNumber(const QSqlDatabase& db, const QString& sql, const OrderSqlParams& params = {});
+// over no lines).
+double OrderSqlNumber(const QSqlDatabase& db, const QString& sql, const OrderParams& params = {});

@@ -31,7 +31,7 @@ void addSumLines(QStringList& lines, const Sums& sums)
 
 QStringList WaiterReportLines(const QSqlDatabase& db, const QDate& from, const QDate& to, const QString& serviceArticle)
 {
-    const OrderSqlParams period{{QStringLiteral(":DATUMS_NO"), from}, {QStringLiteral(":DATUMS_LIDZ"), to}};
+    const OrderParams period{{QStringLiteral(":DATUMS_NO"), from}, {QStringLiteral(":DATUMS_LIDZ"), to}};
     const QString article = serviceArticle.trimmed();
     QStringList lines{QString(29, u'-'), QStringLiteral("-    Viesmīļu atskaite     - "),
                       QStringLiteral("-  ") + dateText(from) + u'-' + dateText(to) + QStringLiteral("   - ")};
@@ -41,16 +41,16 @@ QStringList WaiterReportLines(const QSqlDatabase& db, const QDate& from, const Q
     while (waiters.next()) {
         // Lines without a waiter make a block of their own; "=" finds none of them, so its
         // deleted, service and unpaid sums are 0.
-        OrderSqlParams ofWaiter = period;
+        OrderParams ofWaiter = period;
         ofWaiter.push_back({QStringLiteral(":BARMENIS"), waiters.value(1)});
-        const auto sum = [&](const QString& condition, const OrderSqlParams& params) {
+        const auto sum = [&](const QString& condition, const OrderParams& params) {
             return OrderSqlNumber(db, kValue + condition + kOfWaiter, params);
         };
         Sums waiter;
         waiter.deleted = sum(QStringLiteral("and O_PASUT.DZESTS='T' "), ofWaiter);
         waiter.realised = waiters.value(0).toDouble() - waiter.deleted;
         if (!article.isEmpty()) {
-            OrderSqlParams ofService = ofWaiter;
+            OrderParams ofService = ofWaiter;
             ofService.push_back({QStringLiteral(":ARTIKULS"), article});
             waiter.service = sum(QStringLiteral("and ARTIKULS = :ARTIKULS ") + kLive, ofService);
         }

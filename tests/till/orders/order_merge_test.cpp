@@ -98,7 +98,6 @@ TEST_F(OrderMergeTest, MarkedLinesOfTwoOrdersMoveIntoOneNewOrder)
     const int b = line(5, "1", "Anna", "F", {}, "200");
     const int c = line(7, "3", "Jānis", "T", {});
     const int d = line(7, "3", "Jānis", "F", "T");
-    EXPECT_EQ(NextPasutNr(db()), 8);
     EXPECT_EQ(MoveLinesToNewOrder(db(), {b, c}), 8);
     const auto k = [](int isn) { return QString::number(isn); };
     EXPECT_EQ(rows(), lines({k(a) + ":5:1:Anna:F:-:T", k(b) + ":8:1:Anna:F:-:T", k(c) + ":8:3:Jānis:T:-:T",
@@ -107,11 +106,6 @@ TEST_F(OrderMergeTest, MarkedLinesOfTwoOrdersMoveIntoOneNewOrder)
     const std::string before = rows();
     EXPECT_EQ(MoveLinesToNewOrder(db(), {}), 0);
     EXPECT_EQ(rows(), before);
-}
-
-TEST_F(OrderMergeTest, TheFirstOrderOfAnEmptyTableIsOne)
-{
-    EXPECT_EQ(NextPasutNr(db()), 1);
 }
 
 }  // namespace
