@@ -1,7 +1,8 @@
 // The bill of a 20-line restaurant order as "Rēķins" prints it (the order's lines of one article
 // joined first) on a printer simulator taking bytes at 9600 baud (type 5, no waits of its own):
-// elapsed time from the click until the next receipt's header is on the paper, divided by the wire time of the bytes sent (the printer's own port is not shared with
-// the customer display, so no pauses are prescribed). The aim is <= 1.15.
+// elapsed time from the click until the next receipt's header is on the paper, divided by the
+// wire time of the bytes sent (the printer's own port is not shared with the customer display, so
+// no pauses are prescribed). The aim is <= 1.15.
 #include "paced_closing.h"
 
 #include "order_join.h"

@@ -32,7 +32,9 @@ QString MergeOrders(const QSqlDatabase& db, const QString& from, const QString& 
     if (!source) return NotAnIntegerMessage(from);
     // An empty box is an empty table, not an unknown one.
     RunOrderSql(db, QStringLiteral("UPDATE O_PASUT SET PASUT_NR=:NEW_NR, GALDS=:NEW_GALDS WHERE PASUT_NR=:OLD_NR"),
-                {{QStringLiteral(":NEW_NR"), *target}, {QStringLiteral(":NEW_GALDS"), galds.isNull() ? QStringLiteral("") : galds}, {QStringLiteral(":OLD_NR"), *source}});
+                {{QStringLiteral(":NEW_NR"), *target},
+                 {QStringLiteral(":NEW_GALDS"), galds.isNull() ? QStringLiteral("") : galds},
+                 {QStringLiteral(":OLD_NR"), *source}});
     return {};
 }
 

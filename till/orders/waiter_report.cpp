@@ -13,7 +13,10 @@ const QString kValue = kValueSum + kOfPeriod;
 const QString kLive = QStringLiteral("and (O_PASUT.DZESTS!='T' OR O_PASUT.DZESTS IS NULL) ");
 const QString kOfWaiter = QStringLiteral("and BARMENIS = :BARMENIS");
 
-QString dateText(const QDate& date) { return QString::fromStdString(platform::shortDateText(date.year(), date.month(), date.day())); }
+QString dateText(const QDate& date)
+{
+    return QString::fromStdString(platform::shortDateText(date.year(), date.month(), date.day()));
+}
 
 QString sumLine(const char* caption, double sum) { return QString::fromUtf8(caption) + QString::asprintf(" = %7.2f ", sum); }
 
@@ -36,8 +39,8 @@ QStringList WaiterReportLines(const QSqlDatabase& db, const QDate& from, const Q
     QStringList lines{QString(29, u'-'), QStringLiteral("-    Viesmīļu atskaite     - "),
                       QStringLiteral("-  ") + dateText(from) + u'-' + dateText(to) + QStringLiteral("   - ")};
     Sums total;
-    QSqlQuery waiters = RunOrderSql(db, kValueSum + QStringLiteral(", BARMENIS") + kOfPeriod + QStringLiteral("group by BARMENIS order by BARMENIS"),
-                                    period);
+    QSqlQuery waiters = RunOrderSql(
+        db, kValueSum + QStringLiteral(", BARMENIS") + kOfPeriod + QStringLiteral("group by BARMENIS order by BARMENIS"), period);
     while (waiters.next()) {
         // Lines without a waiter make a block of their own; "=" finds none of them, so its
         // deleted, service and unpaid sums are 0.

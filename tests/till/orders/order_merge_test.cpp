@@ -86,7 +86,8 @@ TEST_F(OrderMergeTest, RefusalsChangeNothing)
     };
     for (const Case& c : cases) {
         QString galds = "9";
-        EXPECT_EQ(MergeOrders(db(), c.from, c.to, galds).toStdString(), c.message.toStdString()) << c.from.toStdString() << "/" << c.to.toStdString();
+        EXPECT_EQ(MergeOrders(db(), c.from, c.to, galds).toStdString(), c.message.toStdString())
+            << c.from.toStdString() << "/" << c.to.toStdString();
         EXPECT_EQ(galds, c.galds);
         EXPECT_EQ(rows(), before);
     }

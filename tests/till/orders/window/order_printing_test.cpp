@@ -174,8 +174,8 @@ TEST_P(OrderPrintingTest, BillOfEveryLiveLine)
     // The clock moves on with the pauses of the impact printers: the date line has the time it
     // was printed at.
     ASSERT_EQ(slip.size(), std::size_t(expected.size()));
-    EXPECT_TRUE(QRegularExpression("^02\\.03\\.2026  10:15:\\d\\d  Kas:ADMIN$").match(QString::fromStdString(slip.back())).hasMatch())
-        << slip.back();
+    const QRegularExpression dateLine("^02\\.03\\.2026  10:15:\\d\\d  Kas:ADMIN$");
+    EXPECT_TRUE(dateLine.match(QString::fromStdString(slip.back())).hasMatch()) << slip.back();
     slip.back() = onPaper(expected.back());
     EXPECT_EQ(slip, onPaper(expected));
     EXPECT_TRUE(printed(onPaper(BillTotalLine(type(), 24.32))));

@@ -89,7 +89,8 @@ TEST_F(OrderPrintingWindow, AnOrderSentToBarAndKitchenOneMoreLineThenItsBill) {
     ASSERT_EQ(bill.size(), 10u);
     EXPECT_EQ(bill[0], expected[0]);
     EXPECT_EQ(bill[1], expected[1]);
-    EXPECT_EQ(std::vector<std::string>(bill.begin() + 3, bill.begin() + 9), std::vector<std::string>(expected.begin() + 2, expected.end()));
+    EXPECT_EQ(std::vector<std::string>(bill.begin() + 3, bill.begin() + 9),
+              std::vector<std::string>(expected.begin() + 2, expected.end()));
     EXPECT_EQ(bill[9].substr(bill[9].size() - 9), "Kas:ADMIN");
     EXPECT_EQ(value("SELECT COUNT(*) FROM O_PASUT").toInt(), 2);
     EXPECT_EQ(flagged("PRN_REKINS"), 2);
