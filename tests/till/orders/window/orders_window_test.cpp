@@ -2,9 +2,10 @@
 // lines, the service charge, quick items, deleting lines, the order discount and the customer.
 #include "orders_window.h"
 
-#include "order_list_model.h"
+#include "klaviatura.h"
 
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -222,6 +223,31 @@ TEST_F(OrdersWindow, ServiceCharge) {
         EXPECT_EQ(messages().texts(), QStringList{r.message});
         EXPECT_EQ(stored().size(), 4u);
     }
+    // Typed by hand, with a quantity: 10 % of 25.00 + 0 + 2.50 + 2.75.
+    type("2*101=AP");
+    const auto typed = stored();
+    ASSERT_EQ(typed.size(), 5u);
+    EXPECT_EQ(typed[4].artikuls, "101");
+    EXPECT_DOUBLE_EQ(typed[4].daudzums, 2);
+    EXPECT_NEAR(typed[4].cena, 3.025, 1e-9);
+}
+
+TEST_F(OrdersWindow, WaiterAndTableFromTheOnScreenKeyboard) {
+    TPasutijumi& form = open();
+    ASSERT_TRUE(Klaviatura);
+    Klaviatura->shRinda->setText("vecais");
+    const auto typeOnKeyboard = [](const QString& text) {
+        QTimer::singleShot(0, [text] {
+            Klaviatura->shRinda->insert(text);
+            Klaviatura->btClose->click();
+        });
+    };
+    typeOnKeyboard("Jānis");
+    form.BitBtn6Click();  // the keyboard's line is emptied first
+    EXPECT_EQ(form.cmbBarmens->currentText(), "Jānis");
+    typeOnKeyboard("2");
+    form.BitBtn8Click();  // it starts from what was typed last
+    EXPECT_EQ(form.cmbGalds->currentText(), "Jānis2");
 }
 
 TEST_F(OrdersWindow, DeletingLines) {
