@@ -214,10 +214,21 @@ PreviewHandler& previewHandler()
     return handler;
 }
 
+PreviewHandler& printHandler()
+{
+    static PreviewHandler handler;
+    return handler;
+}
+
+void orient(QPrinter& printer, const Report& report)
+{
+    printer.setPageOrientation(report.columns.size() > 8 ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
 bool previewDialog(const Report& report)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(report.columns.size() > 8 ? QPageLayout::Landscape : QPageLayout::Portrait);
+    orient(printer, report);
     QPrintPreviewDialog dialog(&printer);
     dialog.setWindowTitle(report.title);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
@@ -235,5 +246,19 @@ bool preview(const Report& report)
 }
 
 void setPreviewHandler(PreviewHandler handler) { previewHandler() = std::move(handler); }
+
+bool print(const Report& report)
+{
+    if (printHandler()) return printHandler()(report);
+    QPrinter printer(QPrinter::HighResolution);
+    // Without a default printer Qt names none and would have nowhere to send the pages.
+    if (printer.printerName().isEmpty() || !printer.isValid()) return false;
+    orient(printer, report);
+    printer.setDocName(report.title);
+    render(report, printer);
+    return printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
+}
+
+void setPrintHandler(PreviewHandler handler) { printHandler() = std::move(handler); }
 
 }  // namespace platform::report

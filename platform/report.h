@@ -77,4 +77,11 @@ bool preview(const Report& report);
 // Replaces the preview (tests write a PDF); an empty handler puts the preview dialog back.
 void setPreviewHandler(PreviewHandler handler);
 
+// Prints the report straight on the system's default printer, without a preview. Returns true
+// when it was printed; false when there is no printer or the printing failed.
+bool print(const Report& report);
+// Replaces the default printer (tests keep what was printed, or refuse); an empty handler puts the
+// printer back.
+void setPrintHandler(PreviewHandler handler);
+
 }  // namespace platform::report

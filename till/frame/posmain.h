@@ -158,6 +158,8 @@ public:
     // the receipt has lines, and a line text beginning with "/" (true: the common tail follows).
     void ApmaksasTaustins(int& key);
     bool IevaditApmaksu(const QString& lineText);
+    // The number the last closed receipt was stored under (0 before any).
+    int LastStoredReceipt();
 
     // ------------------------------------------------------------ card payments (till/card/posmain_card.cpp)
     // The card dialog, made on first use; a control that cannot be made ends the program.

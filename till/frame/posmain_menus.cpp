@@ -5,6 +5,7 @@
 #include "iestadisana.h"
 #include "klaviatura.h"
 #include "password_dlg.h"
+#include "pasutijumi.h"
 #include "printclass.h"
 #include "receipt_list.h"
 #include "small_dialogs.h"
@@ -80,7 +81,14 @@ void TPOSMain::Dzstierakstu1Click() {
 
 // ---------------------------------------------------------------- commands of later parts
 
-void TPOSMain::Pastjumasastdana1Click() { NotBuiltYet("Pasūtījuma sastādīšana"); }
+void TPOSMain::Pastjumasastdana1Click() {
+    if (!Pasutijumi) Pasutijumi = new TPasutijumi(this);
+    Pasutijumi->VarAtgreizt = VarAtgreizt;
+    Pasutijumi->show();
+    Pasutijumi->raise();
+    Pasutijumi->activateWindow();
+    Pasutijumi->FormActivate();
+}
 void TPOSMain::Iepriekjekakopija1Click() { Apmaksa().PrintLastReceiptCopy(); }
 void TPOSMain::PdjsBankaskarteskopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::BankCard); }
 void TPOSMain::PdjPrepaidekakopija1Click() { Apmaksa().PrintSlipCopy(SlipKind::Prepaid); }

@@ -398,15 +398,17 @@ Report BuildPasutijumsSaurs(const QSqlDatabase& db, const QString& header, int p
     return report;
 }
 
-bool PrintPasutijumsSaurs(const QSqlDatabase& db, const QString& header, int pasutNr)
+KitchenSlip PrintPasutijumsSaurs(const QSqlDatabase& db, const QString& header, int pasutNr)
 {
-    if (!platform::report::preview(BuildPasutijumsSaurs(db, header, pasutNr))) return false;
+    const Report slip = BuildPasutijumsSaurs(db, header, pasutNr);
+    if (slip.rows.empty()) return KitchenSlip::NothingNew;
+    if (!platform::report::print(slip)) return KitchenSlip::NotPrinted;
     QSqlQuery mark(db);
     if (!mark.prepare(QStringLiteral("UPDATE O_PASUT SET PRN_VIRTUVE='T' WHERE PASUT_NR=:PASUT_NR")))
         throw ReportError(mark.lastError().text().toStdString());
     mark.bindValue(QStringLiteral(":PASUT_NR"), pasutNr);
     if (!mark.exec()) throw ReportError(mark.lastError().text().toStdString());
-    return true;
+    return KitchenSlip::Printed;
 }
 
 Report BuildPasutijums(const QSqlDatabase& db, const QString& header, int pasutNr)

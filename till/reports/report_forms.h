@@ -53,9 +53,12 @@ QString ReportDateText(const QDate& date);
 // The hour slot of a stored time "hh:mm:ss" among the columns "0-7.59", 8 .. 21, "22-24".
 int HourSlot(const QString& laiks);
 
-// The restaurant order slips. The kitchen slip marks the order's lines printed for the kitchen
-// once the slip was printed, not when its preview is only looked at and closed.
+// The restaurant order slips.
 platform::report::Report BuildVirtuveAnulets(const QSqlDatabase& db, const QString& header, int isn);
 platform::report::Report BuildPasutijumsSaurs(const QSqlDatabase& db, const QString& header, int pasutNr);
 platform::report::Report BuildPasutijums(const QSqlDatabase& db, const QString& header, int pasutNr);
-bool PrintPasutijumsSaurs(const QSqlDatabase& db, const QString& header, int pasutNr);
+// The kitchen slip straight on the default printer. It marks the order's lines printed for the
+// kitchen only once the slip printed, so lines of a slip that did not print go with the next one;
+// with no new kitchen line there is no page and nothing changes.
+enum class KitchenSlip { Printed, NothingNew, NotPrinted };
+KitchenSlip PrintPasutijumsSaurs(const QSqlDatabase& db, const QString& header, int pasutNr);

@@ -85,3 +85,5 @@ PaymentEntryFlow& TPOSMain::Apmaksa() {
 void TPOSMain::ApmaksasTaustins(int& key) { Apmaksa().PaymentKey(key); }
 
 bool TPOSMain::IevaditApmaksu(const QString& lineText) { return Apmaksa().EnterPayment(lineText); }
+
+int TPOSMain::LastStoredReceipt() { return Apmaksa().LastStoredNumber(); }

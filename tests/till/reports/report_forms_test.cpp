@@ -261,25 +261,34 @@ TEST_F(ReportFormsTest, PriceDeviationsListSoldPricesOtherThanTheItems)
 TEST_F(ReportFormsTest, KitchenSlipMarksTheOrderOnlyOncePrinted)
 {
     exec("INSERT INTO O_PASUT (PASUT_NR, ARTIKULS, DAUDZUMS, CENA, DZESTS) VALUES (7, '200', 2, 3, 'F')");
-    exec("INSERT INTO O_PASUT (PASUT_NR, ARTIKULS, DAUDZUMS, CENA, DZESTS) VALUES (7, '100', 1, 1, 'F')");
+    exec("INSERT INTO O_PASUT (PASUT_NR, ARTIKULS, DAUDZUMS, CENA, DZESTS) VALUES (7, '100', 1, 1, NULL)");
+    exec("INSERT INTO O_PASUT (PASUT_NR, ARTIKULS, DAUDZUMS, CENA, DZESTS) VALUES (7, '100', 5, 1, 'T')");
     const auto marked = [&] { return value("SELECT COUNT(*) FROM O_PASUT WHERE PRN_VIRTUVE='T'").toInt(); };
-    Report seen;
-    bool printIt = false;
-    platform::report::setPreviewHandler([&](const Report& report) {
-        seen = report;
-        return printIt;
+    std::vector<Report> printed;
+    bool printerReady = false;
+    platform::report::setPrintHandler([&](const Report& report) {
+        printed.push_back(report);
+        return printerReady;
     });
-    EXPECT_FALSE(PrintPasutijumsSaurs(db(), "Galds 3", 7));
+    // A slip that did not print leaves its lines for the next one.
+    EXPECT_EQ(PrintPasutijumsSaurs(db(), "Galds 3", 7), KitchenSlip::NotPrinted);
     EXPECT_EQ(marked(), 0);
-    ASSERT_EQ(seen.rows.size(), 1u);  // department 2 only
-    EXPECT_EQ(seen.rows[0].values[0].toString(), "Zupa");
-    printIt = true;
-    EXPECT_TRUE(PrintPasutijumsSaurs(db(), "Galds 3", 7));
-    EXPECT_EQ(marked(), 2);
-    EXPECT_TRUE(BuildPasutijumsSaurs(db(), "Galds 3", 7).rows.empty());
-    platform::report::setPreviewHandler({});
+    ASSERT_EQ(printed.size(), 1u);
+    ASSERT_EQ(printed[0].rows.size(), 1u);  // department 2 only
+    EXPECT_EQ(printed[0].rows[0].values[0].toString(), "Zupa");
+    printerReady = true;
+    EXPECT_EQ(PrintPasutijumsSaurs(db(), "Galds 3", 7), KitchenSlip::Printed);
+    EXPECT_EQ(marked(), 3);
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(printed[1].rows.size(), 1u);
+    // Nothing new for the kitchen: no page.
+    EXPECT_EQ(PrintPasutijumsSaurs(db(), "Galds 3", 7), KitchenSlip::NothingNew);
+    EXPECT_EQ(printed.size(), 2u);
+    platform::report::setPrintHandler({});
 
+    // The order printout lists the live lines, whose deleted flag is 'F' or not set at all.
     const Report order = BuildPasutijums(db(), "Galds 3", 7);
+    ASSERT_EQ(order.rows.size(), 2u);
     EXPECT_EQ(bands(order, Band::Summary)[0].cells[4], "7.00");
     const int isn = value("SELECT MIN(ISN) FROM O_PASUT").toInt();
     EXPECT_EQ(BuildVirtuveAnulets(db(), "Galds 3", isn).rows.size(), 1u);
