@@ -191,6 +191,23 @@ TEST_F(OrdersWindow, OrderNumbersAndTabs) {
     EXPECT_EQ(form.Lines()[0].pasutNr, 7);
 }
 
+TEST_F(OrdersWindow, NamesThatReadLikeTheAllTabsFilterNothing) {
+    for (const char* names : {"'Visi Bārmeņi', 'Visi'", "'Anna', '1'"})
+        exec(QString("INSERT INTO O_PASUT (DATUMS, PASUT_NR, BARMENIS, GALDS, ARTIKULS, CENA, DAUDZUMS, APMAKSATS) "
+                     "VALUES ('2026-03-02', 1, %1, '101', 1, 1, 'F')")
+                 .arg(names));
+    TPasutijumi& form = open();
+    ASSERT_EQ(form.tabBarmeni->count(), 3);
+    form.tabBarmeni->setCurrentIndex(2);  // the waiter named "Visi Bārmeņi"
+    EXPECT_EQ(form.cmbBarmens->currentText(), "Visi Bārmeņi");
+    EXPECT_EQ(form.Lines().size(), 2u);
+    form.tabBarmeni->setCurrentIndex(1);
+    EXPECT_EQ(form.Lines().size(), 1u);
+    form.tabBarmeni->setCurrentIndex(0);
+    form.tabGaldi->setCurrentIndex(form.tabGaldi->count() - 1);  // the table named "Visi"
+    EXPECT_EQ(form.Lines().size(), 2u);
+}
+
 TEST_F(OrdersWindow, ServiceCharge) {
     TPasutijumi& form = open();
     serve("Anna", "1");
