@@ -47,7 +47,10 @@ TLedvik::TLedvik(TLedvikDati& dati, bool autoMode, QWidget* parent)
     FormCreate();
 }
 
-TLedvik::~TLedvik() { FormDestroy(); }
+TLedvik::~TLedvik() {
+    closeTillLists();
+    FormDestroy();
+}
 
 void TLedvik::buildForm() {
     setObjectName(QStringLiteral("Ledvik"));
@@ -63,6 +66,10 @@ void TLedvik::buildForm() {
     auto* dbfRow = new QHBoxLayout(dbfGroup);
     shDBFDir = edit("shDBFDir");
     dbfRow->addWidget(shDBFDir);
+    Button3 = new QPushButton(QStringLiteral("DBF Katalogs"));
+    Button3->setObjectName(QStringLiteral("Button3"));
+    connect(Button3, &QPushButton::clicked, this, &TLedvik::Button3Click);
+    dbfRow->addWidget(Button3);
 
     auto* sendGroup = new QGroupBox(QStringLiteral("Dati uz Tillora"));
     auto* send = new QVBoxLayout(sendGroup);
@@ -127,16 +134,20 @@ void TLedvik::buildForm() {
     buttons->addStretch();
     buttons->addWidget(btSutit);
     buttons->addWidget(btClose);
-    auto* page = new QVBoxLayout(DatuSutisana);
-    page->addWidget(dbfGroup);
-    page->addLayout(boxes);
-    page->addLayout(period);
-    page->addWidget(displayGroup);
-    page->addWidget(ListProcess);
-    page->addWidget(Termometrs);
-    page->addLayout(buttons);
+    auto* sending = new QVBoxLayout;
+    sending->addWidget(dbfGroup);
+    sending->addLayout(boxes);
+    sending->addLayout(period);
+    sending->addWidget(displayGroup);
+    sending->addWidget(ListProcess);
+    sending->addWidget(Termometrs);
+    sending->addLayout(buttons);
+    auto* page = new QHBoxLayout(DatuSutisana);
+    page->addLayout(sending, 3);
+    page->addWidget(buildTillList(), 2);
     auto* top = new QVBoxLayout(this);
     top->addWidget(PageControl);
+    buildEditorPages();
 }
 
 void TLedvik::FormCreate() {
@@ -158,6 +169,7 @@ void TLedvik::FormCreate() {
     shDatumsNo->setDate(QDate(now.year, now.month, now.day));
     shDatumsLidz->setDate(QDate(now.year, now.month, now.day));
     if (const auto error = dati_.OpenKases()) tell(kKasesMissingMessage + *error);
+    Kases->setRows(std::make_unique<TillRows>(dati_.KasesList()));
     PageControl->setCurrentWidget(DatuSutisana);
     chkAtdKase->setVisible(IsAutoDirekcija);
 }
@@ -222,6 +234,9 @@ void TLedvik::btSutitClick() {
                                  Termometrs->show();
                              },
                              [this] { Termometrs->setValue(Termometrs->value() + 1); }, [this] { Termometrs->hide(); }}};
+    // The pass points POSDati at every till in turn: the pages' lists close and open again when
+    // their page is shown.
+    closeTillLists();
     if (!dati_.KasesOpen()) {
         tell(kKasesMissingMessage + dati_.KasesError());
         return;
