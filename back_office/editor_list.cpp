@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 #include <QSqlError>
-#include <QSqlRecord>
 #include <QSqlTableModel>
 #include <QTableView>
 
@@ -237,6 +236,9 @@ int EditorList::currentRow() const {
 }
 
 void EditorList::setCurrentRow(int row) {
+    // Another row (a search, a till picked on another page) ends the editing unsaved: the edits
+    // belong to the row they were typed on, and a save must pass the list's checks.
+    if (state_ != State::Browse && row != currentRow()) Cancel();
     if (!rows_ || row < 0 || row >= rows_->model()->rowCount()) {
         showRow(-1);
         return;

@@ -75,8 +75,9 @@ private:
     TillList& list_;
 };
 
-// How an edit shows its column: text as it stands, a number with a fixed count of decimals (or
-// as short as it reads when negative), a whole number, a flag 'T'/'F' in a check box, a date.
+// How an edit shows its column: text as it stands, a number (with a fixed count of decimals
+// where the form gives one), a whole number, a date, a flag 'T'/'F' in a check box, one entry of
+// a drop-down.
 enum class FieldKind { Text, Number, Integer, Flag, Date, Choice };
 
 struct FieldSpec {
@@ -120,6 +121,7 @@ public:
     RowStore* rows() const { return rows_.get(); }
     State state() const { return state_; }
     int currentRow() const;
+    // Moving to another row cancels an edit.
     void setCurrentRow(int row);
 
     // "Jauns", "Labot", "Saglabāt", "Dzēst"; cancelling an edit (Escape).

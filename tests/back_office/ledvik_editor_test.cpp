@@ -200,6 +200,19 @@ TEST_F(LedvikEditorTest, NewWhileEditingDoesNothingAndTypingStartsEditingExceptF
     EXPECT_EQ(window->Valutas->state(), State::Edit);
     click(QStringLiteral("btSaveValuta"));
     EXPECT_EQ(rows("K1", "SELECT KURSS FROM N_VALUTAS WHERE VAL_KODS = 'EUR'"), QStringList{"15"});
+    // Escape cancels a new row; moving to another row cancels an edit.
+    click(QStringLiteral("btNewValuta"));
+    typeText(edit("Valutas_VAL_KODS"), QStringLiteral("GBP"));
+    QTest::keyClick(edit("Valutas_VAL_KODS"), Qt::Key_Escape);
+    EXPECT_EQ(window->Valutas->state(), State::Browse);
+    EXPECT_EQ(rowCount(window->Valutas), 2);
+    ASSERT_EQ(window->Valutas->currentRow(), 1);
+    typeText(edit("Valutas_KURSS"), QStringLiteral("9"));
+    window->Valutas->setCurrentRow(0);
+    EXPECT_EQ(window->Valutas->state(), State::Browse);
+    EXPECT_EQ(edit("Valutas_VAL_KODS")->text(), QStringLiteral("EUR"));
+    click(QStringLiteral("btSaveValuta"));
+    EXPECT_EQ(rows("K1", "SELECT VAL_KODS, KURSS FROM N_VALUTAS ORDER BY VAL_KODS"), (QStringList{"EUR|15", "USD|0.92"}));
 }
 
 TEST_F(LedvikEditorTest, DeletingACashierRereadsBothListsFromTheFirstRow) {
@@ -450,6 +463,14 @@ TEST_F(LedvikEditorTest, EveryPageEditsATillOnTheWindow) {
     click(QStringLiteral("btSaveKlients"));
     EXPECT_EQ(rows("K1", "SELECT GNOS, ATLAIDE FROM N_KLIENTI WHERE KODS = '900'"), QStringList{"SIA Ābele|2.5"});
     EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(u'\n').toStdString();
+
+    // A pass points the connection at every till: the page's list closes first.
+    pages->setCurrentWidget(window->DatuSutisana);
+    ASSERT_NE(window->Klienti->rows(), nullptr);
+    QTest::mouseClick(window->btSutit, Qt::LeftButton);
+    EXPECT_EQ(messages().texts(), QStringList{kProcessDoneMessage});
+    EXPECT_EQ(window->Klienti->rows(), nullptr);
+    EXPECT_EQ(rows("K2", "SELECT DEMORINDA_1 FROM N_ISI").size(), 1);
 }
 
 }  // namespace
