@@ -142,6 +142,11 @@ int DbfTable::append() {
     return record;
 }
 
+void DbfTable::markDeleted(int record) {
+    if (!DBFMarkRecordDeleted(dbf(handle_), record, 1))
+        throw DbfError("Cannot delete record " + std::to_string(record + 1) + " of " + file_.string());
+}
+
 void DbfTable::setField(int record, int column, const std::string& value) {
     if (!DBFWriteAttributeDirectly(dbf(handle_), record, column, const_cast<char*>(value.c_str())))
         throw DbfError("Cannot write record " + std::to_string(record + 1) + " of " + file_.string());

@@ -59,8 +59,11 @@ public:
     // A date column; an empty value is ZeroDate().
     QDate date(int record, int column) const;
 
-    // Appends a blank record and returns its number; the setters fill it.
+    // Appends a blank record and returns its number; the setters fill it. They also rewrite an
+    // existing record in place.
     int append();
+    // Sets the record's deletion flag: readers skip it, and the record keeps its place.
+    void markDeleted(int record);
     // Text cut to the column's width; numbers right-aligned with the column's decimals.
     void setText(int record, int column, std::string_view bytes);
     void setNumber(int record, int column, double value);

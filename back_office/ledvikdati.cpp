@@ -4,7 +4,7 @@
 
 #include <QSqlDatabase>
 
-TLedvikDati::TLedvikDati(QObject* owner) : QObject(owner) {
+TLedvikDati::TLedvikDati(QObject* owner) : QObject(owner), kases_(std::filesystem::current_path()) {
     setObjectName(QStringLiteral("LedvikDati"));
     // LedvikDatiCreate: the till connection starts closed; every step points it at its till.
     if (QSqlDatabase::contains(kPosDati)) QSqlDatabase::database(kPosDati, false).close();
@@ -17,14 +17,12 @@ TLedvikDati::~TLedvikDati() {
 
 std::optional<QString> TLedvikDati::OpenKases() {
     try {
-        kases_ = ReadKases(std::filesystem::current_path());
+        kases_.load();
         kasesError_.clear();
         return std::nullopt;
     } catch (const std::exception& e) {
-        kases_.clear();
         kasesError_ = QString::fromStdString(e.what());
         return kasesError_;
     }
 }
 
-const TillRow* TLedvikDati::CurrentKase() const { return currentKase_ < kases_.size() ? &kases_[currentKase_] : nullptr; }

@@ -1,8 +1,9 @@
 // TLedvikDati: the back office's data module: the till list "KASES.DBF" of the working folder
-// and the one till connection POSDati that the steps point at one till after another.
+// and the one till connection POSDati that the steps and the editor pages point at one till
+// after another.
 #pragma once
 
-#include "send_receive_pass.h"
+#include "till_list.h"
 
 #include <QObject>
 #include <QString>
@@ -21,13 +22,11 @@ public:
     bool KasesOpen() const { return kasesError_.isEmpty(); }
     // Why the list is closed (empty while open).
     const QString& KasesError() const { return kasesError_; }
-    const std::vector<TillRow>& Kases() const { return kases_; }
-    // The till list's current row, which the till pages work on; none while the list is empty.
-    const TillRow* CurrentKase() const;
-    void SetCurrentKase(std::size_t row) { currentKase_ = row; }
+    std::vector<TillRow> Kases() const { return kases_.rows(); }
+    // The live list the editor works on.
+    TillList& KasesList() { return kases_; }
 
 private:
-    std::vector<TillRow> kases_;
-    std::size_t currentKase_ = 0;
+    TillList kases_;
     QString kasesError_ = QStringLiteral("KASES.DBF is not open");
 };

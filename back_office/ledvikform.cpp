@@ -48,7 +48,10 @@ TLedvik::TLedvik(TLedvikDati& dati, bool autoMode, QWidget* parent)
     FormCreate();
 }
 
-TLedvik::~TLedvik() { FormDestroy(); }
+TLedvik::~TLedvik() {
+    closeTillLists();
+    FormDestroy();
+}
 
 void TLedvik::buildForm() {
     setObjectName(QStringLiteral("Ledvik"));
@@ -64,6 +67,10 @@ void TLedvik::buildForm() {
     auto* dbfRow = new QHBoxLayout(dbfGroup);
     shDBFDir = edit("shDBFDir");
     dbfRow->addWidget(shDBFDir);
+    Button3 = new QPushButton(QStringLiteral("DBF Katalogs"));
+    Button3->setObjectName(QStringLiteral("Button3"));
+    connect(Button3, &QPushButton::clicked, this, &TLedvik::Button3Click);
+    dbfRow->addWidget(Button3);
 
     auto* sendGroup = new QGroupBox(QStringLiteral("Dati uz Tillora"));
     auto* send = new QVBoxLayout(sendGroup);
@@ -120,29 +127,28 @@ void TLedvik::buildForm() {
     btClose->setObjectName(QStringLiteral("btClose"));
     connect(btSutit, &QPushButton::clicked, this, &TLedvik::btSutitClick);
     connect(btClose, &QPushButton::clicked, this, &QWidget::close);
-    btLVL_to_EUR = new QPushButton(QStringLiteral("Pārrēkināt LVL->EUR"));
-    btLVL_to_EUR->setObjectName(QStringLiteral("btLVL_to_EUR"));
-    btLVL_to_EUR->setVisible(false);
-    connect(btLVL_to_EUR, &QPushButton::clicked, this, &TLedvik::btLVL_to_EURClick);
 
     auto* boxes = new QHBoxLayout;
     boxes->addWidget(sendGroup);
     boxes->addWidget(receiveGroup);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(btLVL_to_EUR);
     buttons->addStretch();
     buttons->addWidget(btSutit);
     buttons->addWidget(btClose);
-    auto* page = new QVBoxLayout(DatuSutisana);
-    page->addWidget(dbfGroup);
-    page->addLayout(boxes);
-    page->addLayout(period);
-    page->addWidget(displayGroup);
-    page->addWidget(ListProcess);
-    page->addWidget(Termometrs);
-    page->addLayout(buttons);
+    auto* sending = new QVBoxLayout;
+    sending->addWidget(dbfGroup);
+    sending->addLayout(boxes);
+    sending->addLayout(period);
+    sending->addWidget(displayGroup);
+    sending->addWidget(ListProcess);
+    sending->addWidget(Termometrs);
+    sending->addLayout(buttons);
+    auto* page = new QHBoxLayout(DatuSutisana);
+    page->addLayout(sending, 3);
+    page->addWidget(buildTillList(), 2);
     auto* top = new QVBoxLayout(this);
     top->addWidget(PageControl);
+    buildEditorPages();
 }
 
 void TLedvik::FormCreate() {
@@ -164,6 +170,7 @@ void TLedvik::FormCreate() {
     shDatumsNo->setDate(QDate(now.year, now.month, now.day));
     shDatumsLidz->setDate(QDate(now.year, now.month, now.day));
     if (const auto error = dati_.OpenKases()) tell(kKasesMissingMessage + *error);
+    Kases->setRows(std::make_unique<TillRows>(dati_.KasesList()));
     PageControl->setCurrentWidget(DatuSutisana);
     chkAtdKase->setVisible(IsAutoDirekcija);
 }
@@ -228,6 +235,9 @@ void TLedvik::btSutitClick() {
                                  Termometrs->show();
                              },
                              [this] { Termometrs->setValue(Termometrs->value() + 1); }, [this] { Termometrs->hide(); }}};
+    // The pass points POSDati at every till in turn: the pages' lists close and open again when
+    // their page is shown.
+    closeTillLists();
     if (!dati_.KasesOpen()) {
         tell(kKasesMissingMessage + dati_.KasesError());
         return;
@@ -241,20 +251,22 @@ void TLedvik::btSutitClick() {
     if (!AutoMode) platform::ui::showMessage(kProcessDoneMessage);
 }
 
+// Works on the till of the till list's current row, the one the items page shows; the page's
+// lists are closed during the conversion and the items read again after it.
 void TLedvik::btLVL_to_EURClick() {
-    const TillRow* till = dati_.CurrentKase();
-    if (!till) return;
+    const int row = Kases->currentRow();
+    if (row < 0) return;
+    closeTillLists();
+    PriceConversion outcome;
     try {
-        QSqlDatabase db = ConnectTill(till->PATH);
-        if (ConvertPricesToEuros(db) == PriceConversion::AlreadyConverted) {
-            platform::ui::showMessage(kPricesAlreadyConvertedMessage);
-            return;
-        }
+        QSqlDatabase db = ConnectTill(dati_.KasesList().row(row).PATH);
+        outcome = ConvertPricesToEuros(db);
     } catch (const std::exception& e) {
         platform::ui::showMessage(QString::fromStdString(e.what()));
         return;
     }
-    platform::ui::showMessage(kPricesConvertedMessage);
+    PieslegtPreces();
+    platform::ui::showMessage(outcome == PriceConversion::AlreadyConverted ? kPricesAlreadyConvertedMessage : kPricesConvertedMessage);
 }
 
 int TLedvik::RunUnattended(const QString& commandLine) {

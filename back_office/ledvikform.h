@@ -3,6 +3,7 @@
 // the send/receive button. With a command line it runs one pass unattended.
 #pragma once
 
+#include "editor_list.h"
 #include "ledvik_settings.h"
 #include "ledvikdati.h"
 #include "process_log.h"
@@ -14,12 +15,14 @@
 #include <optional>
 
 class QCheckBox;
+class QComboBox;
 class QDateEdit;
 class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
+class QTableView;
 
 inline const QString kKasesMissingMessage = QStringLiteral("Fails KASES.DBF nav tekošajā katalogā ? ");
 inline const QString kProcessDoneMessage = QStringLiteral("Process pabeigts !!!");
@@ -40,6 +43,27 @@ public:
     // Converts the current till's item prices from lats to euros, once per till database.
     void btLVL_to_EURClick();
     void LogProcess(const QString& text);
+
+    // The till list and the master-data pages.
+    void Button3Click();
+    void btPosFailsClick();
+    void btLogoFailsClick();
+    void TabSheet2Show();
+    void TabSheet3Show();
+    void TabSheet4Show();
+    void tabPievPrecesShow();
+    void DBLKasesKasieriCloseUp();
+    void DBLKasesPrecesCloseUp();
+    void DBLKasesKlientiCloseUp();
+    // Enter looks the search text up as an article, then as a name.
+    void shMekletPrecesKeyPress(QChar key);
+    // Enter goes to the grid; any other key looks the text with the key up as the start of a
+    // code, then of a name.
+    void shMekletKlientuKeyPress(QChar key);
+    void btSavePievPrecesClick();
+    void PieslegtKasieri();
+    void PieslegtPreces();
+    void PieslegtKlienti();
 
     QTabWidget* PageControl = nullptr;
     QWidget* DatuSutisana = nullptr;
@@ -65,14 +89,64 @@ public:
     QProgressBar* Termometrs = nullptr;
     QPushButton* btSutit = nullptr;
     QPushButton* btClose = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* btPosFails = nullptr;
+    QPushButton* btLogoFails = nullptr;
+    QTableView* DBGrid1 = nullptr;
+    QLineEdit* GNOS = nullptr;
+    QLineEdit* PATH = nullptr;
+    QCheckBox* NEAKTIVA = nullptr;
+    QLineEdit* LOGO_EKR = nullptr;
+
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    QWidget* TabSheet4 = nullptr;
+    QWidget* tabPievPreces = nullptr;
+    QComboBox* DBLKasesKasieri = nullptr;
+    QComboBox* DBLKasesPreces = nullptr;
+    QComboBox* DBLKasesKlienti = nullptr;
+    QTableView* DBGrid2 = nullptr;
+    QTableView* DBGrid3 = nullptr;
+    QTableView* DBGrid4 = nullptr;
+    QTableView* DBGrid5 = nullptr;
+    QLineEdit* shMekletPreces = nullptr;
+    QLineEdit* shMekletKlientu = nullptr;
+    QPushButton* btSavePievPreces = nullptr;
+
+    // The editor's lists, one per query: Kases (the till list), Kasieri, Valutas, Preces,
+    // Klienti, N_ISI.
+    EditorList* Kases = nullptr;
+    EditorList* Kasieri = nullptr;
+    EditorList* Valutas = nullptr;
+    EditorList* Preces = nullptr;
+    EditorList* Klienti = nullptr;
+    EditorList* N_ISI = nullptr;
     // "Pārrēkināt LVL->EUR": part of the layout, never shown.
     QPushButton* btLVL_to_EUR = nullptr;
 
     bool AutoMode = false;
     bool IsAutoDirekcija = false;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildForm();
+    QWidget* buildTillList();
+    void buildEditorPages();
+    // Points POSDati at the till list's current row and opens these lists on it; every other
+    // list closes, as its queries ran on the same connection.
+    struct TillQuery {
+        EditorList* list;
+        QString table;
+        QString orderBy;
+    };
+    void connectTill(std::initializer_list<TillQuery> queries);
+    void closeTillLists();
+    // A page's combo shows the till list's current row.
+    void showCurrentTill(QComboBox* combo);
+    // Picking a till in a combo makes the first till list row of its PATH the current one.
+    void pickTill(QComboBox* combo);
     void FormCreate();
     void FormDestroy();
     void ApplySwitches(const QString& commandLine);

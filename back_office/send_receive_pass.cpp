@@ -1,20 +1,6 @@
 #include "send_receive_pass.h"
 
-#include "codepage_1257.h"
 #include "dbf_table.h"
-
-std::vector<TillRow> ReadKases(const std::filesystem::path& folder) {
-    const DbfTable kases = DbfTable::open(FindFileAnyCase(folder, kKasesFile));
-    const int gnos = kases.column("GNOS"), path = kases.column("PATH"), neaktiva = kases.column("NEAKTIVA"),
-              logo = kases.column("LOGO_EKR");
-    std::vector<TillRow> rows;
-    for (int record = 0; record < kases.recordCount(); ++record) {
-        if (kases.deleted(record)) continue;
-        rows.push_back({fromCp1257(kases.text(record, gnos)), fromCp1257(kases.text(record, path)),
-                        fromCp1257(kases.text(record, neaktiva)), fromCp1257(kases.text(record, logo))});
-    }
-    return rows;
-}
 
 void RunSendReceivePass(const TransferContext& context, const LedvikChecks& checks, const std::vector<TillRow>& kases) {
     if (checks.BrivaCena) {

@@ -1,5 +1,4 @@
-// TLedvik::btSutitClick's work: the send/receive pass over the till list, and the till list
-// "KASES.DBF" itself.
+// TLedvik::btSutitClick's work: the send/receive pass over the till list.
 #pragma once
 
 #include "ledvik_settings.h"
@@ -7,12 +6,6 @@
 
 #include <filesystem>
 #include <vector>
-
-inline constexpr const char* kKasesFile = "KASES.DBF";
-
-// The rows of the till list in the table's order. Throws DbfError (a missing file, a missing
-// column).
-std::vector<TillRow> ReadKases(const std::filesystem::path& folder);
 
 // For every active row (PATH not empty, NEAKTIVA not "T"): the settings row, then the ticked
 // steps in their fixed order; the first active till makes R_ARTIK.DBF and SUN.TXT anew. With free-price lines

@@ -1,7 +1,10 @@
 #include "ui_services.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QStringList>
 
 #include <atomic>
 #include <cstdio>
@@ -15,6 +18,10 @@ namespace {
 std::mutex handlerMutex;
 MessageHandler& handler() {
     static MessageHandler installed;
+    return installed;
+}
+FileHandler& fileHandler() {
+    static FileHandler installed;
     return installed;
 }
 std::atomic<bool> endThrows{false};
@@ -68,7 +75,34 @@ int boxAnswer(const MessageRequest& r) {
     }
 }
 
+// "Caption|*.A;*.B|Other|*.C" as Qt writes it: "Caption (*.A *.B);;Other (*.C)".
+QString qtFilter(const QString& filter) {
+    const QStringList parts = filter.split(u'|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(u';', u' ') + u')';
+    return out.join(QStringLiteral(";;"));
+}
+
 }  // namespace
+
+std::optional<QString> openFileName(const FileRequest& request) {
+    FileHandler current;
+    {
+        std::lock_guard lock(handlerMutex);
+        current = fileHandler();
+    }
+    if (current) return current(request);
+    if (noScreen()) return std::nullopt;
+    const QString chosen = QFileDialog::getOpenFileName(nullptr, request.title, request.start, qtFilter(request.filter));
+    if (chosen.isEmpty()) return std::nullopt;
+    return QFileInfo(chosen).absoluteFilePath();
+}
+
+void setFileHandler(FileHandler h) {
+    std::lock_guard lock(handlerMutex);
+    fileHandler() = std::move(h);
+}
 
 int defaultAnswer(Buttons buttons) { return buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel ? Yes : Ok; }
 

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 namespace platform::ui {
@@ -34,6 +35,22 @@ int defaultAnswer(Buttons buttons);
 int showMessage(const QString& text, const QString& caption = {}, Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 // Installs a handler in place of real message boxes; an empty handler puts the boxes back.
 void setMessageHandler(MessageHandler handler);
+
+// An open-file dialog. The filter is written as the programs have always named it: pairs of a
+// caption and its patterns, all separated by '|' ("POS fails|*.GDB").
+struct FileRequest {
+    QString title;
+    QString filter;
+    QString start;  // the file or folder the dialog starts from
+};
+
+using FileHandler = std::function<std::optional<QString>(const FileRequest&)>;
+
+// Asks for an existing file (or the installed handler); the chosen file's full path, or nothing
+// when the user cancels. Where no screen can show a dialog it is cancelled.
+std::optional<QString> openFileName(const FileRequest& request);
+// Installs a handler in place of real file dialogs; an empty handler puts the dialogs back.
+void setFileHandler(FileHandler handler);
 
 // While one lives, nobody is at the screen: the program is driven by another program, which
 // learns what happened only from what the program hands back. Every message (before any handler

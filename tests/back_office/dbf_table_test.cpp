@@ -125,4 +125,25 @@ TEST_F(DbfTableTest, MadeTablesTakeAppendedRecordsUnderTheirOwnName) {
     EXPECT_DOUBLE_EQ(table.number(2, 1), 1e6);
 }
 
+// A record rewritten in place keeps its place and its neighbours' bytes; a deleted one keeps its
+// place with the flag '*', as another program's reader expects.
+TEST_F(DbfTableTest, RecordsAreRewrittenInPlaceAndFlaggedDeleted) {
+    writeDbf(dir() / "KASES.DBF", kFields,
+             {std::string(" ") + "1001    " + "    1.20" + "20150201", std::string(" ") + "1002    " + "    2.00" + "20150202",
+              std::string(" ") + "1003    " + "    3.00" + "20150203"});
+    {
+        DbfTable table = DbfTable::open(dir() / "KASES.DBF");
+        table.setText(0, 0, "9001");
+        table.setNumber(0, 1, 7.5);
+        table.markDeleted(1);
+    }
+    const std::string bytes = testsupport::readFile(dir() / "KASES.DBF");
+    EXPECT_NE(bytes.find(std::string(" ") + "9001    " + "    7.50" + "20150201" + "*" + "1002    "), std::string::npos);
+    const DbfTable table = DbfTable::open(dir() / "KASES.DBF");
+    ASSERT_EQ(table.recordCount(), 3);
+    EXPECT_FALSE(table.deleted(0));
+    EXPECT_TRUE(table.deleted(1));
+    EXPECT_EQ(table.text(2, 0), "1003");
+}
+
 }  // namespace

@@ -69,7 +69,7 @@ TEST_F(PriceConversionTest, TheWindowsButtonConvertsTheCurrentTill) {
     TLedvikDati dati;
     TLedvik window(dati, false);
     EXPECT_FALSE(window.btLVL_to_EUR->isVisibleTo(&window));
-    dati.SetCurrentKase(1);
+    window.Kases->setCurrentRow(1);
     window.btLVL_to_EURClick();
     window.btLVL_to_EURClick();
     EXPECT_EQ(messages().texts(), (QStringList{kPricesConvertedMessage, kPricesAlreadyConvertedMessage}));
