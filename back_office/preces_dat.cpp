@@ -4,6 +4,7 @@
 
 #include "codepage_1257.h"
 #include "dbf_table.h"
+#include "item_writes.h"
 #include "till_sql.h"
 
 #include <QStringList>
@@ -12,8 +13,6 @@
 #include <iterator>
 
 namespace {
-
-const QString kStep = QStringLiteral("Suta preces : ");
 
 // The field from position `from` (0-based) up to the comma at 1-based position `comma`, or to
 // the end of the line when that comma is missing (comma 0).
@@ -76,19 +75,12 @@ void SutaPrecesDat(const TransferContext& context, const QString& path, const QS
     try {
         lines = readLines(FindFileAnyCase(context.values.dbfFolder, kPrecesDatFile));
     } catch (const std::exception& e) {
-        context.log.LogProcess(kStep + "Nevarēju atvērt PRECES.DAT " + QString::fromStdString(e.what()));
+        context.log.LogProcess(kItemsStep + "Nevarēju atvērt PRECES.DAT " + QString::fromStdString(e.what()));
         return;
     }
     context.gauge.start(int(lines.size()));
-    QSqlDatabase db;
-    try {
-        db = ConnectTill(path);
-        BeginTransaction(db);
-        QSqlQuery lookUp = PreparedQuery(db, QStringLiteral("SELECT ISN FROM N_PRECE WHERE ARTIKULS=:ARTIKULS"));
-        QSqlQuery update = PreparedQuery(
-            db, QStringLiteral("UPDATE N_PRECE SET GNOS=:GNOS, CENA=:CENA, NODALA=:NODALA, MERVIENIBA=:MERVIENIBA WHERE ARTIKULS=:ARTIKULS"));
-        QSqlQuery insert = PreparedQuery(db, QStringLiteral("INSERT INTO N_PRECE (ISN, ARTIKULS, GNOS, CENA, NODALA, MERVIENIBA) values "
-                                                            "(1,:ARTIKULS, :GNOS, :CENA, :NODALA, :MERVIENIBA)"));
+    WriteItemsToTill(context, path, [&](QSqlDatabase& db) {
+        ItemWrites writes(db, {QStringLiteral("GNOS"), QStringLiteral("CENA"), QStringLiteral("NODALA"), QStringLiteral("MERVIENIBA")}, context);
         for (qsizetype number = 0; number < lines.size(); ++number) {
             context.gauge.step();
             const auto fields = ParsePrecesDatLine(lines[number]);
@@ -99,27 +91,7 @@ void SutaPrecesDat(const TransferContext& context, const QString& path, const QS
                 throw StepError(QString("PRECES.DAT line %1: the price \"%2\" is not a number").arg(number + 1).arg(fields->priceText).toStdString());
             // The code is looked up as it is stored, trimmed: a code written with a blank around
             // it would otherwise miss its item and add it again on every pass.
-            lookUp.bindValue(QStringLiteral(":ARTIKULS"), fields->artikuls);
-            QSqlQuery& statement = FirstIsn(lookUp) > 0 ? update : insert;
-            statement.bindValue(QStringLiteral(":ARTIKULS"), fields->artikuls);
-            statement.bindValue(QStringLiteral(":GNOS"), fields->name);
-            statement.bindValue(QStringLiteral(":CENA"), *cena);
-            statement.bindValue(QStringLiteral(":NODALA"), 1);
-            statement.bindValue(QStringLiteral(":MERVIENIBA"), QStringLiteral("GAB."));
-            if (statement.exec()) continue;
-            const QString error = statement.lastError().text();
-            if (&statement == &update)
-                context.log.LogProcess(kStep + "UPDATE ??? " + error);
-            else
-                context.log.LogProcess(kStep + "INSERT ??? " + fields->artikuls + " " + error);
+            writes.write(fields->artikuls, {fields->name, *cena, 1, QStringLiteral("GAB.")}, fields->artikuls);
         }
-        if (const auto error = Commit(db))
-            context.log.LogProcess(kStep + "Pievienot preces neizdevās " + *error);
-        else
-            context.log.LogProcess(kStep + "OK");
-    } catch (const std::exception& e) {
-        if (db.isOpen()) db.rollback();
-        context.log.LogProcess(kStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
-    }
-    context.gauge.hide();
+    });
 }

@@ -1,14 +1,13 @@
 // SutaPreces: ITEMS.DBF into the till's items table N_PRECE, updating the codes the till has and
 // inserting the others, all in one transaction.
 #include "exchange_values.h"
+#include "item_writes.h"
 #include "till_sql.h"
 
 #include <array>
 #include <vector>
 
 namespace {
-
-const QString kStep = QStringLiteral("Suta preces : ");
 
 // The 21 columns the step writes besides the code (never the quick keys).
 constexpr std::array<ExchangeField, 21> kItemFields = {{
@@ -35,21 +34,6 @@ constexpr std::array<ExchangeField, 21> kItemFields = {{
     {"EAN_PALETE", "EAN_PALETE", ExchangeValue::Text},
 }};
 
-QString updateSql() {
-    QStringList sets;
-    for (const ExchangeField& f : kItemFields) sets << QString("%1=:%1").arg(QLatin1String(f.parameter));
-    return "UPDATE N_PRECE SET " + sets.join(QStringLiteral(", ")) + " WHERE ARTIKULS=:ARTIKULS";
-}
-
-QString insertSql() {
-    QStringList columns{QStringLiteral("ISN"), QStringLiteral("ARTIKULS")}, values{QStringLiteral("1"), QStringLiteral(":ARTIKULS")};
-    for (const ExchangeField& f : kItemFields) {
-        columns << QLatin1String(f.parameter);
-        values << ":" + QLatin1String(f.parameter);
-    }
-    return "INSERT INTO N_PRECE (" + columns.join(QStringLiteral(", ")) + ") VALUES (" + values.join(QStringLiteral(", ")) + ")";
-}
-
 }  // namespace
 
 void SutaPreces(const TransferContext& context, const QString& path, const QString& name) {
@@ -58,17 +42,14 @@ void SutaPreces(const TransferContext& context, const QString& path, const QStri
     try {
         items.emplace(DbfTable::open(FindFileAnyCase(context.values.dbfFolder, "ITEMS.DBF")));
     } catch (const std::exception& e) {
-        context.log.LogProcess(kStep + "Nevarēju atvērt ITEMS.DBF " + QString::fromStdString(e.what()));
+        context.log.LogProcess(kItemsStep + "Nevarēju atvērt ITEMS.DBF " + QString::fromStdString(e.what()));
         return;
     }
     context.gauge.start(items->recordCount());
-    QSqlDatabase db;
-    try {
-        db = ConnectTill(path);
-        BeginTransaction(db);
-        QSqlQuery lookUp = PreparedQuery(db, QStringLiteral("SELECT ISN FROM N_PRECE WHERE ARTIKULS=:ARTIKULS"));
-        QSqlQuery update = PreparedQuery(db, updateSql());
-        QSqlQuery insert = PreparedQuery(db, insertSql());
+    QStringList names;
+    for (const ExchangeField& f : kItemFields) names << QLatin1String(f.parameter);
+    WriteItemsToTill(context, path, [&](QSqlDatabase& db) {
+        ItemWrites writes(db, names, context);
         const int codeColumn = items->column("ARTIKULS");
         std::vector<int> columns;
         for (const ExchangeField& f : kItemFields) columns.push_back(items->column(f.column));
@@ -80,26 +61,9 @@ void SutaPreces(const TransferContext& context, const QString& path, const QStri
             // The code is looked up, updated and inserted trimmed: looking up the code as read
             // would miss a code written with a leading blank and insert it again on every pass.
             const QString artikuls = TrimmedText(fromCp1257(code));
-            lookUp.bindValue(QStringLiteral(":ARTIKULS"), artikuls);
-            QSqlQuery& statement = FirstIsn(lookUp) > 0 ? update : insert;
-            statement.bindValue(QStringLiteral(":ARTIKULS"), artikuls);
-            for (std::size_t i = 0; i < kItemFields.size(); ++i)
-                statement.bindValue(":" + QLatin1String(kItemFields[i].parameter),
-                                    ReadExchangeValue(*items, record, columns[i], kItemFields[i].kind));
-            if (statement.exec()) continue;
-            const QString error = statement.lastError().text();
-            if (&statement == &update)
-                context.log.LogProcess(kStep + "UPDATE ??? " + error);
-            else
-                context.log.LogProcess(kStep + "INSERT ??? " + fromCp1257(items->text(record, items->column("FIELD1001"))) + " " + error);
+            QVariantList values;
+            for (std::size_t i = 0; i < kItemFields.size(); ++i) values << ReadExchangeValue(*items, record, columns[i], kItemFields[i].kind);
+            writes.write(artikuls, values, fromCp1257(items->text(record, items->column("FIELD1001"))));
         }
-        if (const auto error = Commit(db))
-            context.log.LogProcess(kStep + "Pievienot preces neizdevās " + *error);
-        else
-            context.log.LogProcess(kStep + "OK");
-    } catch (const std::exception& e) {
-        if (db.isOpen()) db.rollback();
-        context.log.LogProcess(kStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
-    }
-    context.gauge.hide();
+    });
 }
