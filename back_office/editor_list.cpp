@@ -24,7 +24,7 @@ QVariant nullOf(QMetaType::Type type) { return QVariant(QMetaType(type)); }
 
 bool emptyValue(const QVariant& value) { return value.isNull() || value.toString().isEmpty(); }
 
-QString shown(const FieldSpec& f, const QVariant& value) {
+QString shown(const EditField& f, const QVariant& value) {
     if (value.isNull()) return {};
     switch (f.kind) {
     case FieldKind::Number:
@@ -35,7 +35,7 @@ QString shown(const FieldSpec& f, const QVariant& value) {
     }
 }
 
-QVariant stored(const FieldSpec& f) {
+QVariant stored(const EditField& f) {
     switch (f.kind) {
     case FieldKind::Flag: return QString::fromLatin1(static_cast<QCheckBox*>(f.widget)->isChecked() ? "T" : "F");
     case FieldKind::Choice: {
@@ -59,7 +59,7 @@ QVariant stored(const FieldSpec& f) {
     }
 }
 
-void show(const FieldSpec& f, const QVariant& value) {
+void show(const EditField& f, const QVariant& value) {
     switch (f.kind) {
     case FieldKind::Flag: static_cast<QCheckBox*>(f.widget)->setChecked(value.toString() == u"T"); return;
     case FieldKind::Choice: {
@@ -167,13 +167,13 @@ void TillRows::revert() { list_.dropUnsaved(); }
 
 // ---------------------------------------------------------------- the list
 
-EditorList::EditorList(ListSpec spec, QTableView* grid, QObject* parent) : QObject(parent), spec_(std::move(spec)), grid_(grid) {
+EditorList::EditorList(ListRules rules, QTableView* grid, QObject* parent) : QObject(parent), rules_(std::move(rules)), grid_(grid) {
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid_->setSelectionMode(QAbstractItemView::SingleSelection);
     auto* escape = new EscapeCancels(this);
     static const QRegularExpression number(QStringLiteral("-?[0-9]*([.][0-9]*)?")), whole(QStringLiteral("-?[0-9]*"));
-    for (const FieldSpec& f : spec_.fields) {
+    for (const EditField& f : rules_.fields) {
         f.widget->installEventFilter(escape);
         if (auto* edit = qobject_cast<QLineEdit*>(f.widget)) {
             connect(edit, &QLineEdit::textEdited, this, &EditorList::startEditingOnTyping);
@@ -216,7 +216,7 @@ void EditorList::applyGridColumns() {
     QAbstractItemModel* model = rows_->model();
     QHeaderView* header = grid_->horizontalHeader();
     std::vector<int> shownColumns;
-    for (const GridColumn& g : spec_.gridColumns) {
+    for (const GridColumn& g : rules_.gridColumns) {
         const int column = rows_->column(g.column);
         if (column < 0) continue;
         model->setHeaderData(column, Qt::Horizontal, g.caption);
@@ -224,7 +224,7 @@ void EditorList::applyGridColumns() {
     }
     for (int c = 0; c < model->columnCount(); ++c) {
         const bool listed = std::find(shownColumns.begin(), shownColumns.end(), c) != shownColumns.end();
-        grid_->setColumnHidden(c, !listed && (!spec_.gridShowsOthers || c == rows_->column(QStringLiteral("ISN"))));
+        grid_->setColumnHidden(c, !listed && (!rules_.gridShowsOthers || c == rows_->column(QStringLiteral("ISN"))));
     }
     for (std::size_t i = 0; i < shownColumns.size(); ++i) header->moveSection(header->visualIndex(shownColumns[i]), int(i));
 }
@@ -254,7 +254,7 @@ void EditorList::setCurrentRow(int row) {
 
 void EditorList::showRow(int row) {
     showing_ = true;
-    for (const FieldSpec& f : spec_.fields) {
+    for (const EditField& f : rules_.fields) {
         const int column = rows_ && row >= 0 ? rows_->column(f.column) : -1;
         show(f, column >= 0 ? rows_->model()->data(rows_->model()->index(row, column), Qt::EditRole) : QVariant());
     }
@@ -263,8 +263,8 @@ void EditorList::showRow(int row) {
 
 void EditorList::setState(State state) {
     state_ = state;
-    const bool editable = state != State::Browse || spec_.editOnTyping;
-    for (const FieldSpec& f : spec_.fields) {
+    const bool editable = state != State::Browse || rules_.editOnTyping;
+    for (const EditField& f : rules_.fields) {
         if (auto* edit = qobject_cast<QLineEdit*>(f.widget))
             edit->setReadOnly(!editable);
         else
@@ -275,7 +275,7 @@ void EditorList::setState(State state) {
 }
 
 void EditorList::startEditingOnTyping() {
-    if (showing_ || state_ != State::Browse || !spec_.editOnTyping || currentRow() < 0) return;
+    if (showing_ || state_ != State::Browse || !rules_.editOnTyping || currentRow() < 0) return;
     setState(State::Edit);
 }
 
@@ -294,7 +294,7 @@ void EditorList::Edit() {
 
 std::vector<std::pair<int, QVariant>> EditorList::fieldValues() const {
     std::vector<std::pair<int, QVariant>> values;
-    for (const FieldSpec& f : spec_.fields)
+    for (const EditField& f : rules_.fields)
         if (const int column = rows_->column(f.column); column >= 0) values.emplace_back(column, stored(f));
     return values;
 }
@@ -302,12 +302,12 @@ std::vector<std::pair<int, QVariant>> EditorList::fieldValues() const {
 void EditorList::Save() {
     if (!rows_ || state_ == State::Browse) return;
     const auto values = fieldValues();
-    for (const RequiredField& r : spec_.required) {
-        const auto field = std::find_if(spec_.fields.begin(), spec_.fields.end(), [&](const FieldSpec& f) { return f.column == r.column; });
-        const QVariant value = field != spec_.fields.end() ? stored(*field) : QVariant();
+    for (const RequiredField& r : rules_.required) {
+        const auto field = std::find_if(rules_.fields.begin(), rules_.fields.end(), [&](const EditField& f) { return f.column == r.column; });
+        const QVariant value = field != rules_.fields.end() ? stored(*field) : QVariant();
         if (emptyValue(value) || (r.nonZero && value.toDouble() == 0)) {
             platform::ui::showMessage(r.message);
-            if (field != spec_.fields.end()) field->widget->setFocus();
+            if (field != rules_.fields.end()) field->widget->setFocus();
             return;
         }
     }
@@ -317,7 +317,7 @@ void EditorList::Save() {
         return;
     }
     setState(State::Browse);
-    spec_.afterSave();
+    rules_.afterSave();
 }
 
 void EditorList::Delete() {
@@ -334,7 +334,7 @@ void EditorList::Delete() {
         return;
     }
     setCurrentRow(std::min(row, rows_->model()->rowCount() - 1));
-    spec_.afterDelete();
+    rules_.afterDelete();
 }
 
 void EditorList::Cancel() {

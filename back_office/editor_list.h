@@ -1,7 +1,7 @@
 // The editor's lists: a grid, the edits of the current row, and the buttons "Jauns", "Labot",
 // "Saglabāt" and "Dzēst", all working alike. What differs from list to list (the rows, the
 // fields and how they show, the required fields with their messages, what follows a save or a
-// delete) is the ListSpec a list is made with.
+// delete) is the ListRules a list is made with.
 #pragma once
 
 #include <QObject>
@@ -80,7 +80,7 @@ private:
 // a drop-down.
 enum class FieldKind { Text, Number, Integer, Flag, Date, Choice };
 
-struct FieldSpec {
+struct EditField {
     QString column;
     QWidget* widget = nullptr;  // QLineEdit, QCheckBox (Flag) or QComboBox (Choice)
     FieldKind kind = FieldKind::Text;
@@ -98,8 +98,8 @@ struct GridColumn {
     QString caption;
 };
 
-struct ListSpec {
-    std::vector<FieldSpec> fields;
+struct ListRules {
+    std::vector<EditField> fields;
     std::vector<RequiredField> required;
     std::vector<GridColumn> gridColumns;  // shown first, in this order
     bool gridShowsOthers = false;         // the other columns after them (the key never)
@@ -113,7 +113,7 @@ class EditorList : public QObject {
 public:
     enum class State { Browse, Edit, Insert };
 
-    EditorList(ListSpec spec, QTableView* grid, QObject* parent = nullptr);
+    EditorList(ListRules rules, QTableView* grid, QObject* parent = nullptr);
     ~EditorList() override;
 
     // The rows to work on; none while the list is closed (its till is not connected).
@@ -144,7 +144,7 @@ private:
     std::vector<std::pair<int, QVariant>> fieldValues() const;
     void applyGridColumns();
 
-    ListSpec spec_;
+    ListRules rules_;
     QPointer<QTableView> grid_;
     std::unique_ptr<RowStore> rows_;
     State state_ = State::Browse;

@@ -76,9 +76,9 @@ QHBoxLayout* listButtons(EditorList* list, const QString& listName, bool withNew
     return row;
 }
 
-FieldSpec text(QLineEdit* edit, const QString& column) { return {column, edit, FieldKind::Text}; }
-FieldSpec number(QLineEdit* edit, const QString& column, int decimals = -1) { return {column, edit, FieldKind::Number, decimals}; }
-FieldSpec flag(QCheckBox* check, const QString& column) { return {column, check, FieldKind::Flag}; }
+EditField text(QLineEdit* edit, const QString& column) { return {column, edit, FieldKind::Text}; }
+EditField number(QLineEdit* edit, const QString& column, int decimals = -1) { return {column, edit, FieldKind::Number, decimals}; }
+EditField flag(QCheckBox* check, const QString& column) { return {column, check, FieldKind::Flag}; }
 
 }  // namespace
 
@@ -316,7 +316,7 @@ void TLedvik::buildEditorPages() {
     tabPievPreces->setObjectName(QStringLiteral("tabPievPreces"));
     auto* addOns = new QGroupBox(QStringLiteral("Pievienojamās preces atkarībā no čeka summas"));
     auto* addOnForm = new QFormLayout(addOns);
-    std::vector<FieldSpec> addOnFields;
+    std::vector<EditField> addOnFields;
     for (int n = 1; n <= 3; ++n) {
         const QString suffix = QString::number(n);
         addOnFields.push_back(text(lineField(addOnForm, suffix + QStringLiteral(". preces artikuls"), "N_ISI_PIEVARTIK" + suffix, 30),
