@@ -5,16 +5,12 @@
 //                                 "Saglabāt" saves them, without showing the form; exit code 0
 //                                 once saved
 #include "decimal_symbol.h"
-#include "library_loader.h"
 #include "setup_entries.h"
 #include "setup_form.h"
-#include "terminal_request.h"
 #include "ui_services.h"
 
 #include <QApplication>
 #include <QFile>
-
-#include <cstdlib>
 
 namespace {
 
@@ -44,9 +40,6 @@ int main(int argc, char** argv)
         platform::ui::showMessage(kDecimalSymbolMessage);
         return 0;
     }
-    // The card-terminal library of this PC in place of the vendor's Windows path.
-    if (const char* arccom = std::getenv("TILLORA_ARCCOM"); arccom && *arccom)
-        platform::LoadedLibrary::substitute(kArccomLibrary, arccom);
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() == 3 && arguments[1] == QLatin1String("--save"))
         return saveFromFile(arguments[2]);

@@ -31,9 +31,10 @@ void TPasutijumi::ApmaksatPasutijumu() {
         // without it, so the order stays unpaid and the receipt open.
         if (w.RinduSkaits <= before) return;
     }
-    const int lastStored = w.LastStoredReceipt();
+    // Marked paid when the receipt carrying the lines is stored: by the text handed over next,
+    // or later at the sale window.
+    if (!lines.empty())
+        w.AfterReceiptStored.push_back([db = Db(), pasutNr, lines] { MarkOrderLinesPaid(db, pasutNr, lines); });
     w.edArtikuls->setText(shArtikuls->text());
     w.edArtikulsKeyPress(13);
-    const bool stored = w.LastStoredReceipt() != lastStored && w.RinduSkaits == 0;
-    if (stored && !lines.empty()) MarkOrderLinesPaid(Db(), pasutNr, lines);
 }

@@ -48,6 +48,15 @@ public:
     void ReceiptStored() override {
         if (!::DavanuKartes) ::DavanuKartes = new TDavanuKartes(&w);
         ::DavanuKartes->Reset();
+        // The receipt is stored whatever these do: a failure is told, the rest still run.
+        for (const auto& step : std::exchange(w.AfterReceiptStored, {})) {
+            try {
+                step();
+            } catch (const std::exception& error) {
+                platform::ui::showMessage(QString::fromUtf8(error.what()), {}, platform::ui::Buttons::Ok,
+                                          platform::ui::Icon::Error);
+            }
+        }
     }
 
     Settings ClosingIestatijumi() const override {
@@ -86,4 +95,3 @@ void TPOSMain::ApmaksasTaustins(int& key) { Apmaksa().PaymentKey(key); }
 
 bool TPOSMain::IevaditApmaksu(const QString& lineText) { return Apmaksa().EnterPayment(lineText); }
 
-int TPOSMain::LastStoredReceipt() { return Apmaksa().LastStoredNumber(); }

@@ -109,6 +109,44 @@ TEST_F(OrderPayment, AnOrderIsMarkedPaidOnlyWithItsStoredReceipt) {
     EXPECT_EQ(paidFlags(), (std::vector<QString>{"T", "T"}));
 }
 
+TEST_F(OrderPayment, AnOrderPaidLaterAtTheSaleWindowIsMarkedWithThatReceipt) {
+    line(8, "101", 1.80, 1, 0);
+    line(8, "102", 1.20, 1, 0);
+    open();
+    pay("/");  // refused: the lines wait on the open receipt
+    ASSERT_EQ(w().RinduSkaits, 2);
+    ASSERT_EQ(paidFlags(), (std::vector<QString>{"F", "F"}));
+
+    // A line the waiter adds meanwhile is not on that receipt.
+    line(8, "201", 3.90, 1, 0);
+    w().edArtikuls->setText("/0=10");
+    w().edArtikulsKeyPress(13);
+    ASSERT_EQ(w().RinduSkaits, 0) << messages().texts().join(" | ").toStdString();
+    EXPECT_EQ(journalRows(), 2);
+    EXPECT_EQ(paidFlags(), (std::vector<QString>{"T", "T", "F"}));
+
+    // The next receipt owes the order nothing.
+    exec("UPDATE O_PASUT SET APMAKSATS='F'");
+    w().edArtikuls->setText("101");
+    w().edArtikulsKeyPress(13);
+    w().edArtikuls->setText("/0=5");
+    w().edArtikulsKeyPress(13);
+    EXPECT_EQ(journalRows(), 3);
+    EXPECT_EQ(paidFlags(), (std::vector<QString>{"F", "F", "F"}));
+
+    // Nor does one that follows an annulled hand-over.
+    exec("UPDATE O_PASUT SET DZESTS='T' WHERE ARTIKULS='201'");
+    pay("/");
+    ASSERT_EQ(w().RinduSkaits, 2);
+    w().AnuletCeku();
+    w().edArtikuls->setText("101");
+    w().edArtikulsKeyPress(13);
+    w().edArtikuls->setText("/0=5");
+    w().edArtikulsKeyPress(13);
+    EXPECT_EQ(journalRows(), 4);
+    EXPECT_EQ(paidFlags(), (std::vector<QString>{"F", "F", "F"}));
+}
+
 TEST_F(OrderPayment, ALineAddedToAPaidOrderIsChargedAlone) {
     line(7, "101", 1.80, 1, 0);
     TPasutijumi& form = open();
