@@ -79,8 +79,13 @@ TEST_F(CommandFileWindow, EdgesOfTheFileExchange) {
     const int pulses = printer->drawerPulses();
     EXPECT_EQ(exchange("OPENCASH:\r\nDISPLAY:LINE1=Labdien;LINE2=Paldies;\r\n"), (QStringList{"OK", "OK"}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return printer->drawerPulses() == pulses + 1; }, 2000)) << printer->drawerPulses();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return display->line(0).find("Labdien") != std::string::npos; }, 2000)) << display->line(0);
-    EXPECT_NE(display->line(1).find("Paldies"), std::string::npos) << display->line(1);
+    // The two lines reach the display one after the other: wait for both.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return display->line(0).find("Labdien") != std::string::npos && display->line(1).find("Paldies") != std::string::npos;
+        },
+        2000))
+        << display->line(0) << " / " << display->line(1);
 
     // A lower-case keyword and a quantity not closed by ';': refused, nothing entered.
     EXPECT_EQ(exchange("opencash:\r\nSALE:PLU=4750001000017;QNTY=2\r\n"),
