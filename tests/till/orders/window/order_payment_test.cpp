@@ -34,6 +34,12 @@ protected:
         type(text);
     }
 
+    // Typed into the sale window's item field and confirmed, as the cashier would.
+    void atTheSaleWindow(const QString& text) {
+        w().edArtikuls->setText(text);
+        w().edArtikulsKeyPress(13);
+    }
+
     std::vector<QString> paidFlags() {
         std::vector<QString> flags;
         for (const auto& row : stored()) flags.push_back(row.apmaksats);
@@ -119,18 +125,15 @@ TEST_F(OrderPayment, AnOrderPaidLaterAtTheSaleWindowIsMarkedWithThatReceipt) {
 
     // A line the waiter adds meanwhile is not on that receipt.
     line(8, "201", 3.90, 1, 0);
-    w().edArtikuls->setText("/0=10");
-    w().edArtikulsKeyPress(13);
+    atTheSaleWindow("/0=10");
     ASSERT_EQ(w().RinduSkaits, 0) << messages().texts().join(" | ").toStdString();
     EXPECT_EQ(journalRows(), 2);
     EXPECT_EQ(paidFlags(), (std::vector<QString>{"T", "T", "F"}));
 
     // The next receipt owes the order nothing.
     exec("UPDATE O_PASUT SET APMAKSATS='F'");
-    w().edArtikuls->setText("101");
-    w().edArtikulsKeyPress(13);
-    w().edArtikuls->setText("/0=5");
-    w().edArtikulsKeyPress(13);
+    atTheSaleWindow("101");
+    atTheSaleWindow("/0=5");
     EXPECT_EQ(journalRows(), 3);
     EXPECT_EQ(paidFlags(), (std::vector<QString>{"F", "F", "F"}));
 
@@ -139,10 +142,8 @@ TEST_F(OrderPayment, AnOrderPaidLaterAtTheSaleWindowIsMarkedWithThatReceipt) {
     pay("/");
     ASSERT_EQ(w().RinduSkaits, 2);
     w().AnuletCeku();
-    w().edArtikuls->setText("101");
-    w().edArtikulsKeyPress(13);
-    w().edArtikuls->setText("/0=5");
-    w().edArtikulsKeyPress(13);
+    atTheSaleWindow("101");
+    atTheSaleWindow("/0=5");
     EXPECT_EQ(journalRows(), 4);
     EXPECT_EQ(paidFlags(), (std::vector<QString>{"F", "F", "F"}));
 }
