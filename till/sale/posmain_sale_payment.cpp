@@ -48,13 +48,13 @@ public:
     void ReceiptStored() override {
         if (!::DavanuKartes) ::DavanuKartes = new TDavanuKartes(&w);
         ::DavanuKartes->Reset();
-        // The receipt is stored whatever these do: a failure is told, the rest still run.
+        // The receipt is stored whatever these do: a failure is told (as the till tells
+        // everything, so a command-file run answers it), the rest still run.
         for (const auto& step : std::exchange(w.AfterReceiptStored, {})) {
             try {
                 step();
             } catch (const std::exception& error) {
-                platform::ui::showMessage(QString::fromUtf8(error.what()), {}, platform::ui::Buttons::Ok,
-                                          platform::ui::Icon::Error);
+                w.ShowPazinojums(QString::fromUtf8(error.what()), false);
             }
         }
     }

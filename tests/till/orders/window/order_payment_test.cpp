@@ -148,6 +148,18 @@ TEST_F(OrderPayment, AnOrderPaidLaterAtTheSaleWindowIsMarkedWithThatReceipt) {
     EXPECT_EQ(paidFlags(), (std::vector<QString>{"F", "F", "F"}));
 }
 
+TEST_F(OrderPayment, AMarkingThatFailsIsToldAndTheReceiptStands) {
+    line(9, "101", 1.80, 1, 0);
+    exec("CREATE EXCEPTION ORDERS_LOCKED 'orders are locked'");
+    exec("CREATE TRIGGER O_PASUT_LOCKED FOR O_PASUT BEFORE UPDATE AS BEGIN EXCEPTION ORDERS_LOCKED; END");
+    open();
+    pay("/0=5");
+    EXPECT_EQ(w().RinduSkaits, 0);
+    EXPECT_EQ(journalRows(), 1);
+    EXPECT_EQ(paidFlags(), (std::vector<QString>{"F"}));
+    EXPECT_TRUE(messages().texts().join(" | ").contains("orders are locked")) << messages().texts().join(" | ").toStdString();
+}
+
 TEST_F(OrderPayment, ALineAddedToAPaidOrderIsChargedAlone) {
     line(7, "101", 1.80, 1, 0);
     TPasutijumi& form = open();
