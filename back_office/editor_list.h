@@ -100,8 +100,8 @@ struct GridColumn {
 
 struct ListRules {
     std::vector<EditField> fields;
-    std::vector<RequiredField> required;
-    std::vector<GridColumn> gridColumns;  // shown first, in this order
+    std::vector<RequiredField> required{};
+    std::vector<GridColumn> gridColumns{};  // shown first, in this order
     bool gridShowsOthers = false;         // the other columns after them (the key never)
     bool editOnTyping = true;             // typing into an edit starts editing the row
     std::function<void()> afterSave = [] {};

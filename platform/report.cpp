@@ -92,7 +92,7 @@ std::vector<Band> layoutBands(const Report& report)
 
     for (const Row& row : report.rows) {
         std::size_t changed = 0;
-        while (changed < openKeys.size() && changed < std::size_t(row.groupKeys.size()) &&
+        while (changed < std::size_t(openKeys.size()) && changed < std::size_t(row.groupKeys.size()) &&
                openKeys[changed] == row.groupKeys[changed])
             ++changed;
         closeFrom(changed);

@@ -41,7 +41,7 @@ struct SharedState {
     // Counts the changes made to the totals memory by any process; it outlives the open state, so
     // a process that saw one value never takes a later, different state for the one it knew.
     std::uint64_t generation = 0;
-    std::vector<pid_t> users;
+    std::vector<pid_t> users{};
 };
 
 std::filesystem::path stateFile() {

@@ -18,7 +18,7 @@ struct Options {
     std::filesystem::path portsDir;
     std::filesystem::path stateDir;
     bool pace = false;
-    std::string scalePort;  // "COM5": a scale stands there
+    std::string scalePort{};  // "COM5": a scale stands there
 };
 
 struct RunningDevice {

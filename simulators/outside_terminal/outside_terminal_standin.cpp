@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#ifndef OUTSIDE_TERMINAL_WITHOUT_ENTRY
 namespace {
 
 std::filesystem::path ownFolder() {
@@ -53,7 +54,6 @@ void writeSlip(const sim::OutsideTerminalControl& control, std::size_t call) {
 
 }  // namespace
 
-#ifndef OUTSIDE_TERMINAL_WITHOUT_ENTRY
 extern "C" __attribute__((visibility("default"))) int ProcessOw(void* request) {
     const std::filesystem::path folder = ownFolder();
     const sim::OutsideTerminalControl control = readControl(folder);

@@ -16,13 +16,12 @@ Bytes checkCharacters(const Bytes& body) {
 }
 
 Bytes encode(const std::string& text) {
-    Bytes body;
-    for (char c : text) body.push_back(c == '|' ? kFs : std::uint8_t(c));
-    body.push_back(kEtx);
-    Bytes frame{kStx};
-    frame.insert(frame.end(), body.begin(), body.end());
-    const Bytes check = checkCharacters(body);
-    frame.insert(frame.end(), check.begin(), check.end());
+    Bytes frame;
+    frame.reserve(text.size() + 4);
+    frame.push_back(kStx);
+    for (char c : text) frame.push_back(c == '|' ? kFs : std::uint8_t(c));
+    frame.push_back(kEtx);
+    for (std::uint8_t c : checkCharacters(Bytes(frame.begin() + 1, frame.end()))) frame.push_back(c);
     return frame;
 }
 

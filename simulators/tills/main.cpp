@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         tills::WriteExchangeTable(dbf / "KLIENTI.DBF", tills::KlientiColumns(),
                                   {{"100", "SIA Klients", "R\xEEga", "LV40003000000", "5", "0", "", "1234"}});
         tills::WriteExchangeTable(dbf / "VALUTAS.DBF", tills::ValutasColumns(), {{"EUR", "Eiro", "1"}, {"USD", "ASV dol\xC6rs", "1.08"}});
-        tills::WriteExchangeTable(dbf / "USERS.DBF", tills::UsersColumns(), {{"ADMIN", "1", "Administrators"}, {"ANNA", "2", "Anna B\xF1rzi\xB7a"}});
+        tills::WriteExchangeTable(dbf / "USERS.DBF", tills::UsersColumns(), {{"ADMIN", "1", "Administrators"}, {"ANNA", "2", "Anna B\xF1rzi\xB7" "a"}});
         // Prices in hundredths, names quoted, Windows-1257 bytes ("\xE2" is ā).
         std::ofstream(dbf / "PRECES.DAT", std::ios::binary) << "1001,125,\"Maize rudzu\",\r\n2001,349,\"Kafija mal\xE2ta\",\r\n";
         tills::WriteExchangeTable(dbf / "NODALAS.DBF", tills::NodalasColumns(), {{"1", "P\xC6rtika", "21"}, {"2", "Citas", "12"}});

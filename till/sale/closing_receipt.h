@@ -17,7 +17,7 @@ struct ClosingReceipt {
     double Sanemts = 0;
     bool isReturn = false;  // the sale / return switch on return
     // Foreign currency of the payment text ("" when paid in the receipt currency) and its rate.
-    QString ApmValuta;
+    QString ApmValuta{};
     double valutasKurss = 1.0;
 };
 

@@ -14,9 +14,9 @@ struct TCekaRinda {
     QString Artikuls;
     QString Nosaukums;
     QString Mervieniba;
-    QString Pazinojums;     // the item's notice
-    QString PrepaidRef;
-    QString PrepaidAtbilde;
+    QString Pazinojums{};     // the item's notice
+    QString PrepaidRef{};
+    QString PrepaidAtbilde{};
     int Bonuss = 0;
     int ApmVeids = 0;       // payment-kind list position when the line was entered, plus 1
     int Nodala = 0;         // department

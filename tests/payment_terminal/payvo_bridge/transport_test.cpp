@@ -374,7 +374,7 @@ TEST_F(BridgeLineTest, LogLinesAndTheSizeLimit) {
         const bool deleted = size >= kLogLimitBytes;
         EXPECT_EQ(text.size() > std::size_t(size), !deleted) << size;
         EXPECT_TRUE(text.ends_with("-next 1\r\n")) << size;
-        if (deleted) EXPECT_EQ(text.size(), std::string("dd.mm.yy hh:mm:ss-next 1\r\n").size());
+        if (deleted) { EXPECT_EQ(text.size(), std::string("dd.mm.yy hh:mm:ss-next 1\r\n").size()); }
     }
 }
 

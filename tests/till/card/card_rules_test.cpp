@@ -152,7 +152,7 @@ TEST(CardSlipLayout, TwoColumnLine) {
     };
     for (const auto& [text, line] : cases) {
         EXPECT_EQ(TwoColumnLine(text), line) << text;
-        if (QString(text).contains(':') && QString(line) != text) EXPECT_EQ(TwoColumnLine(text).size(), 31) << text;
+        if (QString(text).contains(':') && QString(line) != text) { EXPECT_EQ(TwoColumnLine(text).size(), 31) << text; }
     }
 }
 

@@ -140,7 +140,7 @@ TEST_F(Exchange, AProgramEndWhileServingStillAnswers) {
         };
         EXPECT_THROW(ServeCommandFile(dir(), till), platform::ui::ProgramEnded);
         EXPECT_EQ(exists(kReplyFileName), c.reply != nullptr) << c.closingPending;
-        if (c.reply) EXPECT_EQ(read(kReplyFileName), toCp1257(QString::fromUtf8(c.reply)));
+        if (c.reply) { EXPECT_EQ(read(kReplyFileName), toCp1257(QString::fromUtf8(c.reply))); }
         EXPECT_FALSE(till.calls.contains("drawer"));
     }
 }

@@ -15,11 +15,11 @@ struct StoredLine {
     QString artikuls = QStringLiteral("100");
     double cena = 1, daudzums = 1, atlaide = 0;
     QVariant apmaksats = QStringLiteral("F");
-    QVariant dzests;  // NULL: live
+    QVariant dzests{};  // NULL: live
     QString barmenis = QStringLiteral("Anna"), galds = QStringLiteral("1");
     QDate datums = QDate(2026, 5, 4);
-    QVariant prnVirtuve;
-    QVariant klKods;
+    QVariant prnVirtuve{};
+    QVariant klKods{};
 };
 
 class OrderDatabaseTest : public DatabaseTest {

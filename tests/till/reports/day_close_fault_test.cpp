@@ -156,8 +156,9 @@ TEST_F(DayClosing, AppendCutAtAnyByteIsFinishedAfterARestart)
         int nameAddress = 0, nameLength = 0, dataAddress = 0, dataLength = 0;
         ASSERT_EQ(FM_GetRecordInfo(-1, &stamp, &nameAddress, &nameLength, &dataAddress, &dataLength), 0);
         EXPECT_EQ(std::size_t(16 + nameLength + dataLength), kRecordLength);
-        if (cut > 9)
+        if (cut > 9) {
             EXPECT_EQ(stamp.tm_hour, 10);
+        }
         endTill();
     }
 }

@@ -233,7 +233,7 @@ TEST_F(PaymentWindow, DialogRowsFollowTheKindsInUse) {
     for (const Row& row : rows) {
         EXPECT_EQ(!dialog.edApmSum[std::size_t(row.kind)]->isHidden(), row.shown) << row.kind;
         EXPECT_EQ(!dialog.captions[std::size_t(row.kind)]->isHidden(), row.shown) << row.kind;
-        if (row.shown) EXPECT_EQ(dialog.captions[std::size_t(row.kind)]->text().trimmed(), row.caption) << row.kind;
+        if (row.shown) { EXPECT_EQ(dialog.captions[std::size_t(row.kind)]->text().trimmed(), row.caption) << row.kind; }
     }
 }
 

@@ -98,7 +98,7 @@ TEST_P(UnattendedTill, EveryCommandAnswersWithoutABox) {
 
     EXPECT_TRUE(served.answered) << c.name;
     ASSERT_FALSE(served.reply.isEmpty()) << c.name;
-    if (served.programEnded) EXPECT_EQ(served.reply.back(), QStringLiteral("Darbs tiek pārtraukts !!!")) << c.name;
+    if (served.programEnded) { EXPECT_EQ(served.reply.back(), QStringLiteral("Darbs tiek pārtraukts !!!")) << c.name; }
     EXPECT_FALSE(served.reply.back().isEmpty()) << c.name << ": " << served.reply.join(" | ").toStdString();
     EXPECT_TRUE(messages().texts().isEmpty()) << c.name << ": a box waits for nobody: " << messages().texts().join(" | ").toStdString();
     if (fault == Fault::SilentModule && c.readsModule) {

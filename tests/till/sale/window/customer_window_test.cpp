@@ -364,7 +364,7 @@ TEST_F(CustomerWindow, ReturnsByNumber) {
             total += row.value("CENA").toDouble() * row.value("DAUDZUMS").toDouble();
         }
         EXPECT_NEAR(total, c.total, 1e-9) << c.number;
-        if (c.payerLine) EXPECT_TRUE(printed(c.payerLine)) << c.number;
+        if (c.payerLine) { EXPECT_TRUE(printed(c.payerLine)) << c.number; }
         EXPECT_EQ(w().rdPirkumsStorno->ItemIndex(), 0);  // the stored return ends return mode
     }
 }

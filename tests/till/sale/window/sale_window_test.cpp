@@ -106,7 +106,7 @@ TEST_F(SaleWindowTest, ColumnHeadingsOverTheReceiptList) {
 
 TEST_F(SaleWindowTest, AClosedReturnPutsTheSaleCaptionsBack) {
     // Annulled, and paid back in cash (a lone "/" on a return).
-    for (const QString ending : {QStringLiteral("--"), QStringLiteral("/")}) {
+    for (const QString& ending : {QStringLiteral("--"), QStringLiteral("/")}) {
         w().PirkumsAtgrieana1Click();
         ASSERT_EQ(w().rdPirkumsStorno->ItemIndex(), 1);
         ASSERT_EQ(w().shSanetanaudaTXT->text(), "Atgrieztā nauda :");
