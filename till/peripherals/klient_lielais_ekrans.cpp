@@ -1,7 +1,5 @@
 #include "klient_lielais_ekrans.h"
 
-#include "scrolling_row.h"
-
 #include "datumodelis.h"
 
 #include "jpeg_image.h"
@@ -151,6 +149,8 @@ void TKlientLielaisEkrans::FormCreate() {
     if (!query.exec(QStringLiteral("SELECT DEMORINDA_1, DEMORINDA_2, LOGO_EKRANS FROM N_ISI")) || !query.next()) return;
     shSkrRinda1->setText(query.value(0).toString().trimmed());
     shSkrRinda2->setText(query.value(1).toString().trimmed());
+    rinda1_.SetText(shSkrRinda1->text());
+    rinda2_.SetText(shSkrRinda2->text());
     const QByteArray logo = query.value(2).toByteArray();
     const auto picture = platform::decodeJpeg(reinterpret_cast<const std::uint8_t*>(logo.constData()), std::size_t(logo.size()));
     if (!picture) return;  // no logo, or a damaged one: the band stays empty
@@ -158,10 +158,10 @@ void TKlientLielaisEkrans::FormCreate() {
     Image1->setPixmap(QPixmap::fromImage(image.copy()));
 }
 
-void TKlientLielaisEkrans::Scroll(QLabel* row) {
-    const QFontMetrics metrics(row->font());
-    row->setText(ScrollRow(row->text(), row->width(), [&](const QString& text) { return metrics.horizontalAdvance(text); }));
+void TKlientLielaisEkrans::Scroll(QLabel* label, ScrollingRow& row) {
+    const QFontMetrics metrics(label->font());
+    label->setText(row.Tick(label->width(), [&](const QString& text) { return metrics.horizontalAdvance(text); }));
 }
 
-void TKlientLielaisEkrans::RindaTimer1Timer() { Scroll(shSkrRinda1); }
-void TKlientLielaisEkrans::RindaTimer2Timer() { Scroll(shSkrRinda2); }
+void TKlientLielaisEkrans::RindaTimer1Timer() { Scroll(shSkrRinda1, rinda1_); }
+void TKlientLielaisEkrans::RindaTimer2Timer() { Scroll(shSkrRinda2, rinda2_); }

@@ -4,6 +4,8 @@
 // sale window's customer fields write the rest into its components by their names.
 #pragma once
 
+#include "scrolling_row.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -43,5 +45,8 @@ public:
 
 private:
     void BuildForm();
-    static void Scroll(QLabel* row);
+    static void Scroll(QLabel* label, ScrollingRow& row);
+
+    ScrollingRow rinda1_;  // what shSkrRinda1 scrolls
+    ScrollingRow rinda2_;
 };
