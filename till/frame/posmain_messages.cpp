@@ -33,9 +33,8 @@ void TPOSMain::SetStatusText(int panel, const QString& text) { StatusPanels[std:
 QString TPOSMain::StatusText(int panel) const { return StatusPanels[std::size_t(panel)]->text(); }
 
 void TPOSMain::SetFullScreen() {
-    if (!FullScreen) return;
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    setGeometry(0, 0, screen.width(), screen.height());
+    // The whole screen, frame and all, as a shop's till: no title bar or border past its edges.
+    if (FullScreen) setWindowState(windowState() | Qt::WindowFullScreen);
 }
 
 void TPOSMain::ShowKlientLielaisEkrans() {
