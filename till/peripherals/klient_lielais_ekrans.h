@@ -43,6 +43,9 @@ public:
     QLabel* shSkrRinda2;
     QLabel* Image1;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void BuildForm();
     static void Scroll(QLabel* label, ScrollingRow& row);
