@@ -69,6 +69,7 @@ public:
         enter(kLongItem);
         enter("2*" + QString(kLongItem));
         enter("4750001000017");
+        w().TimerPulkstenisTimer();  // the clock in the status bar
         return &w();
     }
     // The back office's window on one of its pages, its till list naming this till's database.

@@ -11,6 +11,8 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QLabel* label(QWidget* parent, const char* name, const QString& text = {}) {
@@ -206,9 +208,12 @@ void TPOSMain::BuildForm() {
     StatusBar1->setObjectName("StatusBar1");
     for (int i = 0; i < 2; ++i) {
         StatusPanels[std::size_t(i)] = label(StatusBar1, i == 0 ? "StatusPanel0" : "StatusPanel1");
-        StatusPanels[std::size_t(i)]->setFixedWidth(i == 0 ? 500 : 50);
         StatusBar1->addWidget(StatusPanels[std::size_t(i)]);
     }
+    // The clock's 50 pixels, or more where this font needs them for a whole time.
+    const int clockWidth = StatusPanels[1]->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 4;
+    StatusPanels[0]->setFixedWidth(500);
+    StatusPanels[1]->setFixedWidth(std::max(50, clockWidth));
 
     TimerPulkstenis = new QTimer(this);
     TimerPulkstenis->setObjectName("TimerPulkstenis");

@@ -33,8 +33,11 @@ void TPOSMain::SetStatusText(int panel, const QString& text) { StatusPanels[std:
 QString TPOSMain::StatusText(int panel) const { return StatusPanels[std::size_t(panel)]->text(); }
 
 void TPOSMain::SetFullScreen() {
-    // The whole screen, frame and all, as a shop's till: no title bar or border past its edges.
-    if (FullScreen) setWindowState(windowState() | Qt::WindowFullScreen);
+    if (!FullScreen) return;
+    // The whole screen, as a shop's till: a window manager takes the state and leaves no title
+    // bar or border past the edges; without one the geometry is all there is.
+    setGeometry(QGuiApplication::primaryScreen()->geometry());
+    setWindowState(windowState() | Qt::WindowFullScreen);
 }
 
 void TPOSMain::ShowKlientLielaisEkrans() {
