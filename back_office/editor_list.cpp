@@ -179,7 +179,11 @@ EditorList::EditorList(ListRules rules, QTableView* grid, QObject* parent) : QOb
             connect(edit, &QLineEdit::textEdited, this, &EditorList::startEditingOnTyping);
             if (f.kind == FieldKind::Number) edit->setValidator(new QRegularExpressionValidator(number, edit));
             if (f.kind == FieldKind::Integer) edit->setValidator(new QRegularExpressionValidator(whole, edit));
-            if (f.kind == FieldKind::Date) edit->setInputMask(QStringLiteral("99.99.9999;_"));
+            if (f.kind == FieldKind::Date) {
+                edit->setInputMask(QStringLiteral("99.99.9999;_"));
+                // Room for a whole date, its frame and the cursor.
+                edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000")) + 12);
+            }
         } else if (auto* check = qobject_cast<QCheckBox*>(f.widget)) {
             connect(check, &QCheckBox::clicked, this, &EditorList::startEditingOnTyping);
         } else if (auto* combo = qobject_cast<QComboBox*>(f.widget)) {

@@ -6,6 +6,7 @@
 #include "ledvikdati.h"
 #include "ui_services.h"
 
+#include <QHeaderView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -42,6 +43,8 @@ QCheckBox* flagField(QFormLayout* form, const QString& caption, const QString& n
 QTableView* grid(const char* name) {
     auto* view = new QTableView;
     view->setObjectName(QLatin1String(name));
+    // Each column as wide as its heading and the values it shows.
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     return view;
 }
 

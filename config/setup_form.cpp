@@ -41,6 +41,17 @@ QLineEdit* edit(const QString& text, QWidget* parent, bool enabled = true)
     return e;
 }
 
+// An edit at least as wide as `sample` in its font, so that a value of that length shows whole.
+QLineEdit* wideEnoughFor(const QString& sample, QLineEdit* e)
+{
+    constexpr int frameAndMargins = 12;
+    e->setMinimumWidth(e->fontMetrics().horizontalAdvance(sample) + frameAndMargins);
+    return e;
+}
+
+// The counters: a serial number, a day-close number or a grand total.
+const QString kCounterSample = QStringLiteral("0000000.00");
+
 // A failed fiscal-memory read has been shown and logged by the fiscal-memory layer: the program
 // ends without a message of its own.
 void endAfterFiscalFailure() { platform::ui::endProgram(1); }
@@ -84,6 +95,8 @@ TSetup::TSetup(QWidget* parent) : QWidget(parent)
     connect(btDrukat, &QPushButton::clicked, this, &TSetup::btDrukatClick);
     connect(rdPrepaidVeids, &TRadioGroup::Clicked, this, &TSetup::rdPrepaidVeidsClick);
 
+    // Centred at the size its layout gives it.
+    adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
@@ -100,7 +113,6 @@ void TSetup::buildGeneralPage()
     auto* headerLayout = new QVBoxLayout(header);
     for (int i = 0; i < 4; ++i)
         headerLayout->addWidget(Rinda[std::size_t(i)] = edit(kDefaultHeader[std::size_t(i)], header));
-    grid->addWidget(header, 0, 0);
 
     auto* counters = new QGroupBox(p);
     auto* form = new QFormLayout(counters);
@@ -111,7 +123,8 @@ void TSetup::buildGeneralPage()
     form->addRow(QStringLiteral("PVN Summa"), GrandPVN = edit({}, counters, false));
     form->addRow(QStringLiteral("X atskaites Nr"), X_Numurs = edit(QStringLiteral("1"), counters, false));
     form->addRow(QStringLiteral("Čeka Nr"), CekaNr = edit(QStringLiteral("1"), counters, false));
-    grid->addWidget(counters, 0, 1);
+    for (QLineEdit* counter : {shPosNr, VidID, Z_Numurs, GrandTotal, GrandPVN, X_Numurs, CekaNr})
+        wideEnoughFor(kCounterSample, counter);
 
     auto* kinds = new QGroupBox(QStringLiteral("Papildus apmaksas veidi"), p);
     auto* kindsLayout = new QGridLayout(kinds);
@@ -120,7 +133,6 @@ void TSetup::buildGeneralPage()
         kindsLayout->addWidget(edApmVeids[std::size_t(i)] = edit(QStringLiteral("%1. Apmaksas veids").arg(i + 1), kinds), i, 1);
         kindsLayout->addWidget(chkApmFlag[std::size_t(i)] = new QCheckBox(QStringLiteral("Kases apmaksa"), kinds), i, 2);
     }
-    grid->addWidget(kinds, 1, 0, 2, 1);
 
     rdPrinteris = new TRadioGroup(QStringLiteral("Čeku printeris"),
                                   {QStringLiteral("EPSON TM-U950"), QStringLiteral("CITIZEN CBM-262 (TERMO)"),
@@ -129,13 +141,11 @@ void TSetup::buildGeneralPage()
                                    QStringLiteral("SAM4S (El. kontr.)"), QStringLiteral("Protech 3520 (El. kontr.)")},
                                   1, p);
     rdPrinteris->SetItemIndex(0);
-    grid->addWidget(rdPrinteris, 1, 1);
     rdKlDisplejs = new TRadioGroup(QStringLiteral("Klientu displejs"),
                                    {QStringLiteral("BIRCH"), QStringLiteral("JARLTECH"), QStringLiteral("Bir DSP-850"),
                                     QStringLiteral("Orderman 300")},
-                                   1, p);
+                                   2, p);
     rdKlDisplejs->SetItemIndex(0);
-    grid->addWidget(rdKlDisplejs, 2, 1);
 
     auto* ports = new QGroupBox(QStringLiteral("Komunikāciju porti"), p);
     auto* portForm = new QFormLayout(ports);
@@ -146,12 +156,10 @@ void TSetup::buildGeneralPage()
     portForm->addRow(QStringLiteral("Skaneris COM portā :"), cmbSkanerisCOM = portList(0, 9, ports));
     portForm->addRow(QStringLiteral("CHIP karšu lasītājs"), cmbChipCOM = portList(1, 9, ports));
     portForm->addRow(QStringLiteral("Fiskālā atmiņa"), cmbFM_COM = portList(1, 9, ports));
-    grid->addWidget(ports, 0, 2);
 
     rdFM_Tips = new TRadioGroup(QStringLiteral("Fiskālās atmiņas tips"),
-                                {QStringLiteral("MRX"), QStringLiteral("ID CS"), QStringLiteral("Tovel")}, 1, p);
+                                {QStringLiteral("MRX"), QStringLiteral("ID CS"), QStringLiteral("Tovel")}, 3, p);
     rdFM_Tips->SetItemIndex(0);
-    grid->addWidget(rdFM_Tips, 1, 2);
 
     auto* other = new QGroupBox(p);
     auto* otherForm = new QFormLayout(other);
@@ -161,25 +169,37 @@ void TSetup::buildGeneralPage()
     cmbElKontr->setEditable(true);
     otherForm->addRow(QStringLiteral("Valūtas kods karšu operācijām"), edValutasKods = edit(QStringLiteral("428"), other));
     otherForm->addRow(chkNedrAnulCek = new QCheckBox(QStringLiteral("Nedrukāt anulētos čekus"), other));
-    auto* eur = new QHBoxLayout;
-    eur->addWidget(chkEurSumma = new QCheckBox(QStringLiteral("Drukāt EUR summu čeka beigās, Kurss :"), other));
-    eur->addWidget(edEUR_Kurss = edit(QStringLiteral("0.702804"), other));
-    otherForm->addRow(eur);
+    // The rate under its box, in the column of the other values.
+    otherForm->addRow(chkEurSumma = new QCheckBox(QStringLiteral("Drukāt EUR summu čeka beigās, Kurss :"), other));
+    otherForm->addRow(QString(), edEUR_Kurss = wideEnoughFor(QStringLiteral("0.000000"), edit(QStringLiteral("0.702804"), other)));
     otherForm->addRow(chkNotTouchScreen = new QCheckBox(QStringLiteral("Nerādīt 'ātrās pogas '"), other));
     otherForm->addRow(chkEkrNosaukDivasRindas = new QCheckBox(QStringLiteral("Ekrānā čeku rādīt divās rindās"), other));
-    grid->addWidget(other, 2, 2);
 
     rdCekaValuta = new TRadioGroup(QStringLiteral("Čeka valūta"),
                                    {QStringLiteral("Tikai LVL"), QStringLiteral("EUR un saņem LVL"), QStringLiteral("Tikai EUR")},
                                    3, p);
-    grid->addWidget(rdCekaValuta, 3, 0);
 
     auto* print = new QGroupBox(QStringLiteral("Fiskālā bloka atmiņas izdruka :"), p);
-    auto* printForm = new QFormLayout(print);
-    printForm->addRow(QStringLiteral("Sākuma datums"), SakDatums = new QDateEdit(QDate::currentDate(), print));
-    printForm->addRow(QStringLiteral("Beigu datums"), BeiguDatums = new QDateEdit(QDate::currentDate(), print));
-    printForm->addRow(btDrukat = new QPushButton(QStringLiteral("Drukāt"), print));
-    grid->addWidget(print, 3, 1, 1, 2);
+    auto* printRow = new QHBoxLayout(print);
+    printRow->addWidget(new QLabel(QStringLiteral("Sākuma datums"), print));
+    printRow->addWidget(SakDatums = new QDateEdit(QDate::currentDate(), print));
+    printRow->addWidget(new QLabel(QStringLiteral("Beigu datums"), print));
+    printRow->addWidget(BeiguDatums = new QDateEdit(QDate::currentDate(), print));
+    printRow->addStretch();
+    printRow->addWidget(btDrukat = new QPushButton(QStringLiteral("Drukāt"), print));
+
+    // Three columns of groups over the print row: the page fits a 1024x768 screen.
+    const std::initializer_list<QWidget*> columns[] = {{header, kinds, rdCekaValuta},
+                                                       {counters, rdPrinteris, rdKlDisplejs},
+                                                       {ports, rdFM_Tips, other}};
+    for (int column = 0; column < 3; ++column) {
+        auto* stack = new QVBoxLayout;
+        for (QWidget* group : columns[column])
+            stack->addWidget(group);
+        stack->addStretch();
+        grid->addLayout(stack, 0, column);
+    }
+    grid->addWidget(print, 1, 0, 1, 3);
 }
 
 void TSetup::buildIngenicoPage()

@@ -4,12 +4,15 @@
 #include "settings.h"
 #include "ui_services.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <QVBoxLayout>
 
 QPointer<TIestadisana> Iestadisana;
 
@@ -167,76 +170,88 @@ std::optional<QString> StoreIestadisana(const IestadisanaValues& values, const N
 TIestadisana::TIestadisana(QWidget* owner) : QDialog(owner) {
     setObjectName("Iestadisana");
     setWindowTitle("Iestādīšana");
-    setFixedSize(420, 482);
-    const auto edit = [this](QWidget* parent, const char* name, int x, int y, int w) {
-        auto* e = new QLineEdit(parent);
+    const auto edit = [](const char* name) {
+        auto* e = new QLineEdit;
         e->setObjectName(name);
-        e->setGeometry(x, y, w, 21);
         return e;
     };
-    const auto label = [](QWidget* parent, const char* text, int x, int y) {
-        auto* l = new QLabel(QString::fromUtf8(text), parent);
-        l->move(x, y);
-        return l;
-    };
-    const auto check = [](QWidget* parent, const char* name, const char* text, int x, int y, int w) {
-        auto* c = new QCheckBox(QString::fromUtf8(text), parent);
+    const auto label = [](const char* text) { return new QLabel(QString::fromUtf8(text)); };
+    const auto check = [](const char* name, const char* text) {
+        auto* c = new QCheckBox(QString::fromUtf8(text));
         c->setObjectName(name);
-        c->setGeometry(x, y, w, 17);
         return c;
     };
+    // Top to bottom as the form has always been; the dialog takes the size its texts need and
+    // keeps it.
+    auto* column = new QVBoxLayout(this);
+    column->setSizeConstraint(QLayout::SetFixedSize);
 
-    label(this, "Čeka kopijas katalogs :", 5, 330);
-    CekaKopijaPath = edit(this, "CekaKopijaPath", 117, 326, 302);
-    label(this, "Kases Nr.", 29, 12);
-    KasesNr = edit(this, "KasesNr", 82, 8, 41);
-    BitBtn1 = new QPushButton("OK", this);
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn1->setGeometry(172, 439, 75, 25);
-    BitBtn1->setDefault(true);
+    auto* numbers = new QHBoxLayout;
+    numbers->addWidget(label("Kases Nr."));
+    numbers->addWidget(KasesNr = edit("KasesNr"));
+    numbers->addWidget(label("Cenas decimālzīmju sk."));
+    numbers->addWidget(shCenasDecimalzimes = edit("shCenasDecimalzimes"));
+    column->addLayout(numbers);
 
-    auto* group1 = new QGroupBox("Mijiedarbība ar Stockara", this);
-    group1->setObjectName("GroupBox1");
-    group1->setGeometry(8, 348, 410, 42);
-    chkStockaraConect = check(group1, "chkStockaraConect", "Mainīt tekošos atlikumus", 8, 16, 137);
-    label(group1, "Nodaļas/Noliktavas kods", 216, 16);
-    shNodKods = edit(group1, "shNodKods", 344, 12, 57);
-
-    label(this, "Cenas decimālzīmju sk.", 136, 12);
-    shCenasDecimalzimes = edit(this, "shCenasDecimalzimes", 257, 8, 41);
-    chkArtikAtsevRinda = check(this, "chkArtikAtsevRinda", "Čekā - artikulu pirms nosaukuma atsevišķā rindā", 8, 124, 320);
-    chkUzlimeIrSumma = check(this, "chkUzlimeIrSumma", "Svaru uzlīmē ieprogrammēta summā (nevis daudzums)", 8, 140, 340);
-    rdSvariTips = new TRadioGroup("Kases svaru tips", {"CAS", "DIGI DS-788", "CAS ER", "Magelan"}, 4, this);
-    rdSvariTips->setObjectName("rdSvariTips");
-    rdSvariTips->setGeometry(8, 398, 409, 37);
-
-    auto* group2 = new QGroupBox("Dati par svaru uzlīmi", this);
+    auto* group2 = new QGroupBox("Dati par svaru uzlīmi");
     group2->setObjectName("GroupBox2");
-    group2->setGeometry(8, 32, 409, 89);
-    label(group2, "Svaru prefikss", 5, 20);
-    SvaruPrefix = edit(group2, "SvaruPrefix", 125, 16, 41);
-    label(group2, "Artikula sākums (zīme)", 8, 44);
-    ArtikulaStart = edit(group2, "ArtikulaStart", 125, 40, 41);
-    label(group2, "Artikula garums (zīmes)", 8, 67);
-    ArtikulaGarums = edit(group2, "ArtikulaGarums", 125, 63, 41);
-    label(group2, "Svara/Summas sākums (zīme)", 212, 44);
-    SvaraStart = edit(group2, "SvaraStart", 361, 40, 41);
-    label(group2, "Svara/Summas garums (zīmes)", 212, 68);
-    SvaraGarums = edit(group2, "SvaraGarums", 361, 63, 41);
+    auto* label2 = new QGridLayout(group2);
+    label2->addWidget(label("Svaru prefikss"), 0, 0);
+    label2->addWidget(SvaruPrefix = edit("SvaruPrefix"), 0, 1);
+    label2->addWidget(label("Artikula sākums (zīme)"), 1, 0);
+    label2->addWidget(ArtikulaStart = edit("ArtikulaStart"), 1, 1);
+    label2->addWidget(label("Artikula garums (zīmes)"), 2, 0);
+    label2->addWidget(ArtikulaGarums = edit("ArtikulaGarums"), 2, 1);
+    label2->addWidget(label("Svara/Summas sākums (zīme)"), 1, 2);
+    label2->addWidget(SvaraStart = edit("SvaraStart"), 1, 3);
+    label2->addWidget(label("Svara/Summas garums (zīmes)"), 2, 2);
+    label2->addWidget(SvaraGarums = edit("SvaraGarums"), 2, 3);
+    column->addWidget(group2);
 
-    chkFiskPrinteris = check(this, "chkFiskPrinteris", "Datus ņemt no faila - fiskālā printera režīms", 8, 156, 320);
-    chkSummuVardiem = check(this, "chkSummuVardiem", "Summu izrunāt arī ar vārdiem", 8, 172, 240);
-    PILNUJA1DAUDZ = check(this, "PILNUJA1DAUDZ", "Čeka rādīt daudzumu arī, ja tas ir 1", 8, 188, 280);
-    chkFullScreen = check(this, "chkFullScreen", "Pamata logu izplest pa visu ekrānu", 8, 204, 280);
+    chkArtikAtsevRinda = check("chkArtikAtsevRinda", "Čekā - artikulu pirms nosaukuma atsevišķā rindā");
+    chkUzlimeIrSumma = check("chkUzlimeIrSumma", "Svaru uzlīmē ieprogrammēta summā (nevis daudzums)");
+    chkFiskPrinteris = check("chkFiskPrinteris", "Datus ņemt no faila - fiskālā printera režīms");
+    chkSummuVardiem = check("chkSummuVardiem", "Summu izrunāt arī ar vārdiem");
+    PILNUJA1DAUDZ = check("PILNUJA1DAUDZ", "Čeka rādīt daudzumu arī, ja tas ir 1");
+    chkFullScreen = check("chkFullScreen", "Pamata logu izplest pa visu ekrānu");
+    chkSilentMessage = check("chkSilentMessage", "Nerādīt preces paziņojumus");
+    for (QCheckBox* box : {chkArtikAtsevRinda, chkUzlimeIrSumma, chkFiskPrinteris, chkSummuVardiem, PILNUJA1DAUDZ, chkFullScreen,
+                           chkSilentMessage})
+        column->addWidget(box);
+
     rdKlientLielaisEkrans = new TRadioGroup("Papildus (lielā) ekrāna parameri",
                                             {"Nav lielā ekrāna", "Ir lielais ekrāns - izšķirtspēja kā pamata ekrānam",
                                              "Ir lielais ekrāns - platums                    augstums"},
                                             1, this);
     rdKlientLielaisEkrans->setObjectName("rdKlientLielaisEkrans");
-    rdKlientLielaisEkrans->setGeometry(8, 241, 307, 82);
-    edKlScreenWidth = edit(this, "edKlScreenWidth", 152, 297, 52);
-    edKlScreenHeight = edit(this, "edKlScreenHeight", 256, 297, 52);
-    chkSilentMessage = check(this, "chkSilentMessage", "Nerādīt preces paziņojumus", 8, 220, 240);
+    // The width and the height on the third choice's row.
+    auto* screenRow = static_cast<QGridLayout*>(rdKlientLielaisEkrans->layout());
+    screenRow->addWidget(edKlScreenWidth = edit("edKlScreenWidth"), 2, 1);
+    screenRow->addWidget(edKlScreenHeight = edit("edKlScreenHeight"), 2, 2);
+    column->addWidget(rdKlientLielaisEkrans);
+
+    auto* copies = new QHBoxLayout;
+    copies->addWidget(label("Čeka kopijas katalogs :"));
+    copies->addWidget(CekaKopijaPath = edit("CekaKopijaPath"), 1);
+    column->addLayout(copies);
+
+    auto* group1 = new QGroupBox("Mijiedarbība ar Stockara");
+    group1->setObjectName("GroupBox1");
+    auto* stock = new QHBoxLayout(group1);
+    stock->addWidget(chkStockaraConect = check("chkStockaraConect", "Mainīt tekošos atlikumus"));
+    stock->addStretch();
+    stock->addWidget(label("Nodaļas/Noliktavas kods"));
+    stock->addWidget(shNodKods = edit("shNodKods"));
+    column->addWidget(group1);
+
+    rdSvariTips = new TRadioGroup("Kases svaru tips", {"CAS", "DIGI DS-788", "CAS ER", "Magelan"}, 4, this);
+    rdSvariTips->setObjectName("rdSvariTips");
+    column->addWidget(rdSvariTips);
+
+    BitBtn1 = new QPushButton("OK");
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->setDefault(true);
+    column->addWidget(BitBtn1, 0, Qt::AlignHCenter);
 
     connect(BitBtn1, &QPushButton::clicked, this, &TIestadisana::BitBtn1Click);
     connect(chkStockaraConect, &QCheckBox::clicked, this, &TIestadisana::chkStockaraConectClick);

@@ -48,9 +48,9 @@ void TPOSMain::FormActivate() {
     if (::KlientLielaisEkrans && !::KlientLielaisEkrans->isVisible()) ShowKlientLielaisEkrans();
     RefreshPirkumuSaraksts();
     if (NeraditTouchPogas) {
+        // The list stretches in its layout: without the keys it reaches down to the status bar.
         pnlPogas->hide();
         pnlQuickButton->hide();
-        PirkumuSaraksts->setFixedHeight(std::max(0, StatusBar1->y() - PirkumuSaraksts->mapTo(this, QPoint(0, 0)).y() - 1));
     }
 }
 

@@ -4,8 +4,11 @@
 
 #include "datumodelis.h"
 #include "password_dlg.h"
+#include "receipt_list.h"
 
 #include "settings_store.h"
+
+#include <QScrollBar>
 
 void TPOSMain::LoadKasieris() {
     CashierRights rights;
@@ -43,4 +46,10 @@ void TPOSMain::Kasieramaia1Click() {
 void TPOSMain::LoadSettings() {
     static_cast<TillSettings&>(*this) =
         ::LoadSettings(static_cast<const TillSettings&>(*this), platform::SettingsStore::current(), DatuModelis->POS_DB());
+    // The receipt list is as wide as its rows (one-row or two-row lines) in its fixed-pitch font,
+    // with room for its frame, the rows' margins and the scroll bar of a long receipt.
+    const QString row(RindasPlatums(EkrNosaukDivasRindas), u'0');
+    const int rowMargin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, PirkumuSaraksts) + 1;
+    PirkumuSaraksts->setMinimumWidth(PirkumuSaraksts->fontMetrics().horizontalAdvance(row) + 2 * rowMargin +
+                                     2 * PirkumuSaraksts->frameWidth() + PirkumuSaraksts->verticalScrollBar()->sizeHint().width());
 }

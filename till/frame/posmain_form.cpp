@@ -8,7 +8,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -31,6 +34,19 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
     return b;
 }
 
+// The receipt list's rows end with their line's key past 100 blanks; the list measures and draws
+// each row without it, so a line shows whole and no scroll bar leads to the keys.
+class ReceiptListRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = RindasTeksts(option->text);
+    }
+};
+
 }  // namespace
 
 void TPOSMain::BuildForm() {
@@ -39,11 +55,15 @@ void TPOSMain::BuildForm() {
     setWindowTitle(baseCaption_);
     auto* central = new QWidget(this);
     setCentralWidget(central);
-    auto* columns = new QHBoxLayout(central);
-    auto* left = new QVBoxLayout;
+    // The customer, the item field and the sums across the top; the receipt list across the whole
+    // width, so that its fixed-pitch rows show whole on a 1024-pixel screen; the quick-item keys
+    // and the keypad along the bottom.
+    auto* rows = new QVBoxLayout(central);
+    auto* top = new QHBoxLayout;
+    auto* entry = new QVBoxLayout;
     auto* right = new QVBoxLayout;
-    columns->addLayout(left, 3);
-    columns->addLayout(right, 2);
+    auto* bottom = new QHBoxLayout;
+    rows->addLayout(top);
 
     // Customer panel and the sale / return switch.
     auto* customer = new QGroupBox("Klients", central);
@@ -64,19 +84,21 @@ void TPOSMain::BuildForm() {
     btAdrese = button(customer, "btAdrese", "Adrese");
     edAtlaide = edit(customer, "edAtlaide");
     cgrid->addWidget(dblKlientuSaraksts, 0, 0, 1, 2);
-    cgrid->addWidget(btKlKods, 1, 0);
-    cgrid->addWidget(shKlKods, 1, 1);
-    cgrid->addWidget(BitBtn1, 1, 2);
-    cgrid->addWidget(btMaksatajs, 2, 0);
-    cgrid->addWidget(shKlientaNosaukums, 2, 1, 1, 2);
-    cgrid->addWidget(btAdrese, 3, 0);
-    cgrid->addWidget(shAdrese, 3, 1, 1, 2);
-    cgrid->addWidget(btRegNr, 4, 0);
-    cgrid->addWidget(shRegNr, 4, 1, 1, 2);
-    cgrid->addWidget(KlCitasZinas, 5, 0, 1, 3);
-    cgrid->addWidget(label(customer, "lbAtlaide", "Atlaide F9"), 6, 0);
-    cgrid->addWidget(edAtlaide, 6, 1);
-    left->addWidget(customer);
+    cgrid->addWidget(btKlKods, 0, 2);
+    cgrid->addWidget(shKlKods, 0, 3);
+    cgrid->addWidget(BitBtn1, 0, 4);
+    cgrid->addWidget(btMaksatajs, 1, 0);
+    cgrid->addWidget(shKlientaNosaukums, 1, 1);
+    cgrid->addWidget(btRegNr, 1, 2);
+    cgrid->addWidget(shRegNr, 1, 3, 1, 2);
+    cgrid->addWidget(btAdrese, 2, 0);
+    cgrid->addWidget(shAdrese, 2, 1);
+    cgrid->addWidget(label(customer, "lbAtlaide", "Atlaide F9"), 2, 2);
+    cgrid->addWidget(edAtlaide, 2, 3, 1, 2);
+    cgrid->addWidget(KlCitasZinas, 3, 0, 1, 5);
+    cgrid->setColumnStretch(1, 2);
+    cgrid->setColumnStretch(3, 1);
+    top->addWidget(customer, 3);
 
     rdPirkumsStorno = new TRadioGroup("F6", {"&Pirkums", "Pirkuma at&griezšana     no čeka Nr."}, 1, central);
     rdPirkumsStorno->setObjectName("rdPirkumsStorno");
@@ -85,15 +107,18 @@ void TPOSMain::BuildForm() {
     shAtgrnr->setToolTip("Pēc ENTER taustiņa nospiešanas veiks atgriešanu no šī čeka");
     shAtgrnr->setVisible(false);
     static_cast<QGridLayout*>(rdPirkumsStorno->layout())->addWidget(shAtgrnr, 1, 1);
-    left->addWidget(rdPirkumsStorno);
+    entry->addWidget(rdPirkumsStorno);
 
     // The item field and the receipt list.
     edArtikuls = edit(central, "edArtikuls");
     QFont entryFont = edArtikuls->font();
     entryFont.setPixelSize(20);
     edArtikuls->setFont(entryFont);
-    left->addWidget(label(central, "lbArtikuls", "Daudzums/Artikuls/Kods F4"));
-    left->addWidget(edArtikuls);
+    entry->addWidget(label(central, "lbArtikuls", "Daudzums/Artikuls/Kods F4"));
+    entry->addWidget(edArtikuls);
+    entry->addStretch(1);
+    top->addLayout(entry, 2);
+    top->addLayout(right, 2);
     PirkumuSaraksts = new QListWidget(central);
     PirkumuSaraksts->setObjectName("PirkumuSaraksts");
     QFont listFont("Courier New");
@@ -101,6 +126,7 @@ void TPOSMain::BuildForm() {
     listFont.setPixelSize(16);
     PirkumuSaraksts->setFont(listFont);
     PirkumuSaraksts->setContextMenuPolicy(Qt::CustomContextMenu);
+    PirkumuSaraksts->setItemDelegate(new ReceiptListRows(PirkumuSaraksts));
     // The column headings over the list, in its font; the list's refresh sets them for one-row
     // or two-row lines.
     lbHeader1 = label(central, "lbHeader1", kVirsraksts1DivasRindas);
@@ -108,9 +134,10 @@ void TPOSMain::BuildForm() {
     for (QLabel* header : {lbHeader1, lbHeader2}) {
         header->setFont(listFont);
         header->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // wider than the list: cut
-        left->addWidget(header);
+        rows->addWidget(header);
     }
-    left->addWidget(PirkumuSaraksts, 1);
+    rows->addWidget(PirkumuSaraksts, 1);
+    rows->addLayout(bottom);
 
     // Sums, payment kinds and the indicators.
     auto* sums = new QGridLayout;
@@ -146,15 +173,10 @@ void TPOSMain::BuildForm() {
     right->addWidget(shNodotKasi);
     right->addWidget(lbSversana);
     right->addWidget(shAtlikums);
+    right->addStretch(1);
 
-    // Touch keys: the keypad with weighing and card payment, and the 36 quick-item keys (105 x 40,
-    // six columns).
-    pnlPogas = new QWidget(central);
-    pnlPogas->setObjectName("pnlPogas");
-    btSvert = button(pnlPogas, "btSvert", "Svērt F1");
-    Panel3 = button(pnlPogas, "Panel3", "Bankas karte F12");
-    BuildKeypad();
-    right->addWidget(pnlPogas);
+    // Touch keys: the 36 quick-item keys (105 x 40, six columns) and the keypad with weighing
+    // and card payment.
     pnlQuickButton = new QWidget(central);
     pnlQuickButton->setObjectName("pnlQuickButton");
     pnlQuickButton->setFixedSize(677, 266);
@@ -173,17 +195,25 @@ void TPOSMain::BuildForm() {
         QuickLabels[std::size_t(i)] = caption;
         connect(key, &QPushButton::clicked, this, [this, i] { QuickKeyClick(i); });
     }
-    right->addWidget(pnlQuickButton);
-    right->addStretch(1);
+    bottom->addWidget(pnlQuickButton);
+    pnlPogas = new QWidget(central);
+    pnlPogas->setObjectName("pnlPogas");
+    btSvert = button(pnlPogas, "btSvert", "Svērt F1");
+    Panel3 = button(pnlPogas, "Panel3", "Bankas karte F12");
+    BuildKeypad();
+    bottom->addWidget(pnlPogas, 1);
 
     // Status bar: the status line (panel 0) and the clock (panel 1), 500 and 50 pixels.
     StatusBar1 = statusBar();
     StatusBar1->setObjectName("StatusBar1");
     for (int i = 0; i < 2; ++i) {
         StatusPanels[std::size_t(i)] = label(StatusBar1, i == 0 ? "StatusPanel0" : "StatusPanel1");
-        StatusPanels[std::size_t(i)]->setFixedWidth(i == 0 ? 500 : 50);
         StatusBar1->addWidget(StatusPanels[std::size_t(i)]);
     }
+    // The clock's 50 pixels, or more where this font needs them for a whole time.
+    const int clockWidth = StatusPanels[1]->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 4;
+    StatusPanels[0]->setFixedWidth(500);
+    StatusPanels[1]->setFixedWidth(std::max(50, clockWidth));
 
     TimerPulkstenis = new QTimer(this);
     TimerPulkstenis->setObjectName("TimerPulkstenis");

@@ -34,8 +34,10 @@ QString TPOSMain::StatusText(int panel) const { return StatusPanels[std::size_t(
 
 void TPOSMain::SetFullScreen() {
     if (!FullScreen) return;
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    setGeometry(0, 0, screen.width(), screen.height());
+    // The whole screen, as a shop's till: a window manager takes the state and leaves no title
+    // bar or border past the edges; without one the geometry is all there is.
+    setGeometry(QGuiApplication::primaryScreen()->geometry());
+    setWindowState(windowState() | Qt::WindowFullScreen);
 }
 
 void TPOSMain::ShowKlientLielaisEkrans() {

@@ -19,6 +19,8 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 QPointer<TPasutijumi> Pasutijumi;
 
 namespace {
@@ -130,7 +132,15 @@ void TPasutijumi::BuildForm() {
     grdO_PASUT->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdO_PASUT->verticalHeader()->setVisible(false);
     grdO_PASUT->verticalHeader()->setDefaultSectionSize(18);
-    for (int c = 0; c < model_->columnCount(); ++c) grdO_PASUT->setColumnWidth(c, OrderListModel::columnWidth(c));
+    // Each column at its designed width, wider where its heading or a listed value needs more.
+    const auto fitColumns = [this] {
+        const QAbstractItemView& grid = *grdO_PASUT;
+        for (int c = 0; c < model_->columnCount(); ++c)
+            grdO_PASUT->setColumnWidth(c, std::max({OrderListModel::columnWidth(c), grdO_PASUT->horizontalHeader()->sectionSizeHint(c),
+                                                    grid.sizeHintForColumn(c)}));
+    };
+    fitColumns();
+    connect(model_, &QAbstractItemModel::modelReset, this, fitColumns);
     left->addWidget(tabBarmeni);
     left->addWidget(tabGaldi);
     left->addWidget(grdO_PASUT, 1);
@@ -207,29 +217,32 @@ void TPasutijumi::BuildForm() {
     AtlaseApmaksa->SetItemIndex(0);
     right->addWidget(AtlaseApmaksa, row++, 0, 1, 3);
 
+    // The service charge on one row, the printing and closing buttons on two: the column fits
+    // the form's 520 pixels.
     BitBtn5 = button(central, "BitBtn5", "A&pklpošana %");
     shApkalposana = named(new QLineEdit("10", central), "shApkalposana");
     Label8 = named(new QLabel("Artikuls", central), "Label8");
     shApkArtikuls = named(new QLineEdit(central), "shApkArtikuls");
-    right->addWidget(BitBtn5, row, 0);
-    right->addWidget(shApkalposana, row, 1);
-    right->addWidget(Label8, ++row, 0);
-    right->addWidget(shApkArtikuls, row++, 1, 1, 2);
+    auto* service = new QHBoxLayout;
+    service->addWidget(BitBtn5);
+    service->addWidget(shApkalposana, 1);
+    service->addWidget(Label8);
+    service->addWidget(shApkArtikuls, 2);
+    right->addLayout(service, row++, 0, 1, 3);
 
     btPrnBars = button(central, "btPrnBars", "Bāram");
     btPrnVirtuvei = button(central, "btPrnVirtuvei", "Virtuvei");
     btPrnBarsVirtuve = button(central, "btPrnBarsVirtuve", "Bāram un virtuvei");
     btPrnPasut = button(central, "btPrnPasut", "Pasūtījums");
     btPrnRekins = button(central, "btPrnRekins", "Rēķins");
+    btLogoff = button(central, "btLogoff", "&Logoff");
+    btClose = button(central, "btClose", "&Aizvērt");
     right->addWidget(btPrnBars, row, 0);
     right->addWidget(btPrnVirtuvei, row, 1);
     right->addWidget(btPrnBarsVirtuve, row++, 2);
-    right->addWidget(btPrnPasut, row, 0);
-    right->addWidget(btPrnRekins, row++, 1);
-    btLogoff = button(central, "btLogoff", "&Logoff");
-    btClose = button(central, "btClose", "&Aizvērt");
-    right->addWidget(btLogoff, row, 0);
-    right->addWidget(btClose, row++, 2);
+    auto* last = new QHBoxLayout;
+    for (QPushButton* b : {btPrnPasut, btPrnRekins, btLogoff, btClose}) last->addWidget(b);
+    right->addLayout(last, row++, 0, 1, 3);
     right->setRowStretch(row, 1);
 
     connect(tabBarmeni, &QTabBar::currentChanged, this, [this] { tabBarmeniChange(); });

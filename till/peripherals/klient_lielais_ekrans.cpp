@@ -1,7 +1,5 @@
 #include "klient_lielais_ekrans.h"
 
-#include "scrolling_row.h"
-
 #include "datumodelis.h"
 
 #include "jpeg_image.h"
@@ -11,13 +9,18 @@
 #include <QHBoxLayout>
 #include <QImage>
 #include <QPixmap>
+#include <QResizeEvent>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kRowTickMs = 500;
 constexpr int kLogoHeight = 107;
+constexpr int kRowPixels = 24;  // the receipt's rows and their heading
 
 QFont PixelFont(int pixels, bool bold = false, bool fixedPitch = false) {
     QFont font = fixedPitch ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont();
@@ -70,7 +73,7 @@ void TKlientLielaisEkrans::BuildForm() {
     Label6 = MakeLabel(this, "Label6", QStringLiteral("Reģ.Nr"), caption);
     PirkumuSaraksts = new QListWidget(this);
     PirkumuSaraksts->setObjectName(QStringLiteral("PirkumuSaraksts"));
-    PirkumuSaraksts->setFont(PixelFont(24, false, true));
+    PirkumuSaraksts->setFont(PixelFont(kRowPixels, false, true));
     shKlientaNosaukums = MakeEdit(this, "shKlientaNosaukums");
     shAdrese = MakeEdit(this, "shAdrese");
     shRegNr = MakeEdit(this, "shRegNr");
@@ -80,7 +83,7 @@ void TKlientLielaisEkrans::BuildForm() {
     Label3 = MakeLabel(this, "Label3", QStringLiteral("TOVEL Tillora 2013"), QFont());
     lbHeader = MakeLabel(this, "lbHeader",
                          QStringLiteral("Mērv.                 Nosaukums                       Daudzums   Cena   Atlaide   Summa"),
-                         PixelFont(24, false, true));
+                         PixelFont(kRowPixels, false, true));
     shSkrRinda1 = MakeLabel(this, "shSkrRinda1", {}, PixelFont(19));
     shSkrRinda2 = MakeLabel(this, "shSkrRinda2", {}, PixelFont(19));
     for (QLabel* row : {shSkrRinda1, shSkrRinda2}) {
@@ -151,6 +154,8 @@ void TKlientLielaisEkrans::FormCreate() {
     if (!query.exec(QStringLiteral("SELECT DEMORINDA_1, DEMORINDA_2, LOGO_EKRANS FROM N_ISI")) || !query.next()) return;
     shSkrRinda1->setText(query.value(0).toString().trimmed());
     shSkrRinda2->setText(query.value(1).toString().trimmed());
+    rinda1_.SetText(shSkrRinda1->text());
+    rinda2_.SetText(shSkrRinda2->text());
     const QByteArray logo = query.value(2).toByteArray();
     const auto picture = platform::decodeJpeg(reinterpret_cast<const std::uint8_t*>(logo.constData()), std::size_t(logo.size()));
     if (!picture) return;  // no logo, or a damaged one: the band stays empty
@@ -158,10 +163,25 @@ void TKlientLielaisEkrans::FormCreate() {
     Image1->setPixmap(QPixmap::fromImage(image.copy()));
 }
 
-void TKlientLielaisEkrans::Scroll(QLabel* row) {
-    const QFontMetrics metrics(row->font());
-    row->setText(ScrollRow(row->text(), row->width(), [&](const QString& text) { return metrics.horizontalAdvance(text); }));
+void TKlientLielaisEkrans::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // In a window narrower than a whole row at the form's own size (a 1024-pixel second screen)
+    // the rows and their heading take the largest pixel size at which a row fits; a size the sale
+    // window has set for its screen stays.
+    if (lbHeader->font().pixelSize() <= 0) return;
+    const int chrome = 2 * PirkumuSaraksts->frameWidth() + PirkumuSaraksts->verticalScrollBar()->sizeHint().width() + 8;
+    const int room = event->size().width() - Panel2->width() - chrome;
+    const int wide = QFontMetrics(PixelFont(kRowPixels, false, true)).horizontalAdvance(lbHeader->text());
+    const int pixels = std::min(kRowPixels, kRowPixels * room / std::max(1, wide));
+    if (pixels == lbHeader->font().pixelSize()) return;
+    for (QWidget* rows : {static_cast<QWidget*>(PirkumuSaraksts), static_cast<QWidget*>(lbHeader)})
+        rows->setFont(PixelFont(std::max(1, pixels), false, true));
 }
 
-void TKlientLielaisEkrans::RindaTimer1Timer() { Scroll(shSkrRinda1); }
-void TKlientLielaisEkrans::RindaTimer2Timer() { Scroll(shSkrRinda2); }
+void TKlientLielaisEkrans::Scroll(QLabel* label, ScrollingRow& row) {
+    const QFontMetrics metrics(label->font());
+    label->setText(row.Tick(label->width(), [&](const QString& text) { return metrics.horizontalAdvance(text); }));
+}
+
+void TKlientLielaisEkrans::RindaTimer1Timer() { Scroll(shSkrRinda1, rinda1_); }
+void TKlientLielaisEkrans::RindaTimer2Timer() { Scroll(shSkrRinda2, rinda2_); }

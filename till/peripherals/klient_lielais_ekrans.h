@@ -4,6 +4,8 @@
 // sale window's customer fields write the rest into its components by their names.
 #pragma once
 
+#include "scrolling_row.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -41,7 +43,13 @@ public:
     QLabel* shSkrRinda2;
     QLabel* Image1;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void BuildForm();
-    static void Scroll(QLabel* row);
+    static void Scroll(QLabel* label, ScrollingRow& row);
+
+    ScrollingRow rinda1_;  // what shSkrRinda1 scrolls
+    ScrollingRow rinda2_;
 };

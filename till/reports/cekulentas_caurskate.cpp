@@ -179,6 +179,7 @@ TCekuLentasCaurskate::TCekuLentasCaurskate(TPOSMain* owner) : QDialog(owner), ma
     grdCeki->setSelectionMode(QAbstractItemView::SingleSelection);
     grdCeki->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdCeki->verticalHeader()->hide();
+    grdCeki->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     column->addWidget(grdCeki, 1);
     auto* heads = new QGroupBox("Teksts atskaites galvā", this);
     auto* headRows = new QVBoxLayout(heads);

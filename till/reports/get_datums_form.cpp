@@ -24,6 +24,7 @@ QTableView* choiceGrid(QWidget* owner, const char* name, QSqlQueryModel& model)
     grid->setSelectionMode(QAbstractItemView::MultiSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     return grid;
 }
 

@@ -33,6 +33,7 @@ TPrecuCaurskate::TPrecuCaurskate(TPOSMain* owner) : QDialog(owner), main_(*owner
     grdPrecuSaraksts->setSelectionMode(QAbstractItemView::SingleSelection);
     grdPrecuSaraksts->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdPrecuSaraksts->verticalHeader()->hide();
+    grdPrecuSaraksts->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     goods->addWidget(grdPrecuSaraksts);
     pgLappuses->addTab(tabPreces, "Preču saraksts");
     tabZudezo = new QWidget;

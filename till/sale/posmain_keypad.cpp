@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QGridLayout>
 
+#include <cstring>
+
 namespace {
 
 // A key of the panel: where it sits and which handler it has (null: the common KeypadClick).
@@ -18,6 +20,9 @@ struct KeypadKey {
     int row, column, rowSpan, columnSpan;
     void (TPOSMain::*handler)();
 };
+
+// Pixels a key needs beside its caption's width: its frame and a little air.
+constexpr int kKeyMargin = 12;
 
 const KeypadKey kKeypadKeys[] = {
     {"bt7", "7", 0, 0, 1, 1, nullptr},
@@ -49,6 +54,8 @@ const KeypadKey kKeypadKeys[] = {
 
 void TPOSMain::BuildKeypad() {
     auto* grid = new QGridLayout(pnlPogas);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(3);
     QFont keyFont = font();
     keyFont.setPixelSize(18);
     for (const KeypadKey& k : kKeypadKeys) {
@@ -56,8 +63,11 @@ void TPOSMain::BuildKeypad() {
         key->setObjectName(k.name);
         // The keypad never takes the focus from the field it serves.
         key->setFocusPolicy(Qt::NoFocus);
-        key->setFont(keyFont);
-        key->setMinimumHeight(40);
+        // Digits and signs large; the words in the window's font, so that the keypad fits beside
+        // the quick-item keys on a 1024-pixel screen.
+        if (std::strlen(k.caption) <= 2) key->setFont(keyFont);
+        // As wide as the caption needs, not the style's wider least button.
+        key->setMinimumSize(key->fontMetrics().horizontalAdvance(key->text()) + kKeyMargin, 40);
         key->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
         grid->addWidget(key, k.row, k.column, k.rowSpan, k.columnSpan);
         if (k.handler) connect(key, &QPushButton::clicked, this, k.handler);

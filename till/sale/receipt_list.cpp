@@ -17,6 +17,11 @@ int RindasIndekss(const QString& row) {
     return ok && index >= 0 ? index : -1;
 }
 
+QString RindasTeksts(const QString& row) {
+    const int index = RindasIndekss(row);
+    return index < 0 ? row : row.left(row.size() - RindasAtslega(index).size());
+}
+
 bool DzestRindu(TCekasStavoklis& receipt, int index) {
     if (index < 0 || index >= receipt.RinduSkaits) return false;
     // Whole lines move, notice and voucher texts with them.
@@ -53,4 +58,11 @@ TPirkumuSaraksts VeidotPirkumuSarakstu(std::span<const TCekaRinda> lines, bool t
     }
     list.Rindas << QString();
     return list;
+}
+
+int RindasPlatums(bool twoRows) {
+    const TCekaRinda line{};
+    qsizetype widest = 0;
+    for (const QString& row : VeidotPirkumuSarakstu({&line, 1}, twoRows).Rindas) widest = std::max(widest, RindasTeksts(row).size());
+    return int(widest);
 }

@@ -30,6 +30,11 @@ inline const QString kEkranaVirsraksts =
 QString RindasAtslega(int index);
 // The line index a row's key names, or -1 when the row does not end with one.
 int RindasIndekss(const QString& row);
+// The row as the cashier reads it: without the key at its end.
+QString RindasTeksts(const QString& row);
+// The characters of the widest row a line of ordinary amounts makes: the receipt list, in its
+// fixed-pitch font, is at least this wide.
+int RindasPlatums(bool twoRows);
 // Removes line `index` of the open receipt, the later lines moving up whole; false (nothing
 // changed) when the receipt has no such line.
 bool DzestRindu(TCekasStavoklis& receipt, int index);
