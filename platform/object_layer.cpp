@@ -10,6 +10,8 @@ namespace platform::com {
 namespace {
 
 const std::string kClasses = "Software\\Classes";
+// PSOAInterface, the Automation marshaler that serves every dual and dispatch interface.
+const std::string kAutomationMarshaler = "{00020424-0000-0000-C000-000000000046}";
 
 std::mutex& tableMutex() {
     static std::mutex m;
@@ -156,6 +158,15 @@ HResult registerServer(const ServerModule& module) {
         const std::string key = kClasses + "\\TypeLib\\" + module.typeLib.id + "\\" + module.typeLib.version;
         store.writeText(key, "", module.typeLib.helpString);
         store.writeText(key + "\\0\\win32", "", module.path);
+        for (const InterfaceInfo& i : module.typeLib.interfaces) {
+            if (!isWellFormedGuid(i.iid)) return kSelfRegTypeLib;
+            const std::string interfaceKey = kClasses + "\\Interface\\" + i.iid;
+            store.writeText(interfaceKey, "", i.name);
+            store.writeText(interfaceKey + "\\ProxyStubClsid", "", kAutomationMarshaler);
+            store.writeText(interfaceKey + "\\ProxyStubClsid32", "", kAutomationMarshaler);
+            store.writeText(interfaceKey + "\\TypeLib", "", module.typeLib.id);
+            store.writeText(interfaceKey + "\\TypeLib", "Version", module.typeLib.version);
+        }
     } catch (const std::exception&) {
         return kSelfRegTypeLib;
     }
@@ -177,6 +188,7 @@ HResult unregisterServer(const ServerModule& module) {
         const std::string key = kClasses + "\\TypeLib\\" + module.typeLib.id;
         store.deleteKey(key + "\\" + module.typeLib.version);
         if (store.subkeyNames(key).empty()) store.deleteKey(key);
+        for (const InterfaceInfo& i : module.typeLib.interfaces) store.deleteKey(kClasses + "\\Interface\\" + i.iid);
     } catch (const std::exception&) {
         return kSelfRegTypeLib;
     }

@@ -107,10 +107,19 @@ struct ClassInfo {
     bool programmable = false;
 };
 
+// An interface the type library describes as dual (or as a dispatch interface): registered under
+// Interface\{IID} with the Automation marshaler as its proxy/stub, as registering the type library
+// does, so a client in another apartment or process can call it.
+struct InterfaceInfo {
+    std::string iid;  // must be a well-formed GUID in braces
+    std::string name;
+};
+
 struct TypeLibInfo {
     std::string id;  // must be a well-formed GUID in braces
     std::string version = "1.0";
     std::string helpString;
+    std::vector<InterfaceInfo> interfaces = {};
 };
 
 struct ServerModule {
@@ -128,10 +137,10 @@ const ClassInfo* findClassById(std::string_view clsid);
 // in the class table.
 std::unique_ptr<DispatchObject> createObject(std::string_view progId, HResult* code = nullptr);
 
-// DllRegisterServer: the type library (kSelfRegTypeLib when it cannot be registered; no class is
-// touched then), then every class (kSelfRegClass). 0 on success.
+// DllRegisterServer: the type library with its interfaces (kSelfRegTypeLib when it cannot be
+// registered; no class is touched then), then every class (kSelfRegClass). 0 on success.
 HResult registerServer(const ServerModule& module);
-// DllUnregisterServer: removes the type library's and the classes' entries.
+// DllUnregisterServer: removes the type library's, its interfaces' and the classes' entries.
 HResult unregisterServer(const ServerModule& module);
 
 bool isWellFormedGuid(std::string_view text);

@@ -6,6 +6,8 @@
 
 #include "data_object.h"
 #include "service_binding.h"
+#include "service_error.h"
+#include "service_log.h"
 #include "utf16.h"
 
 #include <curl/curl.h>
@@ -31,6 +33,13 @@ void tell(const std::string& text) {
         target = messageTarget;
     }
     if (target.callback) target.callback(target.context, toUtf16(text));
+}
+
+// A failure of the library's own (the network, HTTP, XML, the description, a SOAP fault): its
+// text goes to the log, the cashier is told in a few Latvian words.
+void fail(std::string_view operation, const std::string& detail, const std::string& cashierText) {
+    logLine(std::string(operation) + ": " + detail);
+    tell(cashierText);
 }
 
 // The process-wide set-up of the XML and HTTP libraries, once, when the library is loaded.
@@ -72,6 +81,8 @@ std::unique_ptr<DataObject> run(const Identification& id, std::string_view opera
     try {
         const std::optional<ServiceBinding> binding = ServiceBinding::bind();
         if (!binding) {
+            logLine(std::string(operation) + ": the service description names no " + std::string(kServiceName) + " port " +
+                    std::string(kPortName));
             tell("Nav");
             return nullptr;
         }
@@ -80,14 +91,17 @@ std::unique_ptr<DataObject> run(const Identification& id, std::string_view opera
         if (fill) fill(request);
         std::unique_ptr<DataObject> answer = binding->call(request);
         if (!succeeded(*answer)) {
+            logLine(std::string(operation) + ": the service answered " + answer->text("errorDescription"));
             tell(answer->text("errorDescription"));
             return nullptr;
         }
         return answer;
+    } catch (const ServiceError& e) {
+        fail(operation, e.what(), e.cashierText());
     } catch (const std::exception& e) {
-        tell(e.what());
+        fail(operation, e.what(), kServiceAnswerFaulty);
     } catch (...) {
-        tell("Unknown error of the voucher service client");
+        fail(operation, "unknown error of the voucher service client", kServiceAnswerFaulty);
     }
     return nullptr;
 }
@@ -134,7 +148,7 @@ std::u16string* getProductList(std::u16string clientId, std::u16string password,
         count = int(total);
         return products;
     } catch (const std::exception& e) {
-        tell(e.what());
+        fail("getProductList", e.what(), kServiceAnswerFaulty);
         return nullptr;
     }
 }

@@ -41,3 +41,8 @@ void setRazeveduMessageCallback(RazeveduMessageCallback callback, void* context)
 // <host>/extclientproxy/client?wsdl.
 inline constexpr const char* kRazeveduSettingsKey = "Software\\TOVEL\\Tillora\\Setup";
 inline constexpr const char* kRazeveduHostValue = "ZudezoServer";
+// Integer values beside it: the seconds one exchange with the service may take (1 to 120; 10 when
+// missing or out of range), and 1 to let plain HTTP reach a host other than this machine (the
+// password travels in the request; without it only https and the loopback addresses are used).
+inline constexpr const char* kRazeveduTimeoutValue = "ZudezoTimeout";
+inline constexpr const char* kRazeveduPlainHttpValue = "ZudezoAllowHttp";

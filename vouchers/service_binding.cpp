@@ -55,20 +55,30 @@ std::string builtInDescriptionLocation() {
     return host + std::string(kEndpointPath) + "?wsdl";
 }
 
+TransportPolicy transportPolicyFromSettings() {
+    const platform::SettingsStore& store = platform::SettingsStore::current();
+    TransportPolicy policy;
+    const std::int32_t seconds = store.readInteger(kRazeveduSettingsKey, kRazeveduTimeoutValue).value_or(0);
+    if (seconds >= 1 && seconds <= 120) policy.timeoutSeconds = seconds;
+    policy.plainHttpAllowed = store.readInteger(kRazeveduSettingsKey, kRazeveduPlainHttpValue).value_or(0) == 1;
+    return policy;
+}
+
 std::optional<ServiceBinding> ServiceBinding::bind(const std::string& descriptionUrl) {
     const std::string url = descriptionUrl.empty() ? builtInDescriptionLocation() : descriptionUrl;
-    const HttpReply reply = httpGet(url);
+    const TransportPolicy policy = transportPolicyFromSettings();
+    const HttpReply reply = httpGet(url, policy);
     if (reply.status != 200)
         throw ServiceError("The voucher service's description could not be read: HTTP " + std::to_string(reply.status) + " (" + url + ")");
     std::optional<ServiceLocation> location = readServiceDescription(reply.body);
     if (!location) return std::nullopt;
-    return ServiceBinding(std::move(*location));
+    return ServiceBinding(std::move(*location), policy);
 }
 
 std::unique_ptr<DataObject> ServiceBinding::call(const DataObject& request) const {
     const OperationDef* operation = findOperation(request.typeName());
     if (!operation) throw ServiceError("Unknown operation " + std::string(request.typeName()));
-    const HttpReply reply = httpPostSoap(location_.endpoint, writeRequest(request, location_.serviceNamespace));
+    const HttpReply reply = httpPostSoap(location_.endpoint, writeRequest(request, location_.serviceNamespace), policy_);
     if (reply.status == 200) return readAnswer(reply.body, *operation);
     // A SOAP fault comes with HTTP 500: its fault string is the better text.
     if (reply.status == 500) {

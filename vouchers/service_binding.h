@@ -3,6 +3,7 @@
 #pragma once
 
 #include "data_object.h"
+#include "http_transport.h"
 
 #include <memory>
 #include <optional>
@@ -23,11 +24,14 @@ std::optional<ServiceLocation> readServiceDescription(std::string_view xml);
 // The built-in location of the description: the host from the settings store with the fixed
 // path and "?wsdl".
 std::string builtInDescriptionLocation();
+// The time limit and the plain-HTTP permission from the settings store.
+TransportPolicy transportPolicyFromSettings();
 
 class ServiceBinding {
 public:
-    // Reads the description at `descriptionUrl` (the built-in location when empty). Nothing when
-    // the description has no such service and port; throws ServiceError when it cannot be read.
+    // Reads the description at `descriptionUrl` (the built-in location when empty), under the
+    // settings' transport policy, which the calls keep. Nothing when the description has no such
+    // service and port; throws ServiceError when it cannot be read.
     static std::optional<ServiceBinding> bind(const std::string& descriptionUrl = {});
 
     // Sends the request and reads the answer; throws ServiceError for transport errors, HTTP
@@ -37,8 +41,9 @@ public:
     const ServiceLocation& location() const { return location_; }
 
 private:
-    explicit ServiceBinding(ServiceLocation location) : location_(std::move(location)) {}
+    ServiceBinding(ServiceLocation location, TransportPolicy policy) : location_(std::move(location)), policy_(policy) {}
     ServiceLocation location_;
+    TransportPolicy policy_;
 };
 
 }  // namespace razevedu

@@ -88,7 +88,9 @@ com::ServerModule scaleServerModule() {
     Dl_info where{};
     std::string path;
     if (::dladdr(reinterpret_cast<void*>(&scaleServerModule), &where) && where.dli_fname) path = where.dli_fname;
-    return {path, {std::string(kScaleIdentity.typeLibrary), "1.0", std::string(kScaleIdentity.typeLibraryHelp)},
+    return {path,
+            {std::string(kScaleIdentity.typeLibrary), "1.0", std::string(kScaleIdentity.typeLibraryHelp),
+             {{std::string(kScaleIdentity.interfaceId), std::string(kScaleIdentity.interfaceName)}}},
             {&scaleClassInfo()}};
 }
 

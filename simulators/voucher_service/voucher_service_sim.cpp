@@ -138,12 +138,22 @@ bool VoucherServiceSim::start(std::uint16_t port) {
                                nullptr, &RequestHandler::handle, this, MHD_OPTION_SOCK_ADDR, &address,
                                MHD_OPTION_NOTIFY_COMPLETED, &RequestHandler::completed, nullptr, MHD_OPTION_END);
     if (!daemon_) return false;
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = false;
+    }
     const MHD_DaemonInfo* info = MHD_get_daemon_info(daemon_, MHD_DAEMON_INFO_BIND_PORT);
     port_ = info ? info->port : port;
     return true;
 }
 
 void VoucherServiceSim::stop() {
+    {
+        // A silent request lets go, so its connection's thread can end.
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    faultsChanged_.notify_all();
     if (daemon_) MHD_stop_daemon(daemon_);
     daemon_ = nullptr;
 }
@@ -151,8 +161,11 @@ void VoucherServiceSim::stop() {
 std::string VoucherServiceSim::baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_); }
 
 void VoucherServiceSim::setFaults(const Faults& faults) {
-    std::lock_guard lock(mutex_);
-    faults_ = faults;
+    {
+        std::lock_guard lock(mutex_);
+        faults_ = faults;
+    }
+    faultsChanged_.notify_all();
 }
 
 void VoucherServiceSim::setSuppliers(std::vector<Supplier> suppliers) {
@@ -223,7 +236,8 @@ std::string VoucherServiceSim::description() const {
            "<service name=\"ERSClientInterfaceImplService\">"
            "<port name=\"ERSClientInterfaceImplPort\" binding=\"tns:ERSClientInterfaceImplPortBinding\">"
            "<soap:address location=\"" +
-           baseUrl() + kEndpointPath + "\"/></port></service></definitions>";
+           (faults_.describedEndpoint.empty() ? baseUrl() + kEndpointPath : faults_.describedEndpoint) +
+           "\"/></port></service></definitions>";
 }
 
 VoucherServiceSim::Reply VoucherServiceSim::answer(const std::string& method, const std::string& target, const std::string& body) {
@@ -231,9 +245,10 @@ VoucherServiceSim::Reply VoucherServiceSim::answer(const std::string& method, co
     if (method == "POST") parseSoapRequest(body, request);
     int delay;
     {
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
         requests_.push_back(request);
         delay = faults_.delayMs;
+        faultsChanged_.wait(lock, [this] { return !faults_.silent || stopping_; });
     }
     if (delay > 0) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
 

@@ -5,6 +5,7 @@
 // It reads requests with its own code, keeps each for golden comparison, and has fault switches.
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -50,6 +51,9 @@ public:
         bool noDescription = false;       // the description is not found (404)
         bool malformedXml = false;        // answers that are not well-formed
         int delayMs = 0;                  // every HTTP request is answered this late
+        bool silent = false;              // requests are held unanswered while this is on (until stop)
+        // The endpoint the description names, in place of the simulator's own address.
+        std::string describedEndpoint;
     };
 
     VoucherServiceSim();
@@ -97,6 +101,8 @@ private:
     MHD_Daemon* daemon_ = nullptr;
     std::uint16_t port_ = 0;
     mutable std::mutex mutex_;
+    std::condition_variable faultsChanged_;
+    bool stopping_ = false;
     Faults faults_;
     std::vector<Supplier> suppliers_;
     std::string receiptText_;

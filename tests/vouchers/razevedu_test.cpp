@@ -1,17 +1,24 @@
 // The six exports of librazevedu.so against the voucher-service simulator on loopback: the
 // requests they write, the success rule, the product texts, and every failure leaving empty
 // results with its text on the message callback.
+#include "http_transport.h"
 #include "razevedu.h"
+#include "service_binding.h"
+#include "service_error.h"
+#include "service_log.h"
+#include "utf16.h"
 #include "voucher_service_sim.h"
 
 #include "test_environment.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 
 namespace {
 
+using namespace razevedu;
 using sim::VoucherServiceSim;
 
 class RazeveduTest : public testsupport::TestEnvironment {
@@ -29,6 +36,7 @@ protected:
         TestEnvironment::TearDown();
     }
     std::u16string reserve(const std::u16string& ean = u"4750000000001") { return reserveVoucher(u"C1", u"pw", u"U1", ean); }
+    std::string log() const { return testsupport::readFile(kServiceLogFile); }
 
     VoucherServiceSim service;
     std::vector<std::u16string> told;
@@ -160,8 +168,10 @@ TEST_F(RazeveduTest, EveryFailureLeavesEmptyResultsAndSaysWhy) {
     struct Case {
         const char* what;
         std::function<void(VoucherServiceSim&)> arrange;
-        std::u16string expectedText;  // the whole text, or empty when only its presence is checked
+        std::u16string told;   // the whole text the cashier sees
+        std::string logged;    // a part of the library's own text in the log; none for the service's verdict
     };
+    const std::u16string answerFaulty = toUtf16(kServiceAnswerFaulty);
     const Case cases[] = {
         {"service error", [](VoucherServiceSim& s) {
              VoucherServiceSim::Faults f;
@@ -169,53 +179,131 @@ TEST_F(RazeveduTest, EveryFailureLeavesEmptyResultsAndSaysWhy) {
                  f.errorText[op] = "Rezervācija beigusies";
              s.setFaults(f);
          },
-         u"Rezervācija beigusies"},
+         u"Rezervācija beigusies", "the service answered Rezervācija beigusies"},
         {"HTTP 500", [](VoucherServiceSim& s) {
              VoucherServiceSim::Faults f;
              f.http500 = true;
              s.setFaults(f);
          },
-         {}},
+         answerFaulty, "The voucher service answered HTTP 500"},
         {"SOAP fault", [](VoucherServiceSim& s) {
              VoucherServiceSim::Faults f;
              f.soapFault = true;
              s.setFaults(f);
          },
-         u"Voucher backend unavailable"},
+         answerFaulty + u"\nVoucher backend unavailable", "buyReservedVoucher: Voucher backend unavailable"},
         {"malformed XML", [](VoucherServiceSim& s) {
              VoucherServiceSim::Faults f;
              f.malformedXml = true;
              s.setFaults(f);
          },
-         u"The voucher service's answer is not readable XML"},
+         answerFaulty, "The voucher service's answer is not readable XML"},
         {"no description", [](VoucherServiceSim& s) {
              VoucherServiceSim::Faults f;
              f.noDescription = true;
              s.setFaults(f);
          },
-         {}},
-        {"refused connection", [](VoucherServiceSim& s) { s.stop(); }, {}},
+         answerFaulty, "description could not be read: HTTP 404"},
+        {"refused connection", [](VoucherServiceSim& s) { s.stop(); }, toUtf16(kServiceUnreachable),
+         "/extclientproxy/client?wsdl)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         c.arrange(service);
         told.clear();
+        std::filesystem::remove(kServiceLogFile);
         std::u16string code = u"old", serial = u"old", receipt = u"old";
         EXPECT_EQ(buyReservedVoucher(u"C1", u"pw", u"U1", u"R1", code, serial, receipt), u"");
         EXPECT_EQ(code, u"");
         EXPECT_EQ(serial, u"");
         EXPECT_EQ(receipt, u"");
         ASSERT_EQ(told.size(), 1u);
-        if (!c.expectedText.empty()) {
-            EXPECT_EQ(told[0], c.expectedText);
-        }
-        EXPECT_FALSE(told[0].empty());
+        EXPECT_EQ(told[0], c.told);
+        EXPECT_NE(log().find(c.logged), std::string::npos) << log();
         int count = 7;
         EXPECT_EQ(getProductList(u"C1", u"pw", u"U1", count), nullptr);
         EXPECT_EQ(count, 0);
         EXPECT_EQ(reserve(), u"");
         EXPECT_EQ(cancelTransaction(u"C1", u"pw", u"U1", u"T"), u"");
     }
+}
+
+// Every exchange names its endpoint in the log; the password travels in the body, never there.
+TEST_F(RazeveduTest, TheLogNamesEachEndpoint) {
+    ASSERT_FALSE(reserve().empty());
+    const std::string logged = log();
+    EXPECT_NE(logged.find("GET " + service.baseUrl() + "/extclientproxy/client?wsdl\n"), std::string::npos) << logged;
+    EXPECT_NE(logged.find("POST " + service.baseUrl() + "/extclientproxy/client\n"), std::string::npos) << logged;
+    EXPECT_EQ(logged.find("pw"), std::string::npos);
+}
+
+// A service that takes the request and never answers holds the till no longer than the time limit,
+// and the cashier reads why in Latvian.
+TEST_F(RazeveduTest, ASilentServiceIsGivenUpAtTheTimeLimit) {
+    settings().writeInteger(kRazeveduSettingsKey, kRazeveduTimeoutValue, 1);
+    VoucherServiceSim::Faults f;
+    f.silent = true;
+    service.setFaults(f);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(reserve(), u"");
+    // Far below the minute a call could take before, and far above the limit of one second.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+    EXPECT_EQ(told, std::vector<std::u16string>{toUtf16(kServiceSilent)});
+    EXPECT_NE(log().find("reserveVoucher: "), std::string::npos) << log();
+    EXPECT_NE(log().find("timed out"), std::string::npos) << log();
+    EXPECT_EQ(service.httpRequestCount(), 1u);  // the description was asked for, the call never made
+}
+
+TEST_F(RazeveduTest, TheTransportPolicyComesFromTheSettings) {
+    struct Case {
+        std::optional<std::int32_t> timeout, allowHttp;
+        long timeoutSeconds;
+        bool plainHttpAllowed;
+    };
+    const Case cases[] = {{std::nullopt, std::nullopt, kDefaultTimeoutSeconds, false},
+                          {3, 1, 3, true},
+                          {0, 0, kDefaultTimeoutSeconds, false},
+                          {121, 2, kDefaultTimeoutSeconds, false},
+                          {120, std::nullopt, 120, false}};
+    for (const Case& c : cases) {
+        settings().deleteValue(kRazeveduSettingsKey, kRazeveduTimeoutValue);
+        settings().deleteValue(kRazeveduSettingsKey, kRazeveduPlainHttpValue);
+        if (c.timeout) settings().writeInteger(kRazeveduSettingsKey, kRazeveduTimeoutValue, *c.timeout);
+        if (c.allowHttp) settings().writeInteger(kRazeveduSettingsKey, kRazeveduPlainHttpValue, *c.allowHttp);
+        const TransportPolicy policy = transportPolicyFromSettings();
+        EXPECT_EQ(policy.timeoutSeconds, c.timeoutSeconds) << c.timeout.value_or(-1);
+        EXPECT_EQ(policy.plainHttpAllowed, c.plainHttpAllowed) << c.allowHttp.value_or(-1);
+    }
+}
+
+TEST(RazeveduTransport, OnlyLoopbackHostsTakePlainHttpUnasked) {
+    const std::pair<const char*, bool> hosts[] = {
+        {"localhost", true},        {"LocalHost", true},         {"127.0.0.1", true},      {"127.255.0.9", true},
+        {"[::1]", true},            {"::1", true},               {"128.0.0.1", false},     {"10.0.0.1", false},
+        {"127.0.0.1.example", false}, {"localhost.example", false}, {"[::2]", false},      {"vouchers.example", false},
+        {"", false}};
+    for (const auto& [host, loopback] : hosts) EXPECT_EQ(isLoopbackHost(host), loopback) << host;
+}
+
+// Plain HTTP to another host is refused before anything is sent: whether the settings name it or
+// the service description does. The names end in ".invalid", which no resolver answers.
+TEST_F(RazeveduTest, PlainHttpToAnotherHostIsRefusedBeforeAnythingIsSent) {
+    setupText(kRazeveduHostValue, "http://vouchers.invalid:8080");
+    EXPECT_EQ(reserve(), u"");
+    EXPECT_EQ(told, std::vector<std::u16string>{toUtf16(kPlainHttpRefused)});
+    EXPECT_NE(log().find("Plain HTTP to http://vouchers.invalid:8080/extclientproxy/client?wsdl refused"), std::string::npos)
+        << log();
+
+    setupText(kRazeveduHostValue, service.baseUrl());
+    VoucherServiceSim::Faults f;
+    f.describedEndpoint = "http://vouchers.invalid:" + std::to_string(service.port()) + "/extclientproxy/client";
+    service.setFaults(f);
+    told.clear();
+    service.clearRequests();
+    EXPECT_EQ(reserve(), u"");
+    EXPECT_EQ(told, std::vector<std::u16string>{toUtf16(kPlainHttpRefused)});
+    EXPECT_TRUE(service.soapRequests().empty());
+    EXPECT_NE(log().find("Plain HTTP to " + f.describedEndpoint + " refused"), std::string::npos) << log();
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "order_join.h"
 
 #include "order_sql.h"
+#include "report_forms.h"
 
 #include <map>
 #include <tuple>
@@ -17,15 +18,23 @@ struct JoinGroup {
 }  // namespace
 
 void JoinOrderLines(const QSqlDatabase& db, int pasutNr) {
+    // SENT: the line went where its item is made, the bar (department 1) or the kitchen
+    // (department 2); the other flags are set on every row of the order and say nothing of it.
     QSqlQuery rows = RunOrderSql(db,
-                                 QStringLiteral("SELECT ISN, ARTIKULS, CENA, ATLAIDE, APMAKSATS, DAUDZUMS FROM O_PASUT "
-                                                "WHERE PASUT_NR=:PASUT_NR AND (DZESTS<>'T' OR DZESTS IS NULL) ORDER BY ISN"),
+                                 QStringLiteral("SELECT O.ISN, O.ARTIKULS, O.CENA, O.ATLAIDE, O.APMAKSATS, O.DAUDZUMS, "
+                                                "CASE P.NODALA WHEN 1 THEN O.PRN_BARS WHEN 2 THEN O.PRN_VIRTUVE END SENT "
+                                                "FROM O_PASUT O LEFT OUTER JOIN ") +
+                                     kOrderLineItem +
+                                     QStringLiteral(" WHERE O.PASUT_NR=:PASUT_NR AND (O.DZESTS<>'T' OR O.DZESTS IS NULL) "
+                                                    "ORDER BY O.ISN"),
                                  {{"PASUT_NR", pasutNr}});
-    using Key = std::tuple<QString, double, double, bool>;
+    const auto flag = [&rows](int column) { return rows.value(column).toString() == QStringLiteral("T"); };
+    // An addition not yet sent to the bar or kitchen joined into a line already sent would be
+    // charged and never made: the sent state belongs to the key.
+    using Key = std::tuple<QString, double, double, bool, bool>;
     std::map<Key, JoinGroup> groups;
     while (rows.next()) {
-        const Key key{rows.value(1).toString(), rows.value(2).toDouble(), rows.value(3).toDouble(),
-                      rows.value(4).toString() == QStringLiteral("T")};
+        const Key key{rows.value(1).toString(), rows.value(2).toDouble(), rows.value(3).toDouble(), flag(4), flag(6)};
         JoinGroup& g = groups[key];
         const double daudzums = rows.value(5).toDouble();
         if (g.isns.empty()) g.firstDaudzums = daudzums;

@@ -60,12 +60,10 @@ QString KitchenHeading(const OrderHeading& heading)
 bool DrukatBaram(const QSqlDatabase& db, TPrintClass& printer, const OrderHeading& heading)
 {
     QSqlQuery rows = RunOrderSql(db,
-                                 QStringLiteral("SELECT O_PASUT.DAUDZUMS, N_PRECE.GNOS PRECE FROM O_PASUT, N_PRECE "
-                                                "WHERE O_PASUT.ARTIKULS = N_PRECE.ARTIKULS "
-                                                "AND O_PASUT.PASUT_NR=:PASUT_NR AND N_PRECE.NODALA=1 "
-                                                "AND (O_PASUT.DZESTS!='T' OR O_PASUT.DZESTS IS NULL) "
-                                                "AND (O_PASUT.PRN_BARS!='T' OR O_PASUT.PRN_BARS IS NULL) "
-                                                "ORDER BY O_PASUT.ISN"),
+                                 QStringLiteral("SELECT O.DAUDZUMS, P.GNOS PRECE FROM O_PASUT O JOIN ") + kOrderLineItem +
+                                     QStringLiteral(" WHERE O.PASUT_NR=:PASUT_NR AND P.NODALA=1 "
+                                                    "AND (O.DZESTS!='T' OR O.DZESTS IS NULL) "
+                                                    "AND (O.PRN_BARS!='T' OR O.PRN_BARS IS NULL) ORDER BY O.ISN"),
                                  {{kPasutNr, heading.pasutNr}});
     std::vector<QString> lines;
     while (rows.next()) lines.push_back(BarSlipLine(printer.PrinteraTips, rows.value(1).toString(), rows.value(0).toDouble()));
@@ -94,6 +92,14 @@ bool DrukatVirtuvei(const QSqlDatabase& db, const OrderHeading& heading)
     return false;
 }
 
+bool DrukatAtteikumu(const QSqlDatabase& db, const OrderHeading& heading, int isn)
+{
+    const platform::report::Report slip = BuildVirtuveAnulets(db, KitchenHeading(heading), isn);
+    if (slip.rows.empty() || platform::report::print(slip)) return true;
+    platform::ui::showMessage(kCancellationSlipNotPrinted);
+    return false;
+}
+
 void DrukatPasutijumu(const QSqlDatabase& db, const OrderHeading& heading)
 {
     platform::report::preview(BuildPasutijums(db, KitchenHeading(heading), heading.pasutNr));
@@ -102,12 +108,11 @@ void DrukatPasutijumu(const QSqlDatabase& db, const OrderHeading& heading)
 bool DrukatRekinu(const QSqlDatabase& db, TPrintClass& printer, const OrderHeading& heading, const QString& kasieris)
 {
     QSqlQuery rows = RunOrderSql(db,
-                                 QStringLiteral("SELECT O_PASUT.DAUDZUMS*O_PASUT.CENA*(1+O_PASUT.ATLAIDE/100) SUMMA, "
-                                                "N_PRECE.GNOS PRECE, O_PASUT.DAUDZUMS FROM O_PASUT, N_PRECE "
-                                                "WHERE O_PASUT.ARTIKULS = N_PRECE.ARTIKULS "
-                                                "AND O_PASUT.PASUT_NR=:PASUT_NR "
-                                                "AND (O_PASUT.DZESTS!='T' OR O_PASUT.DZESTS IS NULL) "
-                                                "ORDER BY O_PASUT.ISN"),
+                                 QStringLiteral("SELECT O.DAUDZUMS*O.CENA*(1+O.ATLAIDE/100) SUMMA, P.GNOS PRECE, O.DAUDZUMS "
+                                                "FROM O_PASUT O JOIN ") +
+                                     kOrderLineItem +
+                                     QStringLiteral(" WHERE O.PASUT_NR=:PASUT_NR AND (O.DZESTS!='T' OR O.DZESTS IS NULL) "
+                                                    "ORDER BY O.ISN"),
                                  {{kPasutNr, heading.pasutNr}});
     std::vector<QString> lines;
     std::vector<double> summas;

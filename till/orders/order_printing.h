@@ -40,6 +40,9 @@ inline const QString kBarSlipNotPrinted =
 inline const QString kKitchenSlipNotPrinted =
     QStringLiteral("Virtuves pasūtījums nav izdrukāts (printeris nav pieejams) !!!\n"
                    "Rindas nav atzīmētas kā nosūtītas virtuvei, tās izdrukās nākamais virtuves pasūtījums.");
+inline const QString kCancellationSlipNotPrinted =
+    QStringLiteral("Virtuves atteikums nav izdrukāts (printeris nav pieejams) !!!\n"
+                   "Rinda ir dzēsta: pasakiet virtuvei, ka tā atteikta.");
 inline const QString kBillNotPrinted =
     QStringLiteral("Rēķins nav izdrukāts (printeris izslēgts vai beidzies papīrs) !!!");
 
@@ -50,6 +53,10 @@ bool DrukatBaram(const QSqlDatabase& db, TPrintClass& printer, const OrderHeadin
 // DrukatVirtuvei: the kitchen slip of the order's new department-2 lines on the default printer,
 // PRN_VIRTUVE after it printed. False (said, nothing marked) when it did not print.
 bool DrukatVirtuvei(const QSqlDatabase& db, const OrderHeading& heading);
+// The kitchen's cancellation slip of line `isn` on the default printer, as the kitchen slip goes:
+// the kitchen learns of a cancellation only from paper. False (said to the waiter) when it did not
+// print; nothing is printed for a line whose article names no item.
+bool DrukatAtteikumu(const QSqlDatabase& db, const OrderHeading& heading, int isn);
 // DrukatPasutijumu: the order printout in the preview; sets no flag.
 void DrukatPasutijumu(const QSqlDatabase& db, const OrderHeading& heading);
 // DrukatRekinu: the bill of the order's live lines with the cashier's name, then PRN_REKINS on

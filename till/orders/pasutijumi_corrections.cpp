@@ -4,9 +4,8 @@
 
 #include "order_corrections.h"
 #include "order_entry.h"
-#include "report_forms.h"
+#include "order_printing.h"
 
-#include "report.h"
 #include "ui_services.h"
 
 void TPasutijumi::btDzestClick() {
@@ -15,13 +14,9 @@ void TPasutijumi::btDzestClick() {
         MarkLineDeleted(Db(), line.isn);
         if (platform::ui::showMessage(QStringLiteral("Vai drukāt atteikumu uz virtuves printera ?"), {},
                                       platform::ui::Buttons::YesNo, platform::ui::Icon::Question) == platform::ui::Yes) {
-            // The heading names the chosen tabs, not the line's own waiter and table.
-            const QString heading = QStringLiteral("Bārmenis-") + tabBarmeni->tabText(tabBarmeni->currentIndex()) +
-                                    QStringLiteral(" Galds-") + tabGaldi->tabText(tabGaldi->currentIndex()) +
-                                    QStringLiteral(" Pasūtījums Nr ") + QString::number(line.pasutNr);
-            // The slip reads the line by its key, so it is printed before a removal.
-            const platform::report::Report slip = BuildVirtuveAnulets(Db(), heading, line.isn);
-            if (!slip.rows.empty()) platform::report::preview(slip);
+            // The heading names the chosen tabs, not the line's own waiter and table; the slip reads
+            // the line by its key, so it is printed before a removal.
+            DrukatAtteikumu(Db(), CurrentHeading(), line.isn);
         }
         // A line that was never printed leaves no trace.
         if (line.neverPrinted()) RemoveLine(Db(), line.isn);

@@ -5,6 +5,7 @@
 #include "order_list_model.h"
 #include "radio_group.h"
 
+#include <QItemSelectionModel>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -58,10 +59,12 @@ void TPasutijumi::RefreshPasutijumi(int isn) {
     std::vector<OrderLine> lines = ReadOrderList(Db(), filter);
     shSumma->setText(OrderTotalText(OrderListTotal(lines)));
     model_->setLines(std::move(lines));
-    // Without a key the list stays on its last line, whose order the next line joins.
+    // Without a key the list stays on its last line, whose order the next line joins. The current
+    // row is not marked: the marks are the lines the waiter chose for "Iezīmētos - jaunā
+    // pasūtījumā", and a Ctrl+click adds to them.
     const int row = isn != 0 ? model_->rowOf(isn) : model_->rowCount() - 1;
-    if (row >= 0) grdO_PASUT->selectRow(row);
-    if (row >= 0) grdO_PASUT->setCurrentIndex(model_->index(row, 0));
+    grdO_PASUT->selectionModel()->clearSelection();
+    if (row >= 0) grdO_PASUT->selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::NoUpdate);
 }
 
 void TPasutijumi::LoadBarmeni() { FillTabs(*tabBarmeni, *cmbBarmens, kAllWaiters, ReadWaiters(Db())); }

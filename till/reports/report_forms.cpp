@@ -313,11 +313,11 @@ Report atlidesPaKlientiem(const QSqlDatabase& db, const ReportRequest& request)
     return report;
 }
 
-QSqlQuery runOrder(const QSqlDatabase& db, const char* statement, const char* name, int value)
+QSqlQuery runOrder(const QSqlDatabase& db, const QString& statement, const char* name, int value)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(QString::fromLatin1(statement))) throw ReportError(query.lastError().text().toStdString());
+    if (!query.prepare(statement)) throw ReportError(query.lastError().text().toStdString());
     query.bindValue(QString::fromLatin1(name), value);
     if (!query.exec()) throw ReportError(query.lastError().text().toStdString());
     return query;
@@ -373,8 +373,8 @@ Report BuildVirtuveAnulets(const QSqlDatabase& db, const QString& header, int is
     report.columns = {text("Preces nosaukums", 24), number("Daudz", "#0.00")};
     report.summary = false;
     QSqlQuery query = runOrder(db,
-                               "SELECT O.DAUDZUMS, O.CENA, P.GNOS PRECE, P.NODALA FROM O_PASUT O "
-                               "LEFT OUTER JOIN N_PRECE P ON P.ARTIKULS=O.ARTIKULS WHERE O.ISN=:ISN",
+                               "SELECT O.DAUDZUMS, O.CENA, P.GNOS PRECE, P.NODALA FROM O_PASUT O JOIN " +
+                                   kOrderLineItem + " WHERE O.ISN=:ISN",
                                ":ISN", isn);
     while (query.next()) report.rows.push_back({{query.value(2), query.value(0)}, {}, {}});
     return report;
@@ -389,8 +389,8 @@ Report BuildPasutijumsSaurs(const QSqlDatabase& db, const QString& header, int p
     report.summary = false;
     QSqlQuery query = runOrder(db,
                                "SELECT O.ARTIKULS, O.DAUDZUMS, O.CENA, O.DAUDZUMS*O.CENA SUMMA, P.GNOS PRECE, P.NODALA "
-                               "FROM O_PASUT O JOIN N_PRECE P ON P.ARTIKULS=O.ARTIKULS "
-                               "WHERE O.PASUT_NR=:PASUT_NR AND P.NODALA=2 "
+                               "FROM O_PASUT O JOIN " + kOrderLineItem +
+                                   " WHERE O.PASUT_NR=:PASUT_NR AND P.NODALA=2 "
                                "AND (O.DZESTS IS NULL OR O.DZESTS<>'T') "
                                "AND (O.PRN_VIRTUVE IS NULL OR O.PRN_VIRTUVE<>'T') ORDER BY O.ISN",
                                ":PASUT_NR", pasutNr);
@@ -420,8 +420,8 @@ Report BuildPasutijums(const QSqlDatabase& db, const QString& header, int pasutN
                       money("Summa")};
     QSqlQuery query = runOrder(db,
                                "SELECT O.ARTIKULS, O.DAUDZUMS, O.CENA, O.DAUDZUMS*O.CENA SUMMA, P.GNOS PRECE "
-                               "FROM O_PASUT O LEFT OUTER JOIN N_PRECE P ON P.ARTIKULS=O.ARTIKULS "
-                               "WHERE O.PASUT_NR=:PASUT_NR AND (O.DZESTS IS NULL OR O.DZESTS<>'T') ORDER BY O.ARTIKULS",
+                               "FROM O_PASUT O LEFT OUTER JOIN " + kOrderLineItem +
+                                   " WHERE O.PASUT_NR=:PASUT_NR AND (O.DZESTS IS NULL OR O.DZESTS<>'T') ORDER BY O.ARTIKULS",
                                ":PASUT_NR", pasutNr);
     while (query.next())
         report.rows.push_back({{query.value(0), query.value(4), query.value(1), query.value(2), query.value(3)}, {}, {}});

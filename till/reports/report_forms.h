@@ -54,6 +54,11 @@ QString ReportDateText(const QDate& date);
 int HourSlot(const QString& laiks);
 
 // The restaurant order slips.
+// The item an order line O names, as P: the first row of N_PRECE with the line's article. An
+// article code may be held by more than one item, and a plain join on it would print the line
+// once per item, so every printout of an order joins through this.
+inline const QString kOrderLineItem =
+    QStringLiteral("N_PRECE P ON P.ISN = (SELECT MIN(I.ISN) FROM N_PRECE I WHERE I.ARTIKULS = O.ARTIKULS)");
 platform::report::Report BuildVirtuveAnulets(const QSqlDatabase& db, const QString& header, int isn);
 platform::report::Report BuildPasutijumsSaurs(const QSqlDatabase& db, const QString& header, int pasutNr);
 platform::report::Report BuildPasutijums(const QSqlDatabase& db, const QString& header, int pasutNr);

@@ -50,6 +50,14 @@ TEST_F(ScaleObjectTest, TheModuleRegistersTheClassUnderItsIdentifiers) {
     EXPECT_EQ(settings().readText("Software\\Classes\\AppID\\{3E8C1901-EEDC-44B4-ADF8-0FF3453C7930}", ""), "Scalvia");
     EXPECT_EQ(settings().readText("Software\\Classes\\TypeLib\\{C52D9F9E-7A3D-440D-9FC5-3C07822F690B}\\1.0", ""),
               "Scalvia 1.0 Type Library");
+    // The dual interface, marshalled by the Automation marshaler and pointing at the type library.
+    const std::string iid = "Software\\Classes\\Interface\\{2247A38F-A929-4B35-AB08-D1FCB420D40A}";
+    const std::string automationMarshaler = "{00020424-0000-0000-C000-000000000046}";
+    EXPECT_EQ(settings().readText(iid, ""), "IScale");
+    EXPECT_EQ(settings().readText(iid + "\\ProxyStubClsid32", ""), automationMarshaler);
+    EXPECT_EQ(settings().readText(iid + "\\ProxyStubClsid", ""), automationMarshaler);
+    EXPECT_EQ(settings().readText(iid + "\\TypeLib", ""), "{C52D9F9E-7A3D-440D-9FC5-3C07822F690B}");
+    EXPECT_EQ(settings().readText(iid + "\\TypeLib", "Version"), "1.0");
 
     EXPECT_NE(com::createObject("Scalvia.Scale.1"), nullptr);
     EXPECT_NE(com::createObject("Scalvia.Scale"), nullptr);
@@ -57,6 +65,7 @@ TEST_F(ScaleObjectTest, TheModuleRegistersTheClassUnderItsIdentifiers) {
     EXPECT_EQ(com::createObject("Scalvia.Scale.1"), nullptr);
     EXPECT_EQ(com::createObject("Scalvia.Scale"), nullptr);
     EXPECT_FALSE(settings().keyExists(clsid));
+    EXPECT_FALSE(settings().keyExists(iid));
 }
 
 TEST_F(ScaleObjectTest, MembersCarryDispidsOneToSeven) {

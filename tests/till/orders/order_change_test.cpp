@@ -157,9 +157,21 @@ TEST_F(OrderChange, JoinSumsOnlyLinesThatAgree) {
         {"discounts differ", {{.atlaide = -10}, {.atlaide = 0}}, {{"100", 1}, {"100", 1}}},
         {"paid and unpaid", {{.apmaksats = "T"}, {.apmaksats = "F"}, {.apmaksats = QVariant()}},
          {{"100", 1}, {"100", 2}}},
+        // An addition not yet sent stays apart from the line already sent, or it would never be
+        // made; only the flag of the place the item is made counts (100 is a bar item, 200 a
+        // kitchen one).
+        {"sent to the bar and an addition", {{.prnBars = "T"}, {.daudzums = 2}, {.daudzums = 3, .prnBars = "F"}},
+         {{"100", 1}, {"100", 5}}},
+        {"sent to the kitchen and an addition",
+         {{.artikuls = "200", .prnVirtuve = "T"}, {.artikuls = "200", .daudzums = 2}},
+         {{"200", 1}, {"200", 2}}},
+        {"both sent", {{.prnBars = "T"}, {.daudzums = 2, .prnBars = "T"}}, {{"100", 3}}},
+        {"the other place's and the bill's flags", {{.prnVirtuve = "T", .prnRekins = "T"}, {.daudzums = 2}},
+         {{"100", 3}}},
         {"other articles apart", {{.artikuls = "a"}, {.artikuls = "b"}, {.artikuls = "a", .daudzums = 2}},
          {{"a", 3}, {"b", 1}}},
     };
+    exec("INSERT INTO N_PRECE (ARTIKULS, GNOS, CENA, NODALA) VALUES ('200', 'Zupa', 3.2, 2)");
     for (const auto& c : cases) {
         exec("DELETE FROM O_PASUT");
         for (const StoredLine& l : c.lines) store(l);

@@ -20,6 +20,7 @@ struct StoredLine {
     QDate datums = QDate(2026, 5, 4);
     QVariant prnVirtuve{};
     QVariant klKods{};
+    QVariant prnBars{}, prnRekins{};
 };
 
 class OrderDatabaseTest : public DatabaseTest {
@@ -33,10 +34,11 @@ protected:
 
     int store(const StoredLine& l) {
         exec("INSERT INTO O_PASUT (DATUMS, PASUT_NR, GALDS, CENA, ATLAIDE, DAUDZUMS, APMAKSATS, BARMENIS, DZESTS, "
-             "ARTIKULS, PRN_VIRTUVE, KL_KODS) VALUES (:D, :N, :G, :C, :AT, :Q, :AP, :B, :DZ, :A, :PV, :KL)",
+             "ARTIKULS, PRN_VIRTUVE, KL_KODS, PRN_BARS, PRN_REKINS) "
+             "VALUES (:D, :N, :G, :C, :AT, :Q, :AP, :B, :DZ, :A, :PV, :KL, :PB, :PR)",
              {{"D", l.datums}, {"N", l.pasutNr}, {"G", l.galds}, {"C", l.cena}, {"AT", l.atlaide}, {"Q", l.daudzums},
               {"AP", l.apmaksats}, {"B", l.barmenis}, {"DZ", l.dzests}, {"A", l.artikuls}, {"PV", l.prnVirtuve},
-              {"KL", l.klKods}});
+              {"KL", l.klKods}, {"PB", l.prnBars}, {"PR", l.prnRekins}});
         return value("SELECT MAX(ISN) FROM O_PASUT").toInt();
     }
 

@@ -193,6 +193,39 @@ TEST_P(OrderPrintingTest, BillOfEveryLiveLine)
     printer->faults().disarm("paper-out");
 }
 
+TEST_P(OrderPrintingTest, AnArticleCodeHeldByTwoItemsPrintsEachLineOnce)
+{
+    // Later items with the codes of a bar and a kitchen item: each line still prints once, under
+    // the first item's name, and the bill's total is what the lines cost.
+    exec("INSERT INTO N_PRECE (ARTIKULS, GNOS, NODALA, CENA) VALUES ('B1', 'Alus tumšais', 1, 2.9)");
+    exec("INSERT INTO N_PRECE (ARTIKULS, GNOS, NODALA, CENA) VALUES ('K1', 'Zupa dienas', 2, 3.5)");
+    line(7, "B1", 2, 2.5);
+    line(7, "K1", 1, 3.2);
+
+    auto before = paper().size();
+    EXPECT_TRUE(DrukatBaram(db(), printClass(), {"Anna", "3", 7}));
+    EXPECT_EQ(slipSince(before), onPaper(QStringList{rule28, "Viesm.Anna Galds-3 Pasūt. Nr 7", rule28,
+                                                     BarSlipLine(type(), "Alus", 2), rule28}));
+
+    before = paper().size();
+    EXPECT_TRUE(DrukatRekinu(db(), printClass(), {"Anna", "3", 7}, "ADMIN"));
+    const Lines bill = slipSince(before);
+    ASSERT_GE(bill.size(), 8u);
+    EXPECT_EQ(Lines(bill.begin() + 4, bill.begin() + 8),
+              onPaper(QStringList{BillLine(type(), "Alus", 2, 5.00), BillLine(type(), "Zupa", 1, 3.20), rule40,
+                                  BillTotalLine(type(), 8.20)}));
+
+    const auto names = [](const platform::report::Report& report) {
+        QStringList shown;
+        for (const auto& row : report.rows) shown << row.values[0].toString();
+        return shown;
+    };
+    EXPECT_EQ(names(BuildPasutijumsSaurs(db(), "Galds 3", 7)), QStringList{"Zupa"});
+    EXPECT_EQ(names(BuildPasutijums(db(), "Galds 3", 7)), (QStringList{"B1", "K1"}));  // the articles
+    const int soup = value("SELECT ISN FROM O_PASUT WHERE ARTIKULS='K1'").toInt();
+    EXPECT_EQ(names(BuildVirtuveAnulets(db(), "Galds 3", soup)), QStringList{"Zupa"});
+}
+
 TEST_P(OrderPrintingTest, KitchenSlipOfNewKitchenLinesOnTheDefaultPrinter)
 {
     line(7, "K1", 1, 3.2);

@@ -97,6 +97,32 @@ TEST_F(OrderPrintingWindow, AnOrderSentToBarAndKitchenOneMoreLineThenItsBill) {
     EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
 }
 
+TEST_F(OrderPrintingWindow, AnAdditionBilledBeforeItWentToTheBarStillGoesThere) {
+    open();
+    serve("Anna", "3");
+    type("101");
+    f().btPrnBars->click();
+    type("101");
+    type("101");
+
+    // The bill before "Bāram": the sent coffee and the two new ones stay apart.
+    auto before = paper().size();
+    f().btPrnRekins->click();
+    const std::vector<std::string> bill = slipSince(before);
+    ASSERT_GE(bill.size(), 7u);
+    EXPECT_EQ(std::vector<std::string>(bill.begin() + 4, bill.begin() + 7),
+              (std::vector<std::string>{trimmed(BillLine(1, "Kafija ar pienu", 1, 1.80)),
+                                        trimmed(BillLine(1, "Kafija ar pienu", 2, 3.60)), trimmed(QString(40, u'-'))}));
+
+    // The bar still gets the two.
+    before = paper().size();
+    f().btPrnBars->click();
+    const std::vector<std::string> slip = slipSince(before);
+    ASSERT_EQ(slip.size(), 5u);
+    EXPECT_EQ(slip[3], trimmed(BarSlipLine(1, "Kafija ar pienu", 2)));
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(" | ").toStdString();
+}
+
 TEST_F(OrderPrintingWindow, MergingMovingAndTheWaiterReport) {
     TPasutijumi& form = open();
     serve("Anna", "3");

@@ -23,8 +23,12 @@ protected:
                                               {"NOD_D_SUM", testsupport::departmentRates(21)},
                                               {"CEKANRCOUN", "00000000041"}}));
         platform::report::setPreviewHandler([this](const platform::report::Report& r) {
-            slips.push_back(r);
+            previews.push_back(r);
             return true;
+        });
+        platform::report::setPrintHandler([this](const platform::report::Report& r) {
+            slips.push_back(r);
+            return printerReady;
         });
         // The demo's promotion runs around the test clock's day.
         exec("UPDATE N_PRECE SET IZP_SAK_D='2026-02-01', IZP_BEIG_D='2026-04-01' WHERE ARTIKULS='4750003000015'");
@@ -34,6 +38,7 @@ protected:
 
     void TearDown() override {
         platform::report::setPreviewHandler({});
+        platform::report::setPrintHandler({});
         TillWindowTest::TearDown();
     }
 
@@ -71,5 +76,9 @@ protected:
         return rows;
     }
 
+    // The reports shown on screen, and those sent to the default printer (which prints them
+    // while printerReady).
+    std::vector<platform::report::Report> previews;
     std::vector<platform::report::Report> slips;
+    bool printerReady = true;
 };

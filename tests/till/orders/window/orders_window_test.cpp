@@ -2,6 +2,8 @@
 // lines, the service charge, quick items, deleting lines, the order discount and the customer.
 #include "orders_window.h"
 
+#include "order_printing.h"
+
 #include "klaviatura.h"
 
 #include <QTest>
@@ -274,6 +276,7 @@ TEST_F(OrdersWindow, DeletingLines) {
     type("201");
     exec("UPDATE O_PASUT SET PRN_VIRTUVE='T' WHERE ARTIKULS='201'");
     type("102");
+    type("202");
     form.RefreshPasutijumi(0);
     const auto at = [&](const char* artikuls) {
         for (const auto& row : stored())
@@ -283,15 +286,18 @@ TEST_F(OrdersWindow, DeletingLines) {
     const struct {
         const char* artikuls;
         int answer;
-        bool kept;   // printed before: marked, not removed
-        bool slip;
+        bool kept;     // printed before: marked, not removed
+        bool slip;     // the cancellation slip went to the default printer
+        bool printer;  // the printer takes it
     } cases[] = {
-        {"102", platform::ui::No, false, false},
-        {"201", platform::ui::Yes, true, true},
-        {"101", platform::ui::Yes, false, true},
+        {"102", platform::ui::No, false, false, true},
+        {"201", platform::ui::Yes, true, true, true},
+        {"101", platform::ui::Yes, false, true, true},
+        {"202", platform::ui::Yes, false, true, false},
     };
     for (const auto& c : cases) {
         slips.clear();
+        printerReady = c.printer;
         const int isn = at(c.artikuls);
         ASSERT_NE(isn, 0) << c.artikuls;
         const int row = [&] {
@@ -304,7 +310,10 @@ TEST_F(OrdersWindow, DeletingLines) {
         messages().clear();
         messages().answerNext(c.answer);
         form.btDzestClick();
-        EXPECT_EQ(messages().texts(), QStringList{"Vai drukāt atteikumu uz virtuves printera ?"}) << c.artikuls;
+        // A slip the printer did not take is told: the kitchen learns of the cancellation only from it.
+        QStringList told{"Vai drukāt atteikumu uz virtuves printera ?"};
+        if (!c.printer) told << kCancellationSlipNotPrinted;
+        EXPECT_EQ(messages().texts(), told) << c.artikuls;
         const QVariant dzests = value("SELECT DZESTS FROM O_PASUT WHERE ISN=:I", {{"I", isn}});
         EXPECT_EQ(dzests.isValid(), c.kept) << c.artikuls;
         if (c.kept) {
@@ -318,7 +327,33 @@ TEST_F(OrdersWindow, DeletingLines) {
         }
         for (const OrderLine& l : form.Lines()) EXPECT_NE(l.isn, isn) << c.artikuls;
     }
+    EXPECT_TRUE(previews.empty());  // nothing waits on screen for the waiter to close
     EXPECT_EQ(form.shSumma->text(), "      0.00");
+}
+
+TEST_F(OrdersWindow, OnlyTheLinesMarkedWithCtrlClickMoveToANewOrder) {
+    TPasutijumi& form = open();
+    serve("Anna", "1");
+    type("101");
+    type("201");
+    form.chkNewPasut->setChecked(true);
+    serve("Anna", "2");
+    type("102");  // another table's order, listed last
+    form.tabGaldi->setCurrentIndex(0);  // every table
+    ASSERT_EQ(form.Lines().size(), 3u);
+    ASSERT_EQ(form.Lines().back().artikuls, "102");
+
+    QTableView& grid = *form.grdO_PASUT;
+    for (int row : {0, 1}) {
+        const QRect cell = grid.visualRect(grid.model()->index(row, 1));
+        ASSERT_TRUE(grid.viewport()->rect().contains(cell.center()));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::ControlModifier, cell.center());
+    }
+    QTest::mouseClick(form.BitBtn2, Qt::LeftButton);
+
+    QStringList orders;
+    for (const Stored& row : stored()) orders << row.artikuls + ":" + QString::number(row.pasutNr);
+    EXPECT_EQ(orders, (QStringList{"101:3", "201:3", "102:2"}));
 }
 
 TEST_F(OrdersWindow, OrderDiscountAndCustomer) {
