@@ -75,7 +75,7 @@ void SutaPrecesDat(const TransferContext& context, const QString& path, const QS
     try {
         lines = readLines(FindFileAnyCase(context.values.dbfFolder, kPrecesDatFile));
     } catch (const std::exception& e) {
-        context.log.LogProcess(kItemsStep + "Nevarēju atvērt PRECES.DAT " + QString::fromStdString(e.what()));
+        context.log.LogFailure(kItemsStep + "Nevarēju atvērt PRECES.DAT " + QString::fromStdString(e.what()));
         return;
     }
     context.gauge.start(int(lines.size()));

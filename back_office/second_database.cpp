@@ -91,7 +91,7 @@ void SanemAtdKase(const TransferContext& context, const QString& name, const QSt
         QSqlDatabase till = ConnectTill(path);
         const ZRange range = AtrodZRobezas(till, context.values.Z_Nr);
         if (range.ISN_LIDZ < 1) {
-            context.log.LogProcess(kStep + ZNumberMissing(context.values.Z_Nr));
+            context.log.LogFailure(kStep + ZNumberMissing(context.values.Z_Nr));
             return;
         }
         const std::vector<ReceiptGroup> groups = readGroups(till, context.values, range);
@@ -139,6 +139,6 @@ void SanemAtdKase(const TransferContext& context, const QString& name, const QSt
         context.log.LogProcess(kStep + "OK");
     } catch (const std::exception& e) {
         if (ad.isOpen()) ad.rollback();
-        context.log.LogProcess(kStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
+        context.log.LogFailure(kStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
     }
 }

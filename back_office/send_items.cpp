@@ -42,7 +42,7 @@ void SutaPreces(const TransferContext& context, const QString& path, const QStri
     try {
         items.emplace(DbfTable::open(FindFileAnyCase(context.values.dbfFolder, "ITEMS.DBF")));
     } catch (const std::exception& e) {
-        context.log.LogProcess(kItemsStep + "Nevarēju atvērt ITEMS.DBF " + QString::fromStdString(e.what()));
+        context.log.LogFailure(kItemsStep + "Nevarēju atvērt ITEMS.DBF " + QString::fromStdString(e.what()));
         return;
     }
     context.gauge.start(items->recordCount());
