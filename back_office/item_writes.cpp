@@ -28,7 +28,7 @@ ItemWrites::ItemWrites(const QSqlDatabase& db, const QStringList& columns, const
       update_(PreparedQuery(db, updateSql(columns))),
       insert_(PreparedQuery(db, insertSql(columns))) {}
 
-void ItemWrites::write(const QString& artikuls, const QVariantList& values, const QString& itemText) {
+void ItemWrites::write(const QString& artikuls, const QVariantList& values, const std::function<QString()>& itemText) {
     lookUp_.bindValue(QStringLiteral(":ARTIKULS"), artikuls);
     const bool known = FirstIsn(lookUp_) > 0;
     QSqlQuery& statement = known ? update_ : insert_;
@@ -36,7 +36,7 @@ void ItemWrites::write(const QString& artikuls, const QVariantList& values, cons
     for (qsizetype i = 0; i < columns_.size(); ++i) statement.bindValue(":" + columns_[i], values.value(i));
     if (statement.exec()) return;
     const QString error = statement.lastError().text();
-    context_.log.LogFailure(kItemsStep + (known ? "UPDATE ??? " + error : "INSERT ??? " + itemText + " " + error));
+    context_.log.LogFailure(kItemsStep + (known ? "UPDATE ??? " + error : "INSERT ??? " + itemText() + " " + error));
 }
 
 void WriteItemsToTill(const TransferContext& context, const QString& path, const std::function<void(QSqlDatabase&)>& body) {

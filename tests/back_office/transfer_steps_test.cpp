@@ -115,6 +115,23 @@ TEST_F(SendStepsTest, ItemsWithoutAColumnOrWithoutTheTillCommitNothing) {
     EXPECT_TRUE(lines()[3].startsWith("Suta preces : Nevarēju pieslēgties kasei ??? Cannot open database")) << lines()[3].toStdString();
 }
 
+// FIELD1001 only names an item in the line of a refused insert: a file without it sends its items,
+// and only a refused insert then ends the step.
+TEST_F(SendStepsTest, ItemsWithoutField1001AreSent) {
+    const QString path = fleet().addTill(QStringLiteral("K1"));
+    tills::WriteExchangeTable(dbf() / "ITEMS.DBF", tills::ItemsColumns("FIELD1001"), {ItemRow("1001", "One", 1), ItemRow("1002", "Two", 2)});
+    SutaPreces(context(), path, QStringLiteral("K1"));
+    EXPECT_EQ(rows("K1", QStringLiteral("SELECT ARTIKULS, GNOS, CENA FROM N_PRECE ORDER BY 1")), (QStringList{"1001|One|1", "1002|Two|2"}));
+    EXPECT_EQ(lines(), (QStringList{"Sūta preces : Sāku procesu K1", "Suta preces : OK"}));
+
+    clearLines();
+    fleet().refuseKey(QStringLiteral("K1"), QStringLiteral("N_PRECE"), QStringLiteral("ARTIKULS"), QStringLiteral("1003"));
+    tills::WriteExchangeTable(dbf() / "ITEMS.DBF", tills::ItemsColumns("FIELD1001"), {ItemRow("1001", "Uno", 1), ItemRow("1003", "Three", 3)});
+    SutaPreces(context(), path, QStringLiteral("K1"));
+    EXPECT_EQ(rows("K1", QStringLiteral("SELECT ARTIKULS, GNOS FROM N_PRECE ORDER BY 1")), (QStringList{"1001|One", "1002|Two"}));
+    EXPECT_EQ(lines().last(), "Suta preces : Nevarēju pieslēgties kasei ??? Field 'FIELD1001' not found");
+}
+
 TEST_F(SendStepsTest, HeldTillsFailEveryStep) {
     const QString path = fleet().addTill(QStringLiteral("K1"));
     tills::WriteExchangeTable(dbf() / "ITEMS.DBF", tills::ItemsColumns(), {ItemRow("1001", "One", 1)});
