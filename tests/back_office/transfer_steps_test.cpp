@@ -50,8 +50,12 @@ TEST_F(SendStepsTest, TheLogoIsStoredAsAJpegStream) {
         const QString file = *c.file ? QString::fromStdString((dir() / c.file).string()) : QString();
         SutaKonfiguraciju(context(), {QStringLiteral("K1"), path, {}, file});
         const QVariant logo = testsupport::selectValue(fleet().db("K1"), QStringLiteral("SELECT LOGO_EKRANS FROM N_ISI"));
-        if (c.stored == Case::Null) EXPECT_TRUE(logo.isNull()) << c.file;
-        if (c.stored == Case::SameBytes) EXPECT_EQ(logo.toByteArray(), jpeg) << c.file;
+        if (c.stored == Case::Null) {
+            EXPECT_TRUE(logo.isNull()) << c.file;
+        }
+        if (c.stored == Case::SameBytes) {
+            EXPECT_EQ(logo.toByteArray(), jpeg) << c.file;
+        }
         if (c.stored == Case::JpegOf24x16) {
             QImage decoded;
             ASSERT_TRUE(decoded.loadFromData(logo.toByteArray(), "JPEG")) << c.file;
