@@ -163,3 +163,14 @@ void SanemAtdKase(const TransferContext& context, const QString& name, const QSt
         context.log.LogFailure(kStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
     }
 }
+
+bool KaseTellsTillApart(const TransferContext& context, const TillRow& till, const std::vector<TillRow>& sentBefore) {
+    // Two rows of one database are one till.
+    for (const TillRow& other : sentBefore) {
+        if (other.GNOS.left(2) != till.GNOS.left(2) || other.PATH == till.PATH) continue;
+        context.log.LogFailure(kStep + QString("not sent: KASE cannot tell till %1 from till %2 (filiale_ID \"%3\")")
+                                           .arg(till.GNOS, other.GNOS, till.GNOS.left(2)));
+        return false;
+    }
+    return true;
+}

@@ -8,6 +8,7 @@ QStringList RunSendReceivePass(const TransferContext& context, const LedvikCheck
         std::filesystem::remove(FindFileAnyCase({}, "NOITEMS.TXT"), missingIsNoError);
     }
     QStringList failedTills;
+    std::vector<TillRow> sentToKase;
     int counter = 1;
     for (const TillRow& till : kases) {
         if (till.PATH.isEmpty() || till.NEAKTIVA == u"T") continue;
@@ -25,7 +26,10 @@ QStringList RunSendReceivePass(const TransferContext& context, const LedvikCheck
         if (checks.R_KONTR) SanemRKontr(context, till.PATH);
         if (checks.BrivaCena) SanemBrivasCenas(context, till.PATH);
         if (checks.RealizSun) SanemRealizSun(context, till.PATH, counter == 1);
-        if (checks.AtdKase) SanemAtdKase(context, till.GNOS, till.PATH);
+        if (checks.AtdKase && KaseTellsTillApart(context, till, sentToKase)) {
+            SanemAtdKase(context, till.GNOS, till.PATH);
+            sentToKase.push_back(till);
+        }
         if (context.log.FailureCount() > failuresBefore) failedTills << (till.GNOS.isEmpty() ? till.PATH : till.GNOS);
         ++counter;
     }

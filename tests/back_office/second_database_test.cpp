@@ -1,6 +1,7 @@
 #include "fleet_test.h"
 
 #include "database.h"
+#include "send_receive_pass.h"
 
 namespace {
 
@@ -167,6 +168,27 @@ TEST_F(SecondDatabaseTest, ARefusedReceiptIsNamedLeavesNothingOfTheTillAndARerun
     const QStringList rows = kase();
     ASSERT_EQ(rows.size(), 4) << rows.join(u'\n').toStdString();
     for (int n = 1; n <= 4; ++n) EXPECT_TRUE(rows[n - 1].startsWith(QString("%1|0|0|%1.00|").arg(n))) << rows[n - 1].toStdString();
+}
+
+// KASE knows a till by the first two letters of its name: a second till of the same two is not
+// sent there (its receipts would be taken for the first one's and skipped), and the pass names it;
+// two rows of one database are one till.
+TEST_F(SecondDatabaseTest, ATillKaseCannotTellFromAnEarlierOneIsNotSentThere) {
+    addSecondDatabase();
+    const QString twin = QStringLiteral("RIGA2");
+    fleet().addTill(twin);
+    fleet().sell(till, 1, day, {{"1001", 1, 1}});
+    fleet().sell(twin, 1, day, {{"1001", 2, 1}});
+    LedvikChecks checks;
+    checks.AtdKase = true;
+    const std::vector<TillRow> kases = {{till, fleet().path(till), "F", {}}, {twin, fleet().path(twin), "F", {}}, {"RIGA", fleet().path(till), "F", {}}};
+    EXPECT_EQ(RunSendReceivePass(context(), checks, kases), QStringList{twin});
+    const QStringList rows = kase();
+    ASSERT_EQ(rows.size(), 1) << rows.join(u'\n').toStdString();
+    EXPECT_TRUE(rows[0].startsWith("1|0|0|1.00|")) << rows[0].toStdString();
+    EXPECT_TRUE(lines().contains("Saņem ATD KASE : not sent: KASE cannot tell till RIGA2 from till RIGA1 (filiale_ID \"RI\")"))
+        << lines().join(u'\n').toStdString();
+    EXPECT_EQ(lines().count("Saņem ATD KASE : OK"), 2);
 }
 
 TEST_F(SecondDatabaseTest, AZNumberChoosesTheReceiptsAndOneTheTillLacksIsItsFailure) {
