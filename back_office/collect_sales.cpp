@@ -75,7 +75,7 @@ void SanemRArtik(const TransferContext& context, const QString& path, const QStr
         const ZRange range = AtrodZRobezas(db, context.values.Z_Nr);
         // A Z number the journal lacks would collect nothing and look like a day without sales.
         if (range.ISN_LIDZ < 1) {
-            context.log.LogProcess(kArtik + ZNumberMissing(context.values.Z_Nr));
+            context.log.LogFailure(kArtik + ZNumberMissing(context.values.Z_Nr));
             return;
         }
         QSqlQuery rows = PreparedQuery(db, byItem("AND DAUDZUMS > 0") + " union " + byItem("AND DAUDZUMS < 0") + " order by 1, 2, 7, 3");
@@ -100,7 +100,7 @@ void SanemRArtik(const TransferContext& context, const QString& path, const QStr
         }
         context.log.LogProcess(kArtik + "OK. Summa=" + QString::number(total, 'f', 2));
     } catch (const std::exception& e) {
-        context.log.LogProcess(kArtik + kNotReached + QString::fromStdString(e.what()));
+        context.log.LogFailure(kArtik + kNotReached + QString::fromStdString(e.what()));
     }
 }
 
@@ -150,7 +150,7 @@ void SanemRKontr(const TransferContext& context, const QString& path) {
         }
         context.log.LogProcess(kKontr + "OK");
     } catch (const std::exception& e) {
-        context.log.LogProcess(kKontr + kNotReached + QString::fromStdString(e.what()));
+        context.log.LogFailure(kKontr + kNotReached + QString::fromStdString(e.what()));
     }
 }
 
@@ -171,6 +171,6 @@ void SanemBrivasCenas(const TransferContext& context, const QString& path) {
                     << "\r\n";
         context.log.LogProcess(kBrivas + "OK");
     } catch (const std::exception& e) {
-        context.log.LogProcess(kBrivas + kNotReached + QString::fromStdString(e.what()));
+        context.log.LogFailure(kBrivas + kNotReached + QString::fromStdString(e.what()));
     }
 }

@@ -59,6 +59,15 @@ QVariant stored(const EditField& f) {
     }
 }
 
+// What an edit holds now, to tell whether the user changed it since it showed its row.
+QString heldState(const EditField& f) {
+    switch (f.kind) {
+    case FieldKind::Flag: return QString::fromLatin1(static_cast<QCheckBox*>(f.widget)->isChecked() ? "T" : "F");
+    case FieldKind::Choice: return static_cast<QComboBox*>(f.widget)->currentText();
+    default: return static_cast<QLineEdit*>(f.widget)->text();
+    }
+}
+
 void show(const EditField& f, const QVariant& value) {
     switch (f.kind) {
     case FieldKind::Flag: static_cast<QCheckBox*>(f.widget)->setChecked(value.toString() == u"T"); return;
@@ -263,6 +272,22 @@ void EditorList::showRow(int row) {
         show(f, column >= 0 ? rows_->model()->data(rows_->model()->index(row, column), Qt::EditRole) : QVariant());
     }
     showing_ = false;
+    rememberShown();
+}
+
+void EditorList::rememberShown() {
+    shown_.clear();
+    for (const EditField& f : rules_.fields) shown_.push_back(heldState(f));
+}
+
+bool EditorList::changed(std::size_t field) const {
+    return state_ == State::Insert || field >= shown_.size() || heldState(rules_.fields[field]) != shown_[field];
+}
+
+QVariant EditorList::savedValue(std::size_t field) const {
+    if (changed(field)) return stored(rules_.fields[field]);
+    const int column = rows_->column(rules_.fields[field].column);
+    return column >= 0 ? rows_->model()->data(rows_->model()->index(currentRow(), column), Qt::EditRole) : QVariant();
 }
 
 void EditorList::setState(State state) {
@@ -297,9 +322,12 @@ void EditorList::Edit() {
 }
 
 std::vector<std::pair<int, QVariant>> EditorList::fieldValues() const {
+    // An edit shows its column rounded (a price to two decimals) or cut to the edit's length:
+    // written back untouched, it would change the stored value. Only what the user changed goes.
     std::vector<std::pair<int, QVariant>> values;
-    for (const EditField& f : rules_.fields)
-        if (const int column = rows_->column(f.column); column >= 0) values.emplace_back(column, stored(f));
+    for (std::size_t i = 0; i < rules_.fields.size(); ++i)
+        if (const int column = rows_->column(rules_.fields[i].column); column >= 0 && changed(i))
+            values.emplace_back(column, stored(rules_.fields[i]));
     return values;
 }
 
@@ -308,7 +336,7 @@ void EditorList::Save() {
     const auto values = fieldValues();
     for (const RequiredField& r : rules_.required) {
         const auto field = std::find_if(rules_.fields.begin(), rules_.fields.end(), [&](const EditField& f) { return f.column == r.column; });
-        const QVariant value = field != rules_.fields.end() ? stored(*field) : QVariant();
+        const QVariant value = field != rules_.fields.end() ? savedValue(std::size_t(field - rules_.fields.begin())) : QVariant();
         if (emptyValue(value) || (r.nonZero && value.toDouble() == 0)) {
             platform::ui::showMessage(r.message);
             if (field != rules_.fields.end()) field->widget->setFocus();
@@ -320,6 +348,7 @@ void EditorList::Save() {
         platform::ui::showMessage(*error);
         return;
     }
+    rememberShown();
     setState(State::Browse);
     rules_.afterSave();
 }

@@ -141,6 +141,13 @@ private:
     void setState(State state);
     void showRow(int row);
     void startEditingOnTyping();
+    // What the edits held when they showed their row (or were saved), field by field.
+    void rememberShown();
+    // Whether the field's value goes back on saving: the user changed its edit, or the row is new.
+    bool changed(std::size_t field) const;
+    // The field's value after a save: the edit's when changed, else the row's own.
+    QVariant savedValue(std::size_t field) const;
+    // The changed fields' columns and values.
     std::vector<std::pair<int, QVariant>> fieldValues() const;
     void applyGridColumns();
 
@@ -149,4 +156,5 @@ private:
     std::unique_ptr<RowStore> rows_;
     State state_ = State::Browse;
     bool showing_ = false;  // filling the edits from a row is no typing
+    std::vector<QString> shown_;
 };

@@ -28,7 +28,7 @@ ItemWrites::ItemWrites(const QSqlDatabase& db, const QStringList& columns, const
       update_(PreparedQuery(db, updateSql(columns))),
       insert_(PreparedQuery(db, insertSql(columns))) {}
 
-void ItemWrites::write(const QString& artikuls, const QVariantList& values, const QString& itemText) {
+void ItemWrites::write(const QString& artikuls, const QVariantList& values, const std::function<QString()>& itemText) {
     lookUp_.bindValue(QStringLiteral(":ARTIKULS"), artikuls);
     const bool known = FirstIsn(lookUp_) > 0;
     QSqlQuery& statement = known ? update_ : insert_;
@@ -36,7 +36,7 @@ void ItemWrites::write(const QString& artikuls, const QVariantList& values, cons
     for (qsizetype i = 0; i < columns_.size(); ++i) statement.bindValue(":" + columns_[i], values.value(i));
     if (statement.exec()) return;
     const QString error = statement.lastError().text();
-    context_.log.LogProcess(kItemsStep + (known ? "UPDATE ??? " + error : "INSERT ??? " + itemText + " " + error));
+    context_.log.LogFailure(kItemsStep + (known ? "UPDATE ??? " + error : "INSERT ??? " + itemText() + " " + error));
 }
 
 void WriteItemsToTill(const TransferContext& context, const QString& path, const std::function<void(QSqlDatabase&)>& body) {
@@ -46,12 +46,12 @@ void WriteItemsToTill(const TransferContext& context, const QString& path, const
         BeginTransaction(db);
         body(db);
         if (const auto error = Commit(db))
-            context.log.LogProcess(kItemsStep + "Pievienot preces neizdevās " + *error);
+            context.log.LogFailure(kItemsStep + "Pievienot preces neizdevās " + *error);
         else
             context.log.LogProcess(kItemsStep + "OK");
     } catch (const std::exception& e) {
         if (db.isOpen()) db.rollback();
-        context.log.LogProcess(kItemsStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
+        context.log.LogFailure(kItemsStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
     }
     context.gauge.hide();
 }

@@ -21,8 +21,8 @@ public:
     ItemWrites(const QSqlDatabase& db, const QStringList& columns, const TransferContext& context);
 
     // Writes `values` (one per column, in order) to the item of `artikuls`; `itemText` names the
-    // item in the log line of a refused insert.
-    void write(const QString& artikuls, const QVariantList& values, const QString& itemText);
+    // item in the log line of a refused insert, and is asked only then.
+    void write(const QString& artikuls, const QVariantList& values, const std::function<QString()>& itemText);
 
 private:
     const TransferContext& context_;

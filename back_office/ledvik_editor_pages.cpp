@@ -277,8 +277,10 @@ void TLedvik::buildEditorPages() {
     DBGrid5 = grid("DBGrid5");
     auto* customer = new QFormLayout;
     QLineEdit* customerCode = lineField(customer, QStringLiteral("Kods"), QStringLiteral("Klienti_KODS"), 30);
-    QLineEdit* customerName = lineField(customer, QStringLiteral("Nosaukums"), QStringLiteral("Klienti_GNOS"), 60);
-    QLineEdit* address = lineField(customer, QStringLiteral("Adrese"), QStringLiteral("Klienti_ADRESE"), 60);
+    // As long as the columns: a shorter edit would show a long name or address cut, and a save
+    // after typing in it would store the cut text.
+    QLineEdit* customerName = lineField(customer, QStringLiteral("Nosaukums"), QStringLiteral("Klienti_GNOS"), 140);
+    QLineEdit* address = lineField(customer, QStringLiteral("Adrese"), QStringLiteral("Klienti_ADRESE"), 100);
     QLineEdit* vat = lineField(customer, QStringLiteral("PVN kods"), QStringLiteral("Klienti_PVN_KODS"), 20);
     QLineEdit* customerDiscount = lineField(customer, QStringLiteral("Atlaide"), QStringLiteral("Klienti_ATLAIDE"));
     auto* pharmacy = new QGroupBox(QStringLiteral("Speciālīe atlaižu dati - atlaides aptiekām"));
@@ -328,7 +330,7 @@ void TLedvik::buildEditorPages() {
     }
     auto* settingsRow = grid("N_ISI_Rows");
     settingsRow->hide();
-    N_ISI = new EditorList({.fields = addOnFields}, settingsRow, this);
+    N_ISI = new EditorList({.fields = addOnFields, .required = {}, .gridColumns = {}}, settingsRow, this);
     {
         auto* layout = new QVBoxLayout(tabPievPreces);
         layout->addWidget(addOns);

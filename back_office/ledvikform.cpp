@@ -242,11 +242,17 @@ void TLedvik::btSutitClick() {
         tell(kKasesMissingMessage + dati_.KasesError());
         return;
     }
+    QStringList failedTills;
     try {
-        RunSendReceivePass(context, settingsFromControls().checks, dati_.Kases());
+        failedTills = RunSendReceivePass(context, settingsFromControls().checks, dati_.Kases());
     } catch (const std::exception& e) {
         tell(QString::fromStdString(e.what()));
         return;
+    }
+    // A scheduled run is judged by its exit status and the log's last line.
+    if (!failedTills.isEmpty()) {
+        failed_ = true;
+        LogProcess(kFailedTillsLine + failedTills.join(QStringLiteral(", ")));
     }
     if (!AutoMode) platform::ui::showMessage(kProcessDoneMessage);
 }

@@ -26,17 +26,20 @@ class QTableView;
 
 inline const QString kKasesMissingMessage = QStringLiteral("Fails KASES.DBF nav tekošajā katalogā ? ");
 inline const QString kProcessDoneMessage = QStringLiteral("Process pabeigts !!!");
+// The pass's last log line when a step failed for some tills; their names follow.
+inline const QString kFailedTillsLine = QStringLiteral("Process beidzās ar kļūdām kasēs: ");
 
 class TLedvik : public QWidget {
     Q_OBJECT
 public:
     // `autoMode`: started with a command line; every message then goes to the process log instead
-    // of a box, and a failure outside the steps' own handling makes the exit status non-zero.
+    // of a box, and any failure makes the exit status non-zero.
     TLedvik(TLedvikDati& dati, bool autoMode, QWidget* parent = nullptr);
     ~TLedvik() override;
 
     // The unattended run: applies the switches, runs one pass, and returns the exit status
-    // (0, or 1 when something could not be done: a bad date, the till list, an exchange file).
+    // (0, or 1 when something could not be done: a bad date, the till list, an exchange file, a
+    // step for any till).
     int RunUnattended(const QString& commandLine);
 
     void btSutitClick();

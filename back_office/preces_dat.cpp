@@ -75,7 +75,7 @@ void SutaPrecesDat(const TransferContext& context, const QString& path, const QS
     try {
         lines = readLines(FindFileAnyCase(context.values.dbfFolder, kPrecesDatFile));
     } catch (const std::exception& e) {
-        context.log.LogProcess(kItemsStep + "Nevarēju atvērt PRECES.DAT " + QString::fromStdString(e.what()));
+        context.log.LogFailure(kItemsStep + "Nevarēju atvērt PRECES.DAT " + QString::fromStdString(e.what()));
         return;
     }
     context.gauge.start(int(lines.size()));
@@ -91,7 +91,7 @@ void SutaPrecesDat(const TransferContext& context, const QString& path, const QS
                 throw StepError(QString("PRECES.DAT line %1: the price \"%2\" is not a number").arg(number + 1).arg(fields->priceText).toStdString());
             // The code is looked up as it is stored, trimmed: a code written with a blank around
             // it would otherwise miss its item and add it again on every pass.
-            writes.write(fields->artikuls, {fields->name, *cena, 1, QStringLiteral("GAB.")}, fields->artikuls);
+            writes.write(fields->artikuls, {fields->name, *cena, 1, QStringLiteral("GAB.")}, [&] { return fields->artikuls; });
         }
     });
 }

@@ -19,3 +19,8 @@ void ProcessLog::LogProcess(const QString& text) {
     std::ofstream out(file_, std::ios::binary | std::ios::app);
     if (out) out << toCp1257(line) << "\r\n";
 }
+
+void ProcessLog::LogFailure(const QString& text) {
+    ++failures_;
+    LogProcess(text);
+}

@@ -22,8 +22,13 @@ public:
     // Builds the line from the clock's now and appends it to the file (Windows-1257, CR LF).
     // A file that cannot be opened loses the line; the list still gets it.
     void LogProcess(const QString& text);
+    // The same for a line telling that something of the pass could not be done; the lines are
+    // counted, so the pass knows which tills failed.
+    void LogFailure(const QString& text);
+    int FailureCount() const { return failures_; }
 
 private:
     std::function<void(const QString&)> show_;
     std::filesystem::path file_;
+    int failures_ = 0;
 };

@@ -1,6 +1,9 @@
 // SanemAtdKase: a till's receipts of the period, one row each, into table KASE of the second
-// database (alias "AD"), all of one till in one transaction there.
+// database (alias "AD"), all of one till in one transaction there. A receipt KASE already holds
+// for the till, number and date is not inserted again, so a pass run again over the same period
+// or Z report doubles nothing.
 #include "database.h"
+#include "regional.h"
 #include "settings_store.h"
 #include "till_sql.h"
 
@@ -62,14 +65,17 @@ QSqlDatabase connectAutoDirekcija() {
 }
 
 std::vector<ReceiptGroup> readGroups(const QSqlDatabase& till, const TransferValues& values, const ZRange& range) {
-    // Z rows carry no receipt number and are no receipt: they stay out.
+    // The Z rows that bound the period have no receipt number: together they read as receipt 0,
+    // a row of KASE the accounting program may count on. Its first group decides its date: the
+    // latest first, so that the row carries the date of the Z report closing the period, each
+    // report's pass its own, and a rerun the same.
     QSqlQuery rows = PreparedQuery(till, QStringLiteral("SELECT KL_KODS, CEKA_NR, NODOKLIS, SUM(CENA*DAUDZUMS*(1-ATLAIDE/100)) SUMMA, "
                                                         "DATUMS, APM_VEIDS, CITASZINAS from realiz "
                                                         "WHERE datums BETWEEN :DATUMS_NO AND :DATUMS_LIDZ "
                                                         "AND REALIZ.ISN BETWEEN :ISN_NO AND :ISN_LIDZ "
-                                                        "AND ANULETS!='T' AND ANULETS IS NOT NULL AND CEKA_NR IS NOT NULL "
+                                                        "AND ANULETS!='T' AND ANULETS IS NOT NULL "
                                                         "GROUP BY KL_KODS, CEKA_NR, NODOKLIS, DATUMS, APM_VEIDS, CITASZINAS "
-                                                        "order by CEKA_NR"));
+                                                        "order by CEKA_NR, DATUMS DESC"));
     rows.bindValue(QStringLiteral(":DATUMS_NO"), values.DatumsNo);
     rows.bindValue(QStringLiteral(":DATUMS_LIDZ"), values.DatumsLidz);
     rows.bindValue(QStringLiteral(":ISN_NO"), range.ISN_NO);
@@ -91,16 +97,19 @@ void SanemAtdKase(const TransferContext& context, const QString& name, const QSt
         QSqlDatabase till = ConnectTill(path);
         const ZRange range = AtrodZRobezas(till, context.values.Z_Nr);
         if (range.ISN_LIDZ < 1) {
-            context.log.LogProcess(kStep + ZNumberMissing(context.values.Z_Nr));
+            context.log.LogFailure(kStep + ZNumberMissing(context.values.Z_Nr));
             return;
         }
         const std::vector<ReceiptGroup> groups = readGroups(till, context.values, range);
         ad = connectAutoDirekcija();
         BeginTransaction(ad);
+        QSqlQuery present = PreparedQuery(ad, QStringLiteral("SELECT COUNT(*) FROM KASE WHERE FILIALE_ID=:Filiale_ID AND KVITSNR=:KvitsNr "
+                                                             "AND DATUMSAPM=:DatumsApm"));
         QSqlQuery insert = PreparedQuery(ad, QStringLiteral("INSERT INTO KASE (Klienta_id, Pasut_ID, KvitsNr, Cena, PVN, Summa, SummaApm, "
                                                             "DatumsApm, Parskait, nodala, filiale_ID, Grupa) VALUES (:Klienta_ID, :Pasut_ID, "
                                                             ":KvitsNr, :Cena, :PVN, :Summa, :SummaApm, :DatumsApm, :Parskait, :Nodala, "
                                                             ":Filiale_ID, :grupa)"));
+        const QString filialeId = name.left(2);
         for (auto group = groups.begin(); group != groups.end();) {
             // The receipt's first group decides everything but the sums.
             const ReceiptGroup& first = *group;
@@ -121,6 +130,11 @@ void SanemAtdKase(const TransferContext& context, const QString& name, const QSt
                 summa += group->SUMMA;
                 pvn += group->SUMMA * taxShare(group->NODOKLIS);
             }
+            const QDateTime datumsApm = first.DATUMS.startOfDay();
+            present.bindValue(QStringLiteral(":Filiale_ID"), filialeId);
+            present.bindValue(QStringLiteral(":KvitsNr"), first.CEKA_NR);
+            present.bindValue(QStringLiteral(":DatumsApm"), datumsApm);
+            if (FirstIsn(present) > 0) continue;
             insert.bindValue(QStringLiteral(":Klienta_ID"), klientaId);
             insert.bindValue(QStringLiteral(":Pasut_ID"), pasutId);
             insert.bindValue(QStringLiteral(":KvitsNr"), first.CEKA_NR);
@@ -128,17 +142,35 @@ void SanemAtdKase(const TransferContext& context, const QString& name, const QSt
             insert.bindValue(QStringLiteral(":PVN"), pvn);
             insert.bindValue(QStringLiteral(":Summa"), summa);
             insert.bindValue(QStringLiteral(":SummaApm"), summa);
-            insert.bindValue(QStringLiteral(":DatumsApm"), first.DATUMS.startOfDay());
+            insert.bindValue(QStringLiteral(":DatumsApm"), datumsApm);
             insert.bindValue(QStringLiteral(":Parskait"), first.APM_VEIDS == 1 ? 0 : 1);
             insert.bindValue(QStringLiteral(":Nodala"), nodala);
-            insert.bindValue(QStringLiteral(":Filiale_ID"), name.left(2));
+            insert.bindValue(QStringLiteral(":Filiale_ID"), filialeId);
             insert.bindValue(QStringLiteral(":grupa"), grupa(first.APM_VEIDS, first.NODOKLIS, order));
-            Execute(insert);
+            // The whole till goes back with a refused receipt: the log names the receipt, and the
+            // next pass sends the till's receipts again.
+            if (!insert.exec())
+                throw StepError(QString("receipt %1 of %2 not taken, the till's receipts wait for the next pass: %3")
+                                    .arg(first.CEKA_NR)
+                                    .arg(QString::fromStdString(platform::shortDateText(first.DATUMS.year(), first.DATUMS.month(), first.DATUMS.day())),
+                                         insert.lastError().text())
+                                    .toStdString());
         }
         if (const auto error = Commit(ad)) throw StepError(error->toStdString());
         context.log.LogProcess(kStep + "OK");
     } catch (const std::exception& e) {
         if (ad.isOpen()) ad.rollback();
-        context.log.LogProcess(kStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
+        context.log.LogFailure(kStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
     }
+}
+
+bool KaseTellsTillApart(const TransferContext& context, const TillRow& till, const std::vector<TillRow>& sentBefore) {
+    // Two rows of one database are one till.
+    for (const TillRow& other : sentBefore) {
+        if (other.GNOS.left(2) != till.GNOS.left(2) || other.PATH == till.PATH) continue;
+        context.log.LogFailure(kStep + QString("not sent: KASE cannot tell till %1 from till %2 (filiale_ID \"%3\")")
+                                           .arg(till.GNOS, other.GNOS, till.GNOS.left(2)));
+        return false;
+    }
+    return true;
 }

@@ -42,7 +42,7 @@ void SutaPreces(const TransferContext& context, const QString& path, const QStri
     try {
         items.emplace(DbfTable::open(FindFileAnyCase(context.values.dbfFolder, "ITEMS.DBF")));
     } catch (const std::exception& e) {
-        context.log.LogProcess(kItemsStep + "Nevarēju atvērt ITEMS.DBF " + QString::fromStdString(e.what()));
+        context.log.LogFailure(kItemsStep + "Nevarēju atvērt ITEMS.DBF " + QString::fromStdString(e.what()));
         return;
     }
     context.gauge.start(items->recordCount());
@@ -63,7 +63,9 @@ void SutaPreces(const TransferContext& context, const QString& path, const QStri
             const QString artikuls = TrimmedText(fromCp1257(code));
             QVariantList values;
             for (std::size_t i = 0; i < kItemFields.size(); ++i) values << ReadExchangeValue(*items, record, columns[i], kItemFields[i].kind);
-            writes.write(artikuls, values, fromCp1257(items->text(record, items->column("FIELD1001"))));
+            // FIELD1001 only names the item in the line of a refused insert: a file without it sends
+            // its items, and only such a refusal then ends the step.
+            writes.write(artikuls, values, [&] { return fromCp1257(items->text(record, items->column("FIELD1001"))); });
         }
     });
 }

@@ -121,7 +121,7 @@ void SutaMasterData(const TransferContext& context, MasterData table, const QStr
     try {
         rows.emplace(DbfTable::open(FindFileAnyCase(context.values.dbfFolder, s.file)));
     } catch (const std::exception& e) {
-        context.log.LogProcess(step + "Nevarēju atvērt " + s.file + " " + QString::fromStdString(e.what()));
+        context.log.LogFailure(step + "Nevarēju atvērt " + s.file + " " + QString::fromStdString(e.what()));
         return;
     }
     if (s.gauge) context.gauge.start(rows->recordCount());
@@ -156,12 +156,12 @@ void SutaMasterData(const TransferContext& context, MasterData table, const QStr
         }
         restoreKept(db, s, kept, inserted);
         if (const auto error = Commit(db))
-            context.log.LogProcess(step + "Pievienot " + QString::fromUtf8(s.noun) + " neizdevās " + *error);
+            context.log.LogFailure(step + "Pievienot " + QString::fromUtf8(s.noun) + " neizdevās " + *error);
         else
             context.log.LogProcess(step + "OK");
     } catch (const std::exception& e) {
         if (db.isOpen()) db.rollback();
-        context.log.LogProcess(step + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
+        context.log.LogFailure(step + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
     }
     if (s.gauge) context.gauge.hide();
 }

@@ -41,11 +41,11 @@ void SutaKonfiguraciju(const TransferContext& context, const TillRow& till) {
         write.bindValue(QStringLiteral(":LOGO_EKRANS"), logo ? QVariant(*logo) : QVariant(QMetaType::fromType<QByteArray>()));
         Execute(write);
         if (const auto error = Commit(db))
-            context.log.LogProcess(kStep + "izmainīt konfigurāciju neizdevās " + *error);
+            context.log.LogFailure(kStep + "izmainīt konfigurāciju neizdevās " + *error);
         else
             context.log.LogProcess(kStep + "OK");
     } catch (const std::exception& e) {
         if (db.isOpen()) db.rollback();
-        context.log.LogProcess(kStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
+        context.log.LogFailure(kStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
     }
 }

@@ -58,7 +58,7 @@ void SanemRealizSun(const TransferContext& context, const QString& path, bool fi
         QSqlDatabase db = ConnectTill(path);
         const ZRange range = AtrodZRobezas(db, context.values.Z_Nr);
         if (range.ISN_LIDZ < 1) {
-            context.log.LogProcess(kStep + ZNumberMissing(context.values.Z_Nr));
+            context.log.LogFailure(kStep + ZNumberMissing(context.values.Z_Nr));
             return;
         }
         std::string bytes = linesOf(file);
@@ -78,6 +78,6 @@ void SanemRealizSun(const TransferContext& context, const QString& path, bool fi
         save(file, bytes);
         context.log.LogProcess(kStep + "OK");
     } catch (const std::exception& e) {
-        context.log.LogProcess(kStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
+        context.log.LogFailure(kStep + "Nevarēju pieslēgties kasei ??? " + QString::fromStdString(e.what()));
     }
 }

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
+#include <vector>
 
 // One row of the till list "KASES.DBF".
 struct TillRow {
@@ -80,6 +81,10 @@ void SutaPrecesDat(const TransferContext& context, const QString& path, const QS
 void SanemRealizSun(const TransferContext& context, const QString& path, bool first);
 // The till's receipts into table KASE of the second database (alias "AD"), one transaction.
 void SanemAtdKase(const TransferContext& context, const QString& name, const QString& path);
+// Whether KASE can keep the till's receipts apart from those of the tills sent before it: it knows
+// a till only by the first two characters of its name (filiale_ID), and a receipt it holds for a
+// till, number and date is not sent again. When it cannot, logs the step's failure line.
+bool KaseTellsTillApart(const TransferContext& context, const TillRow& till, const std::vector<TillRow>& sentBefore);
 
 // The journal rows of Z report `zNr`: ISN from the Z row of report n-1 to that of report n (a
 // bound not found is 0); an empty number means the whole journal, 1 to 1410065407.

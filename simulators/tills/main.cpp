@@ -1,8 +1,8 @@
 // tillora-tills --show FILE: prints a dBase table, one record a line, texts from Windows-1257.
 // tillora-tills --show-kase FILE: prints table KASE of a second database, one receipt a line.
 // tillora-tills FOLDER [SERVER] [--refuse-kvitsnr=N]: makes a fleet of three tills in FOLDER for
-// the back office: KASE1 and KASE2 with a day of sales and a Z report each (KASE2 through the
-// Firebird server SERVER, "127.0.0.1/port", when one is given), KASE3 unreachable; KASES.DBF, the
+// the back office: RIGA and CESIS with a day of sales and a Z report each (CESIS through the
+// Firebird server SERVER, "127.0.0.1/port", when one is given), JELGAVA unreachable; KASES.DBF, the
 // exchange tables ITEMS, KLIENTI, VALUTAS, USERS and NODALAS and the items file PRECES.DAT beside
 // them; the second database tills/AD/AUTODIREKCIJA.GDB (for the alias "AD"), whose table KASE
 // refuses receipt N when asked to.
@@ -71,11 +71,12 @@ int main(int argc, char** argv) {
         }
         tills::TillFleet fleet(folder / "tills", server);
         const QDate today = QDate::currentDate();
-        const QString kase1 = fleet.addTill(QStringLiteral("KASE1"));
-        const QString kase2 = fleet.addTill(QStringLiteral("KASE2"), !server.empty());
+        // Table KASE tells tills apart by the first two letters of their names.
+        const QString kase1 = fleet.addTill(QStringLiteral("RIGA"));
+        const QString kase2 = fleet.addTill(QStringLiteral("CESIS"), !server.empty());
         fleet.addSecondDatabase();
         if (refusedKvitsNr) fleet.refuseKvitsNr(*refusedKvitsNr);
-        for (const QString& till : {QStringLiteral("KASE1"), QStringLiteral("KASE2")}) {
+        for (const QString& till : {QStringLiteral("RIGA"), QStringLiteral("CESIS")}) {
             fleet.sell(till, 1, today, {{QStringLiteral("1001"), 1.20, 3}, {QStringLiteral("1002"), 0.85, 2}});
             fleet.sell(till, 2, today, {{QStringLiteral("1001"), 1.20, 1}}, true);
             fleet.annul(till, 3, today, {{QStringLiteral("1002"), 0.85, 5}});
@@ -83,9 +84,9 @@ int main(int argc, char** argv) {
             fleet.zReport(till, 1, today);
         }
         fleet.closeConnections();
-        tills::TillFleet::WriteKases(folder, {{QStringLiteral("KASE1"), kase1, QStringLiteral("F"), {}},
-                                              {QStringLiteral("KASE2"), kase2, QStringLiteral("F"), {}},
-                                              {QStringLiteral("KASE3"), tills::TillFleet::refusedServerPath(), QStringLiteral("F"), {}}});
+        tills::TillFleet::WriteKases(folder, {{QStringLiteral("RIGA"), kase1, QStringLiteral("F"), {}},
+                                              {QStringLiteral("CESIS"), kase2, QStringLiteral("F"), {}},
+                                              {QStringLiteral("JELGAVA"), tills::TillFleet::refusedServerPath(), QStringLiteral("F"), {}}});
         const auto& dbf = folder;
         // Item names in Windows-1257, units in the Latvian DOS code page ("\xB5" is DOS Ā).
         tills::WriteExchangeTable(dbf / "ITEMS.DBF", tills::ItemsColumns(),

@@ -236,6 +236,47 @@ TEST_F(LedvikEditorTest, DeletingACashierRereadsBothListsFromTheFirstRow) {
     EXPECT_EQ(rows("K1", "SELECT ARTIKULS FROM N_PRECE"), QStringList{"ABC1"});
 }
 
+// A save writes back what the user changed: an edit shows a price to two decimals and had cut a
+// long name, and neither may reach the till unless typed.
+TEST_F(LedvikEditorTest, ASaveWritesOnlyTheChangedFields) {
+    const QString longName = QStringLiteral("SIA Ķīmiķis ") + QString(120, u'N');
+    const QString longAddress = QStringLiteral("Liepājas iela 12, ") + QString(80, u'A');
+    sql("K1", "UPDATE N_PRECE SET CENA = 1.359, ATLAIDE = 2.125 WHERE ARTIKULS = 'ABC1'");
+    sql("K1", "UPDATE N_KLIENTI SET GNOS = '" + longName + "', ADRESE = '" + longAddress + "', ATLAIDE = 1.5 WHERE KODS = 'K001'");
+    open();
+    showPage(window->TabSheet3);
+    window->Preces->setCurrentRow(window->Preces->findRow(QStringLiteral("ARTIKULS"), [](const QString& v) { return v == u"ABC1"; }));
+    EXPECT_EQ(edit("Preces_CENA")->text(), QStringLiteral("1.36"));
+    edit("Preces_GNOS")->setFocus();
+    typeText(edit("Preces_GNOS"), QStringLiteral(" balta"));
+    click(QStringLiteral("btSavePrece"));
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(u'\n').toStdString();
+    EXPECT_EQ(rows("K1", "SELECT GNOS, CENA, ATLAIDE FROM N_PRECE WHERE ARTIKULS = 'ABC1'"), QStringList{"Maize balta|1.359|2.125"});
+    // A price typed keeps the decimals typed.
+    window->Preces->setCurrentRow(window->Preces->findRow(QStringLiteral("ARTIKULS"), [](const QString& v) { return v == u"ABC1"; }));
+    edit("Preces_CENA")->selectAll();
+    typeText(edit("Preces_CENA"), QStringLiteral("2.455"));
+    click(QStringLiteral("btSavePrece"));
+    EXPECT_EQ(rows("K1", "SELECT GNOS, CENA, ATLAIDE FROM N_PRECE WHERE ARTIKULS = 'ABC1'"), QStringList{"Maize balta|2.455|2.125"});
+
+    showPage(window->TabSheet4);
+    window->Klienti->setCurrentRow(window->Klienti->findRow(QStringLiteral("KODS"), [](const QString& v) { return v == u"K001"; }));
+    EXPECT_EQ(edit("Klienti_GNOS")->text(), longName);
+    edit("Klienti_ATLAIDE")->selectAll();
+    typeText(edit("Klienti_ATLAIDE"), QStringLiteral("7"));
+    click(QStringLiteral("btSaveKlients"));
+    EXPECT_TRUE(messages().texts().isEmpty()) << messages().texts().join(u'\n').toStdString();
+    EXPECT_EQ(rows("K1", "SELECT GNOS, ADRESE, ATLAIDE FROM N_KLIENTI WHERE KODS = 'K001'"),
+              QStringList{longName + "|" + longAddress + "|7"});
+    // A long name typed in whole is stored whole.
+    window->Klienti->setCurrentRow(window->Klienti->findRow(QStringLiteral("KODS"), [](const QString& v) { return v == u"K001"; }));
+    edit("Klienti_ADRESE")->setFocus();
+    edit("Klienti_ADRESE")->end(false);
+    typeText(edit("Klienti_ADRESE"), QStringLiteral("Z"));
+    click(QStringLiteral("btSaveKlients"));
+    EXPECT_EQ(rows("K1", "SELECT ADRESE FROM N_KLIENTI WHERE KODS = 'K001'"), QStringList{longAddress + "Z"});
+}
+
 TEST_F(LedvikEditorTest, ItemSearchFindsArticleThenNameIgnoringCaseBeyondTheFirstFetch) {
     // More rows than a first fetch brings; the name sorting last lies at the end.
     sql("K1",

@@ -56,11 +56,13 @@ protected:
     }
 
     QString logText() { return fromCp1257(testsupport::readFile(dir() / "Ledvik.log")); }
+    // The log's last line without its date and time.
+    QString lastLogLine() { return logText().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).last().section(u' ', 2); }
 };
 
 TEST_F(LedvikProgramTest, AnUnattendedPassServesEveryReachableTill) {
     makeShop();
-    EXPECT_EQ(runLedvik({QStringLiteral("s1r1")}), 0);
+    EXPECT_EQ(runLedvik({QStringLiteral("s1r1")}), 1);
     fleet().release(QStringLiteral("K3"));
     for (const char* till : {"K1", "K2"})
         EXPECT_EQ(rows(QString::fromLatin1(till), QStringLiteral("SELECT ARTIKULS, GNOS FROM N_PRECE")), QStringList{"1001|Maize"}) << till;
@@ -74,6 +76,7 @@ TEST_F(LedvikProgramTest, AnUnattendedPassServesEveryReachableTill) {
     // The held till: one failure line per step, and the pass went on to the end.
     EXPECT_EQ(log.count(QStringLiteral("Nevarēju pieslēgties kasei ???")), 3) << log.toStdString();
     EXPECT_FALSE(log.contains(kProcessDoneMessage));
+    EXPECT_EQ(lastLogLine(), kFailedTillsLine + "K3");
     // The switches' boxes are the next start's settings.
     EXPECT_EQ(settings().readInteger(testsupport::kSetupKey, "Preces"), 1);
     EXPECT_EQ(settings().readInteger(testsupport::kSetupKey, "R_ARTIK"), 1);
@@ -87,7 +90,7 @@ TEST_F(LedvikProgramTest, ThePassSendsPrecesDatAndCollectsSunTxtAndKaseForEveryT
     // The boxes no switch sets keep their stored state, also while the second database's is hidden.
     for (const char* box : {"SanemPrecesDAT", "RealizSun", "AtdKase"}) setupInteger(box, 1);
     std::ofstream(dbf() / "PRECES.DAT", std::ios::binary) << "2001,349,\"Kafija\",\r\n";
-    EXPECT_EQ(runLedvik({QStringLiteral("unattended")}), 0);
+    EXPECT_EQ(runLedvik({QStringLiteral("unattended")}), 1);
     fleet().release(QStringLiteral("K3"));
     for (const char* till : {"K1", "K2"})
         EXPECT_EQ(rows(QString::fromLatin1(till), QStringLiteral("SELECT ARTIKULS, GNOS, CENA FROM N_PRECE")), QStringList{"2001|Kafija|3.49"})
@@ -107,6 +110,34 @@ TEST_F(LedvikProgramTest, ThePassSendsPrecesDatAndCollectsSunTxtAndKaseForEveryT
     EXPECT_TRUE(dat >= 0 && dat < sunAt && sunAt < kaseAt) << log.toStdString();
     EXPECT_EQ(log.count(QStringLiteral("Saņem ATD KASE : OK")), 2) << log.toStdString();
     EXPECT_EQ(log.count(QStringLiteral("Nevarēju pieslēgties kasei ???")), 4) << log.toStdString();
+    EXPECT_EQ(lastLogLine(), kFailedTillsLine + "K3");
+}
+
+// A scheduled run is judged by its exit status: over a fleet of a till file, a till on the server,
+// an inactive till, one without a path, one unreachable and one refusing an item, the run fails
+// and its last line names the two tills a step failed for; without those two it succeeds.
+TEST_F(LedvikProgramTest, TheRunFailsWhenAStepFailedForAnyTillAndNamesThoseTills) {
+    fleet().addTill(QStringLiteral("K1"));
+    fleet().addTill(QStringLiteral("K2"), !testsupport::testFirebirdServer().empty());
+    fleet().addTill(QStringLiteral("K6"));
+    fleet().refuseKey(QStringLiteral("K6"), QStringLiteral("N_PRECE"), QStringLiteral("ARTIKULS"), QStringLiteral("1002"));
+    fleet().closeConnections();
+    tills::WriteExchangeTable(dbf() / "ITEMS.DBF", tills::ItemsColumns(), {tills::ItemRow("1001", "Maize", 2), tills::ItemRow("1002", "Piens", 1)});
+    setupText("DBFDir", (dbf() / "ITEMS.DBF").string());
+    const std::vector<QString> served = {"K1", fleet().path("K1"), "F", {}}, onServer = {"K2", fleet().path("K2"), "F", {}},
+                               inactive = {"K3", tills::TillFleet::refusedServerPath(), "T", {}}, noPath = {"K4", {}, "F", {}},
+                               unreachable = {"K5", tills::TillFleet::refusedServerPath(), "F", {}}, refusing = {"K6", fleet().path("K6"), "F", {}};
+
+    tills::TillFleet::WriteKases(dir(), {served, onServer, inactive, noPath, unreachable, refusing});
+    EXPECT_EQ(runLedvik({QStringLiteral("s1")}), 1);
+    EXPECT_EQ(lastLogLine(), kFailedTillsLine + "K5, K6") << logText().toStdString();
+    for (const char* till : {"K1", "K2"})
+        EXPECT_EQ(rows(QString::fromLatin1(till), QStringLiteral("SELECT ARTIKULS FROM N_PRECE ORDER BY 1")), (QStringList{"1001", "1002"})) << till;
+
+    std::filesystem::remove(dir() / "Ledvik.log");
+    tills::TillFleet::WriteKases(dir(), {served, onServer, inactive, noPath});
+    EXPECT_EQ(runLedvik({QStringLiteral("s1")}), 0);
+    EXPECT_FALSE(logText().contains(kFailedTillsLine)) << logText().toStdString();
 }
 
 TEST_F(LedvikProgramTest, WhatWouldWaitOnABoxIsLoggedAndTheRunFails) {

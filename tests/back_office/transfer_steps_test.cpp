@@ -50,8 +50,12 @@ TEST_F(SendStepsTest, TheLogoIsStoredAsAJpegStream) {
         const QString file = *c.file ? QString::fromStdString((dir() / c.file).string()) : QString();
         SutaKonfiguraciju(context(), {QStringLiteral("K1"), path, {}, file});
         const QVariant logo = testsupport::selectValue(fleet().db("K1"), QStringLiteral("SELECT LOGO_EKRANS FROM N_ISI"));
-        if (c.stored == Case::Null) { EXPECT_TRUE(logo.isNull()) << c.file; }
-        if (c.stored == Case::SameBytes) { EXPECT_EQ(logo.toByteArray(), jpeg) << c.file; }
+        if (c.stored == Case::Null) {
+            EXPECT_TRUE(logo.isNull()) << c.file;
+        }
+        if (c.stored == Case::SameBytes) {
+            EXPECT_EQ(logo.toByteArray(), jpeg) << c.file;
+        }
         if (c.stored == Case::JpegOf24x16) {
             QImage decoded;
             ASSERT_TRUE(decoded.loadFromData(logo.toByteArray(), "JPEG")) << c.file;
@@ -113,6 +117,23 @@ TEST_F(SendStepsTest, ItemsWithoutAColumnOrWithoutTheTillCommitNothing) {
     ASSERT_EQ(lines().size(), 4);
     EXPECT_TRUE(lines()[1].startsWith("Suta preces : Nevarēju pieslēgties kasei ??? Cannot open database")) << lines()[1].toStdString();
     EXPECT_TRUE(lines()[3].startsWith("Suta preces : Nevarēju pieslēgties kasei ??? Cannot open database")) << lines()[3].toStdString();
+}
+
+// FIELD1001 only names an item in the line of a refused insert: a file without it sends its items,
+// and only a refused insert then ends the step.
+TEST_F(SendStepsTest, ItemsWithoutField1001AreSent) {
+    const QString path = fleet().addTill(QStringLiteral("K1"));
+    tills::WriteExchangeTable(dbf() / "ITEMS.DBF", tills::ItemsColumns("FIELD1001"), {ItemRow("1001", "One", 1), ItemRow("1002", "Two", 2)});
+    SutaPreces(context(), path, QStringLiteral("K1"));
+    EXPECT_EQ(rows("K1", QStringLiteral("SELECT ARTIKULS, GNOS, CENA FROM N_PRECE ORDER BY 1")), (QStringList{"1001|One|1", "1002|Two|2"}));
+    EXPECT_EQ(lines(), (QStringList{"Sūta preces : Sāku procesu K1", "Suta preces : OK"}));
+
+    clearLines();
+    fleet().refuseKey(QStringLiteral("K1"), QStringLiteral("N_PRECE"), QStringLiteral("ARTIKULS"), QStringLiteral("1003"));
+    tills::WriteExchangeTable(dbf() / "ITEMS.DBF", tills::ItemsColumns("FIELD1001"), {ItemRow("1001", "Uno", 1), ItemRow("1003", "Three", 3)});
+    SutaPreces(context(), path, QStringLiteral("K1"));
+    EXPECT_EQ(rows("K1", QStringLiteral("SELECT ARTIKULS, GNOS FROM N_PRECE ORDER BY 1")), (QStringList{"1001|One", "1002|Two"}));
+    EXPECT_EQ(lines().last(), "Suta preces : Nevarēju pieslēgties kasei ??? Field 'FIELD1001' not found");
 }
 
 TEST_F(SendStepsTest, HeldTillsFailEveryStep) {
