@@ -41,6 +41,9 @@ public:
     bool FMAppendDayClose(const DayCloseRecord& record);
     // The record with today's date and the time of day (hours and minutes).
     static DayCloseRecord DatedNow(DayCloseRecord record);
+    // The record that opens an empty list of day-close records at index 0, which no reader reads
+    // as a day close: number 1 (the number of the first Z report), zero amounts, dated now.
+    static DayCloseRecord OpeningRecord();
     // Whether the write-once store holds the beginning of an append that was cut short: the next
     // append must continue it (with the same record). Only the module kind has one.
     bool FMAppendPending(bool& pending);
@@ -125,4 +128,5 @@ private:
     bool FMSerialNrTVL(QString& serialNr);
     bool FMCreateRecordTVL(const QString& name, int size);
     bool readTvlCount(const QString& tag, int& count);
+    bool appendTvlDayClose(int index, const DayCloseRecord& record);
 };

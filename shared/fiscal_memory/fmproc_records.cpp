@@ -102,8 +102,7 @@ bool TFMProc::InitMRX_FMRam()
 
 // Index 0 of the write-once store is never read as a day-close record: on an empty store the first
 // Z report's record would be lost to every reader (the next report would be number 1 again and the
-// grand totals would start afresh). An empty store gets an opening record first: number 1 (the
-// number of the first Z report), zero amounts, dated now.
+// grand totals would start afresh). An empty store gets the opening record first.
 bool TFMProc::appendOpeningRecord()
 {
     int count = 0;
@@ -112,7 +111,7 @@ bool TFMProc::appendOpeningRecord()
         FMError(rc, {}, QStringLiteral("FM_GetRecordCount-InitMRX_FMRam"), {});
         return false;
     }
-    return count > 0 || FMWriteGrand(1, {}, 0, 0, 0, 0);
+    return count > 0 || FMAppendDayClose(OpeningRecord());
 }
 
 bool TFMProc::FMCreateRecordMRX(const QString& name, int size)
