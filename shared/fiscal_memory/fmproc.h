@@ -73,8 +73,9 @@ public:
 
     // Module kind: creates every missing working record (the older 501-byte NOD_D_SUM is
     // migrated to 251 bytes) and gives a write-once store that holds no record its opening
-    // day-close record; false when a record cannot be looked up, created or migrated (reported,
-    // the record named in UncreatedRecord), or the opening record cannot be counted or appended.
+    // day-close record; false when a record cannot be looked up, created or migrated (reported;
+    // a record the module answered and refused to create is named in UncreatedRecord), or the
+    // opening record cannot be counted or appended.
     // A run on a store that holds every record creates nothing.
     bool InitMRX_FMRam();
     // Creates the missing payment-kind records; false as InitMRX_FMRam.
@@ -88,7 +89,7 @@ public:
     int Status = -1;       // 0 ready, -1 not ready
     QString LastReply;     // last error status text of the USB device
     QString LogNote;       // third line of every error block (the owning window's caption)
-    QString UncreatedRecord;  // the working record InitMRX_FMRam could not look up or create
+    QString UncreatedRecord;  // the working record the module refused to create in InitMRX_FMRam
 
 private:
     void showProgress(const QString& text);
