@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -58,6 +59,11 @@ public:
     bool FMCommitTrans(const QString& tag);
     bool FMRollback(const QString& tag);
     bool FMTransInProgress(bool& open, const QString& tag);
+    // Begins, runs `writes` and commits; anything short of a commit is rolled back, so a failure
+    // or a killed program leaves every record as it was (on the kinds without transactions the
+    // writes simply run in order). On the module kind the store is this program's until the end:
+    // another program's reads and writes of it wait. False on any failure (reported under tag).
+    bool FMInTransaction(const QString& tag, const std::function<bool()>& writes);
 
     // A working record outside the size table: created with the size when the store does not hold
     // it at that size (a record of another size is made anew, empty; on the module kind run it in a
