@@ -27,7 +27,6 @@ namespace {
 
 std::string bytes(const sim::Bytes& b) { return std::string(b.begin(), b.end()); }
 
-class BridgeLineTest : public BridgeTest {};
 
 // Everything waiting on the pseudo-terminal's master side.
 std::string drain(int master) {
@@ -75,6 +74,17 @@ private:
     int listen_ = -1;
     int client_ = -1;
     int port_ = 0;
+};
+
+class BridgeLineTest : public BridgeTest {
+protected:
+    // Opens the line to the peer; the pause after connecting passes at once on the stepped clock.
+    bool openTo(RawPeer& peer, TcpTransport& line) {
+        useSteppedClock();
+        auto opened = std::async(std::launch::async, [&] { return line.open(); });
+        peer.accept();
+        return opened.get();
+    }
 };
 
 }  // namespace
@@ -273,10 +283,7 @@ TEST_F(BridgeLineTest, AuthorisationAnswerFillsEachFieldWithinItsMember) {
 TEST_F(BridgeLineTest, TcpSendKeepsTheBytesAfterTheAcknowledgement) {
     RawPeer peer;
     TcpTransport line("127.0.0.1", std::to_string(peer.port()));
-    useSteppedClock();  // the pause after connecting passes at once
-    auto opened = std::async(std::launch::async, [&] { return line.open(); });
-    peer.accept();
-    ASSERT_TRUE(opened.get());
+    ASSERT_TRUE(openTo(peer, line));
     const std::string answer = bytes(sim::ecr::encode("5|000|OK"));
     const std::string request = bytes(sim::ecr::encode("6"));
     std::string held;
@@ -307,10 +314,7 @@ TEST_F(BridgeLineTest, TcpSendKeepsTheBytesAfterTheAcknowledgement) {
 TEST_F(BridgeLineTest, TcpReceiveResults) {
     RawPeer peer;
     TcpTransport line("127.0.0.1", std::to_string(peer.port()));
-    useSteppedClock();
-    auto opened = std::async(std::launch::async, [&] { return line.open(); });
-    peer.accept();
-    ASSERT_TRUE(opened.get());
+    ASSERT_TRUE(openTo(peer, line));
     std::string got, held;
     std::atomic<bool> cancel{false};
 
@@ -345,10 +349,7 @@ TEST_F(BridgeLineTest, TcpReceiveResults) {
 TEST_F(BridgeLineTest, TcpReceiveGathersAFrameThatComesInManyPieces) {
     RawPeer peer;
     TcpTransport line("127.0.0.1", std::to_string(peer.port()));
-    useSteppedClock();
-    auto opened = std::async(std::launch::async, [&] { return line.open(); });
-    peer.accept();
-    ASSERT_TRUE(opened.get());
+    ASSERT_TRUE(openTo(peer, line));
     const std::string answer = bytes(sim::ecr::encode("5|000|APPROVED|" + std::string(300, 'A')));
     std::string got, held;
     std::atomic<bool> cancel{false};
@@ -449,10 +450,7 @@ TEST_F(BridgeLineTest, LogLinesAndTheSizeLimit) {
 TEST_F(BridgeLineTest, TcpReceiveNeverHoldsMoreThanItsBuffer) {
     RawPeer peer;
     TcpTransport line("127.0.0.1", std::to_string(peer.port()));
-    useSteppedClock();
-    auto opened = std::async(std::launch::async, [&] { return line.open(); });
-    peer.accept();
-    ASSERT_TRUE(opened.get());
+    ASSERT_TRUE(openTo(peer, line));
     peer.write("\x02" + std::string(3 * kMessageBufferSize, 'a'));
     std::string got, held;
     std::atomic<bool> cancel{false};
@@ -464,10 +462,7 @@ TEST_F(BridgeLineTest, TcpReceiveNeverHoldsMoreThanItsBuffer) {
 TEST_F(BridgeLineTest, TcpSendGivesUpAfterThreeNaks) {
     RawPeer peer;
     TcpTransport line("127.0.0.1", std::to_string(peer.port()));
-    useSteppedClock();
-    auto opened = std::async(std::launch::async, [&] { return line.open(); });
-    peer.accept();
-    ASSERT_TRUE(opened.get());
+    ASSERT_TRUE(openTo(peer, line));
     const std::string request = bytes(sim::ecr::encode("C"));
     std::string held;
     auto sending = std::async(std::launch::async, [&] { return line.send(request, held, 5); });
