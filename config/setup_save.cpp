@@ -78,12 +78,16 @@ void TSetup::BtSaveClick()
         LastGrandPVN = *grandVat;
     }
 
-    QString daySums;
-    check(FMProc->FMRead(QStringLiteral("NOD_D_SUM"), daySums));
-    check(FMProc->FMWrite(QStringLiteral("NOD_D_SUM"), setuprecords::departmentTable(daySums, tables.taxRate())));
-    QString currencies;
-    check(FMProc->FMRead(QStringLiteral("VALUT_D_S"), currencies));
-    check(FMProc->FMWrite(QStringLiteral("VALUT_D_S"), setuprecords::currencyTable(currencies, tables.currencyCodes)));
+    // The two tables keep the day sums that the till adds to while it runs: each is read, changed
+    // and written back in one transaction of the store, so a sale's write waits for it rather than
+    // being overwritten with the sums read before.
+    check(FMProc->FMInTransaction(QStringLiteral("BtSaveClick"), [&] {
+        QString daySums, currencies;
+        return FMProc->FMRead(QStringLiteral("NOD_D_SUM"), daySums) &&
+               FMProc->FMWrite(QStringLiteral("NOD_D_SUM"), setuprecords::departmentTable(daySums, tables.taxRate())) &&
+               FMProc->FMRead(QStringLiteral("VALUT_D_S"), currencies) &&
+               FMProc->FMWrite(QStringLiteral("VALUT_D_S"), setuprecords::currencyTable(currencies, tables.currencyCodes));
+    }));
     FMProc->FMEndSave();
     Saved = true;
     close();

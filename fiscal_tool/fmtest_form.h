@@ -11,8 +11,9 @@
 class QSystemTrayIcon;
 
 // Opens the fiscal memory of the configured kind (creating the module's missing working records)
-// and tells the user when it is not ready, naming the record it could not create. The object stays alive for the rest of the process.
-// True when the fiscal memory is ready.
+// and tells the user when it is not ready: the record the module refused to create, or that the
+// fiscal memory is not there (it cannot be reached or read). The object stays alive for the rest
+// of the process. True when the fiscal memory is ready.
 bool prepareFiscalMemory(std::unique_ptr<TFMProc>& fmProc);
 
 class TFmTest : public QWidget {

@@ -44,17 +44,26 @@ int withModule(Work work) {
     return withPort([&](memorix::PortUse&, Module& module) { return work(module); });
 }
 
-// A named-file store call. Another process may have changed the store since this one filled its
-// caches (the set-up program beside the till): then they are read again first, or this process's
-// next write would put back what it remembers over the other's.
+// A named-file store call. It waits while another process has a transaction of the store open.
+// Another process may have changed the store since this one filled its caches (the set-up program
+// beside the till): then they are read again first, or this process's next write would put back
+// what it remembers over the other's.
 template <class Work>
-int withFileStore(Work work) {
-    return withPort([&](memorix::PortUse& use, Module& module) {
+int withFileStore(Work work, bool beginsTransaction = false) {
+    memorix::StoreTurn turn;
+    if (int code = turn.begin(beginsTransaction)) return code;
+    const int code = withPort([&](memorix::PortUse& use, Module& module) {
         if (use.totalsGeneration() != gFileStoreGeneration) gFileStore.reload();
         const int code = work(module);
         gFileStoreGeneration = module.totalsChanged() ? use.noteTotalsChanged() : use.totalsGeneration();
         return code;
     });
+    // The store stays this process's exactly while its transaction is open.
+    if (gFileStore.ownsTransaction())
+        turn.keepForTransaction();
+    else
+        memorix::endStoreTransaction();
+    return code;
 }
 
 memorix::RecordTime localTime() {
@@ -74,11 +83,17 @@ int MEMORIX_OpenComPort(int port, int speed) {
     bool opened = false;
     int code = memorix::openSharedPort(port, speed, opened);
     // A port opened afresh may lead to another module: nothing read before is trusted.
-    if (opened) gFileStore.forget();
+    if (opened) {
+        gFileStore.forget();
+        memorix::endStoreTransaction();
+    }
     return code;
 }
 
 int MEMORIX_CloseComPort(void) {
+    // A transaction left open is given up: the next process to read the store rolls it back.
+    gFileStore.forget();
+    memorix::endStoreTransaction();
     memorix::closeSharedPort();
     return 0;
 }
@@ -248,7 +263,7 @@ int HT_ClearAll(void) {
 }
 
 int HT_BeginTrans(void) {
-    return withFileStore([&](Module& m) { return gFileStore.beginTransaction(m); });
+    return withFileStore([&](Module& m) { return gFileStore.beginTransaction(m); }, true);
 }
 
 int HT_CommitTrans(void) {

@@ -42,6 +42,8 @@ public:
     // Drops the banks' headers and the directory, keeping what belongs to this process (the
     // transaction it began) and the module's sizes.
     void reload() { headersLoaded_ = directoryLoaded_ = false; }
+    // Whether this process began the transaction that is open.
+    bool ownsTransaction() const { return ownTransaction_; }
 
     int totalsSize(Module& module, int& usable);
     int freeData(Module& module, int& free);

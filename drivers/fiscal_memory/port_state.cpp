@@ -12,11 +12,13 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 // The open state is shared by every program that loads the library (the till, the set-up program
@@ -83,7 +85,7 @@ SharedState readState(int fd) {
     long pid;
     while (in >> pid)
         if (alive(pid_t(pid))) state.users.push_back(pid_t(pid));
-    if (state.users.empty()) return SharedState{.generation = state.generation};
+    if (state.users.empty()) return SharedState{.generation = state.generation, .users = {}};
     return state;
 }
 
@@ -169,7 +171,7 @@ void closeSharedPort() {
         closeDevice(device);
         gSavedLine.reset();
     }
-    writeState(lock, SharedState{.generation = readState(lock).generation});
+    writeState(lock, SharedState{.generation = readState(lock).generation, .users = {}});
     unlockState(lock);
 }
 
@@ -192,6 +194,54 @@ std::uint64_t PortUse::noteTotalsChanged() {
 PortUse::~PortUse() {
     closeDevice(port_);
     if (lockFd_ >= 0) unlockState(lockFd_);
+}
+
+namespace {
+
+// How long a store call waits for another process's transaction: far beyond any save or sale,
+// so only a program that hangs with its transaction open makes the call fail.
+constexpr auto kStoreWait = std::chrono::seconds(30);
+constexpr auto kStorePoll = std::chrono::milliseconds(2);
+
+// The lock this process holds from its transaction's begin to its end; -1 when none.
+int gTransactionLock = -1;
+
+std::filesystem::path storeLockFile() { return stateFile().parent_path() / ".memorix-store"; }
+
+}  // namespace
+
+int StoreTurn::begin(bool beginsTransaction) {
+    if (gTransactionLock >= 0) return 0;  // this process holds the store already
+    int fd = ::open(storeLockFile().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return MEMORIX_COM_PORT;
+    const int operation = (beginsTransaction ? LOCK_EX : LOCK_SH) | LOCK_NB;
+    const auto deadline = std::chrono::steady_clock::now() + kStoreWait;
+    while (::flock(fd, operation) != 0) {
+        const bool held = errno == EWOULDBLOCK || errno == EINTR;
+        if (!held || std::chrono::steady_clock::now() >= deadline) {
+            ::close(fd);
+            return held ? MEMORIX_TRANSACTION_OPEN : MEMORIX_COM_PORT;
+        }
+        std::this_thread::sleep_for(kStorePoll);
+    }
+    fd_ = fd;
+    return 0;
+}
+
+void StoreTurn::keepForTransaction() {
+    if (fd_ < 0) return;
+    gTransactionLock = fd_;
+    fd_ = -1;
+}
+
+StoreTurn::~StoreTurn() {
+    // Closing the file lets go of its lock.
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void endStoreTransaction() {
+    if (gTransactionLock >= 0) ::close(gTransactionLock);
+    gTransactionLock = -1;
 }
 
 }  // namespace memorix

@@ -39,4 +39,30 @@ private:
     platform::SerialPort port_;
 };
 
+// A transaction of the named-file store is one process's at a time: from its begin to its commit
+// or rollback the process holds the store, and the other processes' store calls wait for it. So
+// no program writes between another's read and write of a record in a transaction (the set-up
+// program's save beside the till's sale). A process that ends lets go with it; its transaction is
+// then rolled back by the next process that reads the store.
+class StoreTurn {
+public:
+    StoreTurn() = default;
+    ~StoreTurn();
+    StoreTurn(const StoreTurn&) = delete;
+    StoreTurn& operator=(const StoreTurn&) = delete;
+
+    // Waits until no other process holds the store; one that begins a transaction also waits for
+    // every other call on it to end. 0; 150 when another process kept its transaction beyond the
+    // wait limit; 208 when the lock cannot be taken.
+    int begin(bool beginsTransaction);
+    // This process's transaction is open after the call: the hold stays until it ends.
+    void keepForTransaction();
+
+private:
+    int fd_ = -1;  // the lock file, locked for this call; -1 when the process's held lock serves
+};
+
+// This process has no transaction of the store (any more): the hold it kept goes.
+void endStoreTransaction();
+
 }  // namespace memorix

@@ -2,8 +2,11 @@
 
 #include "memorix.h"
 
+#include <algorithm>
 #include <bit>
+#include <chrono>
 #include <new>
+#include <optional>
 
 namespace memorix {
 namespace {
@@ -74,24 +77,81 @@ int buildRecord(std::string_view name, std::span<const std::uint8_t> data, const
     return 0;
 }
 
+namespace {
+
+using std::chrono::day;
+using std::chrono::month;
+using std::chrono::months;
+using std::chrono::year;
+using std::chrono::year_month_day;
+
+// The time stamp's seven fields in the order they lie in the record, from offset 3 on.
+enum StampField { kDay, kMonth, kCentury, kYear, kHour, kMinute, kSecond, kStampFields };
+constexpr std::size_t kStampOffset = 3;
+
+year_month_day dateOf(int y, int m, int d) { return year{y} / month{unsigned(m)} / day{unsigned(d)}; }
+
+// The latest date not after today whose fields written (the first `fixed` of day, month, century,
+// year) are the ones given. A day of the month alone is found within a year back, a day and month
+// within 8 years (29 February), a century's years within that century.
+std::optional<year_month_day> latestDate(const int (&field)[kStampFields], int fixed, const year_month_day& today) {
+    if (fixed == 0) return today;
+    const auto fits = [&](const year_month_day& date) { return date.ok() && date <= today; };
+    if (fixed == 1) {
+        for (int back = 0; back <= 12; ++back) {
+            const auto date = (today.year() / today.month() - months{back}) / day{unsigned(field[kDay])};
+            if (fits(date)) return date;
+        }
+        return std::nullopt;
+    }
+    int newest = int(today.year()), oldest = newest - 8;
+    if (fixed >= 3) {
+        const int first = field[kCentury] * 100;
+        newest = std::min(newest, first + (fixed >= 4 ? field[kYear] : 99));
+        oldest = fixed >= 4 ? newest : first;
+        if (fixed >= 4 && first + field[kYear] != newest) return std::nullopt;  // a year to come
+    }
+    for (int y = newest; y >= oldest; --y) {
+        const auto date = dateOf(y, field[kMonth], field[kDay]);
+        if (fits(date)) return date;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 RecordTime writtenTime(const Bytes& written, const RecordTime& now) {
-    // Fields from the date and time bytes that reached the memory (offsets 3 to 9, as far as the
-    // last written byte); the fields never written come from now.
+    // The stamp fields that reached the memory: those up to the last written byte. The record
+    // continued must agree with them, and its moment must be a real one not later than now (a
+    // stamp in the future would stop the till's start until that day): the latest such moment.
     const std::size_t k = lastWrittenPosition(written);
-    RecordTime time = now;
-    const auto at = [&](std::size_t offset, int& field) {
-        if (offset <= k && offset < written.size()) field = fromBcd(written[offset]);
-    };
-    at(3, time.day);
-    at(4, time.month);
-    int century = now.year / 100, year = now.year % 100;
-    at(5, century);
-    at(6, year);
-    time.year = century * 100 + year;
-    at(7, time.hour);
-    at(8, time.minute);
-    at(9, time.second);
-    return time;
+    const int fixed = k < kStampOffset ? 0 : int(std::min<std::size_t>(k - kStampOffset + 1, kStampFields));
+    int field[kStampFields] = {now.day, now.month, now.year / 100, now.year % 100, now.hour, now.minute, now.second};
+    for (int i = 0; i < fixed; ++i) field[i] = fromBcd(written[kStampOffset + std::size_t(i)]);
+
+    const year_month_day today = dateOf(now.year, now.month, now.day);
+    const auto date = latestDate(field, fixed, today);
+    // The time of day: up to now on today's date, up to 23:59:59 on an earlier one.
+    const bool isToday = date && *date == today;
+    const int limit[3] = {isToday ? now.hour : 23, isToday ? now.minute : 59, isToday ? now.second : 59};
+    const int latest[3] = {23, 59, 59};
+    int hms[3];
+    bool earlier = false, found = date.has_value();
+    for (int i = 0; i < 3 && found; ++i) {
+        if (kHour + i < fixed) {
+            hms[i] = field[kHour + i];
+            found = hms[i] <= latest[i] && (earlier || hms[i] <= limit[i]);
+            earlier = earlier || hms[i] < limit[i];
+        } else {
+            hms[i] = earlier ? latest[i] : limit[i];
+        }
+    }
+    if (!found) {
+        // No moment up to now agrees with the bytes (the clock was set back, or they are no date):
+        // the bytes written stay, the rest is taken from now.
+        return {field[kCentury] * 100 + field[kYear], field[kMonth], field[kDay], field[kHour], field[kMinute], field[kSecond]};
+    }
+    return {int(date->year()), int(unsigned(date->month())), int(unsigned(date->day())), hms[0], hms[1], hms[2]};
 }
 
 int resumePosition(const Bytes& written, const Bytes& record, std::size_t& position) {

@@ -29,8 +29,9 @@ int buildRecord(std::string_view name, std::span<const std::uint8_t> data, const
 // the last byte written is written again), or 102 when the new record cannot continue what was
 // written.
 int resumePosition(const Bytes& written, const Bytes& record, std::size_t& position);
-// The time stamp of a record whose first bytes are written: the date and time fields as far as
-// they reached the memory, the rest from now.
+// The time stamp of a record whose first bytes are written: the latest moment not later than now
+// whose date and time fields agree with those that reached the memory (when none does, those
+// fields with the rest from now).
 RecordTime writtenTime(const Bytes& written, const RecordTime& now);
 
 // Fills the date and time fields of time from a record header (the other fields stay).

@@ -3,20 +3,13 @@
 #include "bridge_log.h"
 #include "frames.h"
 
-#include <cstddef>
 #include <cstring>
+#include <iterator>
 
 namespace payvo_bridge {
 namespace {
 
 using payvo::buildFrame;
-
-// The report's card fields lie one after another: fields 4 to 17 from CardName, 19 to 56 from
-// TransactionDate.
-constexpr std::size_t kCardField = 200;
-static_assert(offsetof(T_PayvoTransactionReport, AppLabel) == offsetof(T_PayvoTransactionReport, CardName) + 13 * kCardField);
-static_assert(offsetof(T_PayvoTransactionReport, AltCurrAmount) == offsetof(T_PayvoTransactionReport, TransactionDate) + 37 * kCardField);
-static_assert(offsetof(T_PayvoTransactionReport, PrePaidSerial) == offsetof(T_PayvoTransactionReport, PrePaidNominal) + 5 * 50);
 
 std::string number(long value) { return std::to_string(value); }
 
@@ -37,6 +30,36 @@ std::string afterType(std::string_view message, std::string_view stops) {
     if (fs == std::string_view::npos) return {};
     const auto rest = message.substr(fs + 1);
     return std::string(rest.substr(0, rest.find_first_of(stops)));
+}
+
+using Report = T_PayvoTransactionReport;
+using CardField = char (Report::*)[200];
+using PrepaidField = char (Report::*)[50];
+
+// The answer's fields 4 to 17, then 19 to 56, each into its own member.
+constexpr CardField kCardFields[] = {
+    &Report::CardName, &Report::CardNumber, &Report::ValidDate, &Report::TicketNumber, &Report::AuthCode,
+    &Report::RefNumber, &Report::TerminalID, &Report::TVR, &Report::TSI, &Report::API, &Report::ResponseCode,
+    &Report::AData, &Report::AID, &Report::AppLabel};
+constexpr CardField kTransactionFields[] = {
+    &Report::TransactionDate, &Report::MerchantID, &Report::ProcessingCode, &Report::POSEntryMode, &Report::CHVM,
+    &Report::BatchNumber, &Report::LoylatyCardData, &Report::TerminalSN, &Report::RespTransactionAmount,
+    &Report::RespCurrencyCode, &Report::OperationName, &Report::EMVLangTag, &Report::CardEntryType,
+    &Report::CTLSCardType, &Report::CTLSOfflineAmount, &Report::Tag9C, &Report::Tag5F34, &Report::Tag9F03,
+    &Report::Tag9F10, &Report::Tag9F1A, &Report::Tag9F27, &Report::Tag9F34, &Report::Tag9F36, &Report::Tag9F37,
+    &Report::TACDefault, &Report::TACDenial, &Report::TACOnline, &Report::IACDefault, &Report::IACDenial,
+    &Report::IACOnline, &Report::MerchantName, &Report::STAN, &Report::TransIndicator, &Report::MerchantAddress,
+    &Report::MerchantRegNr, &Report::MerchantCashNr, &Report::AltCurrName, &Report::AltCurrAmount};
+// The prepaid block's nominal, duration, extended duration, expiry, value and serial.
+constexpr PrepaidField kPrepaidFields[] = {&Report::PrePaidNominal, &Report::PrePaidDuration,
+                                           &Report::PrePaidExtDuration, &Report::PrePaidExpirity,
+                                           &Report::PrePaidValue, &Report::PrePaidSerial};
+static_assert(std::size(kCardFields) == 14 && std::size(kTransactionFields) == 38 && std::size(kPrepaidFields) == 6);
+
+// Answer fields from `first` on, one to each member.
+template <class Field, std::size_t N>
+void copyFields(std::string_view answer, int first, const Field (&members)[N], Report& report) {
+    for (std::size_t i = 0; i < N; ++i) copyField(report.*members[i], fieldOrEmpty(answer, first + int(i)));
 }
 
 }  // namespace
@@ -80,9 +103,9 @@ void copyField(char* destination, std::size_t size, std::string_view text) {
 
 void fillReportFields(std::string_view answer, T_PayvoTransactionReport& report) {
     copyField(report.StatusDisplayMsg, fieldOrEmpty(answer, 3));
-    for (int i = 0; i < 14; ++i) copyField(report.CardName + i * kCardField, kCardField, fieldOrEmpty(answer, 4 + i));
+    copyFields(answer, 4, kCardFields, report);
     copyField(report.TransactionID, fieldOrEmpty(answer, 18));
-    for (int i = 0; i < 38; ++i) copyField(report.TransactionDate + i * kCardField, kCardField, fieldOrEmpty(answer, 19 + i));
+    copyFields(answer, 19, kTransactionFields, report);
 }
 
 bool readAuthorisationAnswer(std::string_view answer, T_PayvoTransactionReport& report) {
@@ -109,7 +132,7 @@ bool readAuthorisationAnswer(std::string_view answer, T_PayvoTransactionReport& 
     if (const int tag = fieldWithTag(answer, "PREPAID"); tag > 0) {
         logLine("Found PrePaid tag, start set prepaid data...");
         copyField(report.PrePaidName, fieldOrEmpty(answer, tag + 1));
-        for (int i = 0; i < 6; ++i) copyField(report.PrePaidNominal + i * 50, 50, fieldOrEmpty(answer, tag + 2 + i));
+        copyFields(answer, tag + 2, kPrepaidFields, report);
         copyField(report.PrePaidDescription, fieldOrEmpty(answer, tag + 8));
     }
     logLine("End of set auth. response data");

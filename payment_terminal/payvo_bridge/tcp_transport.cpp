@@ -248,7 +248,7 @@ int TcpTransport::receive(std::string& answer, std::string& held, int seconds, s
     bool unread = !buffer.empty();
     if (unread) logLine("Check incoming data.");
     if (seconds == 0) seconds = 1;
-    int naks = 0, incomplete = 0;
+    int naks = 0;
     Steady deadline = after(seconds);
     for (;;) {
         if (!unread) {
@@ -278,13 +278,10 @@ int TcpTransport::receive(std::string& answer, std::string& held, int seconds, s
             return kTransportOk;
         }
         logLine("RECEIVED: %s", printable(buffer).c_str());
-        if (check == kIncomplete) {
-            if (++incomplete == 3) {
-                logLine("There was received wrong packet 3 time.");
-                return kTcpFailure;
-            }
-            continue;
-        }
+        // The network may split a frame into any number of pieces: they are gathered until the
+        // frame is whole or the wait ends. Counting pieces as bad packets would end a long
+        // authorisation answer as a failure, possibly after the terminal approved it.
+        if (check == kIncomplete) continue;
         buffer.clear();
         if (naks >= 2) {
             reply(payvo::EOT);

@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -41,6 +42,9 @@ public:
     bool FMAppendDayClose(const DayCloseRecord& record);
     // The record with today's date and the time of day (hours and minutes).
     static DayCloseRecord DatedNow(DayCloseRecord record);
+    // The record that opens an empty list of day-close records at index 0, which no reader reads
+    // as a day close: number 1 (the number of the first Z report), zero amounts, dated now.
+    static DayCloseRecord OpeningRecord();
     // Whether the write-once store holds the beginning of an append that was cut short: the next
     // append must continue it (with the same record). Only the module kind has one.
     bool FMAppendPending(bool& pending);
@@ -55,6 +59,11 @@ public:
     bool FMCommitTrans(const QString& tag);
     bool FMRollback(const QString& tag);
     bool FMTransInProgress(bool& open, const QString& tag);
+    // Begins, runs `writes` and commits; anything short of a commit is rolled back, so a failure
+    // or a killed program leaves every record as it was (on the kinds without transactions the
+    // writes simply run in order). On the module kind the store is this program's until the end:
+    // another program's reads and writes of it wait. False on any failure (reported under tag).
+    bool FMInTransaction(const QString& tag, const std::function<bool()>& writes);
 
     // A working record outside the size table: created with the size when the store does not hold
     // it at that size (a record of another size is made anew, empty; on the module kind run it in a
@@ -70,8 +79,9 @@ public:
 
     // Module kind: creates every missing working record (the older 501-byte NOD_D_SUM is
     // migrated to 251 bytes) and gives a write-once store that holds no record its opening
-    // day-close record; false when a record cannot be looked up, created or migrated (reported,
-    // the record named in UncreatedRecord), or the opening record cannot be counted or appended.
+    // day-close record; false when a record cannot be looked up, created or migrated (reported;
+    // a record the module answered and refused to create is named in UncreatedRecord), or the
+    // opening record cannot be counted or appended.
     // A run on a store that holds every record creates nothing.
     bool InitMRX_FMRam();
     // Creates the missing payment-kind records; false as InitMRX_FMRam.
@@ -85,7 +95,7 @@ public:
     int Status = -1;       // 0 ready, -1 not ready
     QString LastReply;     // last error status text of the USB device
     QString LogNote;       // third line of every error block (the owning window's caption)
-    QString UncreatedRecord;  // the working record InitMRX_FMRam could not look up or create
+    QString UncreatedRecord;  // the working record the module refused to create in InitMRX_FMRam
 
 private:
     void showProgress(const QString& text);
@@ -125,4 +135,5 @@ private:
     bool FMSerialNrTVL(QString& serialNr);
     bool FMCreateRecordTVL(const QString& name, int size);
     bool readTvlCount(const QString& tag, int& count);
+    bool appendTvlDayClose(int index, const DayCloseRecord& record);
 };

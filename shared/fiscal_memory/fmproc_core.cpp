@@ -155,6 +155,8 @@ DayCloseRecord TFMProc::DatedNow(DayCloseRecord record)
     return record;
 }
 
+DayCloseRecord TFMProc::OpeningRecord() { return DatedNow(DayCloseRecord{}); }
+
 bool TFMProc::FMWriteGrand(int nr, const QString& check, double grandTotal, double grandVat, double daySum, double dayVat)
 {
     DayCloseRecord record;

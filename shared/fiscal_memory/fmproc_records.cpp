@@ -10,6 +10,22 @@
 
 namespace {
 
+// The module's answer did not arrive or could not be taken: the line, not the module, failed.
+bool linkFailure(int code)
+{
+    switch (code) {
+    case MEMORIX_INVALID_RECORD_LENGTH:
+    case MEMORIX_INTERFACE:
+    case MEMORIX_INTERFACE_CRC:
+    case MEMORIX_ACK_TIMEOUT:
+    case MEMORIX_TIMEOUT:
+    case MEMORIX_COM_PORT:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // Text of a record's bytes: up to the first zero byte.
 QString recordText(const std::vector<char>& bytes)
 {
@@ -77,18 +93,20 @@ bool TFMProc::createMissingRecord(const fmrecords::WorkingRecord& record, const 
     int index = -1;
     int size = -1;
     int rc = HT_Find(name.c_str(), &index, &size);
-    const char* command = "HT_Find-";
-    if (rc == MEMORIX_NO_SUCH_FILE) {
-        command = "HT_Create-";
+    const bool creating = rc == MEMORIX_NO_SUCH_FILE;
+    if (creating) {
         rc = HT_Create(name.c_str(), &index, record.creationSize);
     } else if (rc == MEMORIX_OK && record.name == "NOD_D_SUM" && size == fmrecords::kOldDaySumsSize) {
         return migrateDaySums(index);
     }
     if (rc == MEMORIX_OK)
         return true;
-    // A module left with records missing is not ready: the program that prepares it must say so.
-    UncreatedRecord = fromCp1257(name);
-    FMError(rc, UncreatedRecord, QString::fromLatin1(command) + tag, {});
+    // A module left with records missing is not ready: the program that prepares it must say so,
+    // naming the record only when the module answered and refused that one record. A look-up that
+    // failed, or a creation that got no answer, means a module that cannot be reached or read.
+    if (creating && !linkFailure(rc))
+        UncreatedRecord = fromCp1257(name);
+    FMError(rc, fromCp1257(name), QString::fromLatin1(creating ? "HT_Create-" : "HT_Find-") + tag, {});
     return false;
 }
 
@@ -102,8 +120,7 @@ bool TFMProc::InitMRX_FMRam()
 
 // Index 0 of the write-once store is never read as a day-close record: on an empty store the first
 // Z report's record would be lost to every reader (the next report would be number 1 again and the
-// grand totals would start afresh). An empty store gets an opening record first: number 1 (the
-// number of the first Z report), zero amounts, dated now.
+// grand totals would start afresh). An empty store gets the opening record first.
 bool TFMProc::appendOpeningRecord()
 {
     int count = 0;
@@ -112,7 +129,7 @@ bool TFMProc::appendOpeningRecord()
         FMError(rc, {}, QStringLiteral("FM_GetRecordCount-InitMRX_FMRam"), {});
         return false;
     }
-    return count > 0 || FMWriteGrand(1, {}, 0, 0, 0, 0);
+    return count > 0 || FMAppendDayClose(OpeningRecord());
 }
 
 bool TFMProc::FMCreateRecordMRX(const QString& name, int size)

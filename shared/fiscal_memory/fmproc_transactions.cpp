@@ -34,3 +34,11 @@ bool TFMProc::FMTransInProgress(bool& open, const QString& tag) {
     open = ok && inProgress != 0;
     return ok;
 }
+
+bool TFMProc::FMInTransaction(const QString& tag, const std::function<bool()>& writes) {
+    if (!FMBeginTrans(tag)) return false;
+    if (writes() && FMCommitTrans(tag)) return true;
+    // A commit that failed leaves the transaction open: it is rolled back here too.
+    FMRollback(tag);
+    return false;
+}

@@ -228,14 +228,28 @@ bool TFMProc::FMReadGrandTVL(int index, DayCloseRecord& record)
     return true;
 }
 
+// Index 0 of the device's list is never read as a day-close record, as on the module: a list that
+// is still empty gets the opening record first, so the first Z report's record lands at index 1
+// where the readers find it (its number and grand totals then carry on into the next report).
 bool TFMProc::FMWriteGrandTVL(const DayCloseRecord& record)
 {
     int count = 0;
     if (!readTvlCount(QStringLiteral("FMWriteGrandTVL"), count))
         return false;
+    if (count == 0) {
+        if (!appendTvlDayClose(0, OpeningRecord()))
+            return false;
+        count = 1;
+    }
+    return appendTvlDayClose(count, record);
+}
+
+// NW carries the count of records the device holds: the new record's index.
+bool TFMProc::appendTvlDayClose(int index, const DayCloseRecord& record)
+{
     const QString text = fromCp1257(formatDayCloseRecord(DayCloseLayout::Usb, record));
     QString data, status;
-    if (!TvlSendAndRecieve(QStringLiteral("NW"), QString::number(count), {}, text, data, status))
+    if (!TvlSendAndRecieve(QStringLiteral("NW"), QString::number(index), {}, text, data, status))
         return false;
     if (tvl::classifyStatus(toCp1257(status)) != tvl::Status::Ok) {
         LastReply = status;

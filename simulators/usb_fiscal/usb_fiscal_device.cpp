@@ -88,13 +88,6 @@ std::optional<int> number(const std::string& text)
 
 }  // namespace
 
-UsbFiscalDevice::UsbFiscalDevice()
-{
-    char opening[96];
-    std::snprintf(opening, sizeof opening, "%4s%12s%10s%5s%12s%12s%12s%12s", "0", "0", "01.01.2001", "00:00", "0", "0", "0", "");
-    dayClose_.push_back(opening);
-}
-
 std::optional<std::string> UsbFiscalDevice::record(const std::string& name)
 {
     std::lock_guard lock(stateMutex_);

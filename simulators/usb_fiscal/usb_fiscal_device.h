@@ -43,8 +43,8 @@ std::string encodeReply(std::string_view code, std::string_view status, std::str
 //                      program created it between the probe and the create.
 class UsbFiscalDevice : public SerialDevice {
 public:
-    // The store starts with its opening day-close record at index 0, which the till never reads.
-    UsbFiscalDevice();
+    // A new device: no working records and an empty list of day-close records.
+    UsbFiscalDevice() = default;
     // The reader thread stops before the device state it works on goes.
     ~UsbFiscalDevice() override { stop(); }
 

@@ -36,6 +36,8 @@ protected:
             setupInteger("FMTips", kUsb);
             settings().writeInteger(platform::kFtdiSettingsKey, "ReadTimeoutMs", 300);
             usb = std::make_unique<sim::UsbFiscalDevice>();
+            // A device in service, as the module here: its list of day-close records opened.
+            usb->putDayCloseRecord(formatDayCloseRecord(DayCloseLayout::Usb, TFMProc::OpeningRecord()));
             ASSERT_TRUE(usb->start(portsDir(), "FTDI0"));
             ASSERT_EQ(memory().Status, 0);
             // The same receipt header as the module's.

@@ -5,6 +5,11 @@
 #include "database.h"
 #include "record_texts.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+
 namespace setuptest {
 namespace {
 
@@ -246,6 +251,61 @@ TEST_P(SetupSave, DatabaseThatCannotBeReadRefusesBeforeAnyWrite)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SetupSave, ::testing::Values(kModule, kUsb), kindName);
+
+// The till sells in a process of its own while the set-up program saves, again and again, on the
+// same module: every sale adds a cent to department 1's day sum in a transaction, as the till
+// registers a receipt. No sale fails or is overwritten by a save, and the save's tax rate stays.
+class SetupSaveBesideTheTill : public SetupSave {
+protected:
+    int kind() const override { return kModule; }
+
+    // One sale: department 1's day sum one cent more.
+    bool sell()
+    {
+        return fm->FMInTransaction(QStringLiteral("PutInFM"), [this] {
+            QString table;
+            if (!fm->FMRead(QStringLiteral("NOD_D_SUM"), table))
+                return false;
+            const int sum = table.mid(2, 8).trimmed().toInt();
+            return fm->FMWrite(QStringLiteral("NOD_D_SUM"), table.replace(2, 8, QString::asprintf("%8i", sum + 1)));
+        });
+    }
+};
+
+TEST_F(SetupSaveBesideTheTill, SalesDuringTheSavesAreAllKept)
+{
+    constexpr int kSales = 50;
+    putRecord("NOD_D_SUM", QStringLiteral("21       0"));
+    department(1, 12);
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    const pid_t till = ::fork();
+    if (till == 0) {
+        char start;
+        int failed = 0;
+        if (::read(go[0], &start, 1) == 1)
+            for (int i = 0; i < kSales; ++i)
+                failed += sell() ? 0 : 1;
+        ::_exit(std::min(failed, 100));
+    }
+    ::close(go[0]);
+    ASSERT_EQ(::write(go[1], "g", 1), 1);
+    ::close(go[1]);
+    int status = -1, saves = 0;
+    bool saved = true;
+    while (saved && saves < 200 && ::waitpid(till, &status, WNOHANG) == 0) {
+        form.reset();
+        saved = save();
+        ++saves;
+    }
+    if (!WIFEXITED(status))
+        ::waitpid(till, &status, 0);
+    EXPECT_TRUE(saved);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "sales that failed";
+    EXPECT_EQ(record("NOD_D_SUM").left(10).toStdString(), QString::asprintf("%2i%8i", 12, kSales).toStdString())
+        << saves << " saves";
+}
 
 }  // namespace
 }  // namespace setuptest

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QProcess>
 
+#include <functional>
+
 namespace {
 
 // Runs build/bin/fiskon with the test's settings and ports (and, as the tests run, on Qt's
@@ -106,6 +108,33 @@ TEST_F(FiskonOnModule, RunAddsOnlyTheMissingRecords)
     EXPECT_EQ(fileCount(), int(fmrecords::all().size()));
     EXPECT_EQ(storedBytes("POS_NR"), posNr);
     EXPECT_EQ(storedSize("APMFLAG5"), 1);
+}
+
+// A module that cannot be reached or read is reported as not there; a record is named only when the
+// module answered and refused to create it.
+TEST_F(FiskonOnModule, ModuleThatCannotBeReachedOrReadIsNotConnected)
+{
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"silent", [this] { module().faults().arm("silent", 1000000); }},
+        {"store never cleared",
+         [this] {
+             module().setTotalsBytes(0, sim::Bytes{0});
+             module().setTotalsBytes(module().totalsSize() / 2, sim::Bytes{0});
+         }},
+    };
+    for (const auto& [what, fault] : cases) {
+        SCOPED_TRACE(what);
+        messages().clear();
+        MEMORIX_CloseComPort();  // a program of its own, as Fiskon runs
+        fault();
+        std::unique_ptr<TFMProc> fm;
+        EXPECT_FALSE(prepareFiscalMemory(fm));
+        EXPECT_TRUE(fm->UncreatedRecord.isEmpty());
+        ASSERT_FALSE(messages().texts().isEmpty());
+        EXPECT_EQ(messages().texts().last(), QStringLiteral("Nav pieslēgts fiskālais bloks !!!"));
+        EXPECT_FALSE(messages().texts().join(u'\n').contains(QStringLiteral("nav izveidots ieraksts")));
+        module().faults().disarm("silent");
+    }
 }
 
 class FiskonOnUsb : public testsupport::TestEnvironment {};

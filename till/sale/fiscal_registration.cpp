@@ -1,7 +1,6 @@
 #include "fiscal_registration.h"
 
 #include "closing_steps.h"
-#include "fiscal_transaction.h"
 #include "fmproc.h"
 #include "payment_kinds.h"
 #include "ui_services.h"
@@ -186,7 +185,7 @@ std::optional<DayCounterChange> DayCounterRecords(
 }
 
 bool WriteDayCounters(TFMProc& fm, const std::vector<CounterRecord>& records, const std::function<bool()>& alongside) {
-    return InFiscalTransaction(fm, QStringLiteral("PutInFM"), [&] {
+    return fm.FMInTransaction(QStringLiteral("PutInFM"), [&] {
         for (std::size_t i = 0; i < records.size(); ++i) {
             if (!fm.FMWrite(records[i].name, records[i].text)) return false;
             if (i == 0) ReachClosingStep("counting");

@@ -1,6 +1,5 @@
 #include "receipt_number.h"
 
-#include "fiscal_transaction.h"
 #include "fmproc.h"
 
 #include <QRegularExpression>
@@ -29,8 +28,8 @@ ReceiptNumber TakeReceiptNumber(TFMProc& fm, const std::function<bool(int)>& alo
     }
     const int next = int(last + 1);
     const auto write = [&] { return fm.FMWrite(QStringLiteral("CEKANRCOUN"), CekaNrTeksts(next)); };
-    const bool written = alongside ? InFiscalTransaction(fm, QStringLiteral("CEKANRCOUN"),
-                                                         [&] { return alongside(next) && write(); })
+    const bool written = alongside ? fm.FMInTransaction(QStringLiteral("CEKANRCOUN"),
+                                                       [&] { return alongside(next) && write(); })
                                    : write();
     if (!written) {
         result.Failure = ReceiptNumberFailure::WriteFailed;

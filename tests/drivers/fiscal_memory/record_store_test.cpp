@@ -4,6 +4,8 @@
 #include "record_store.h"
 
 #include <cstring>
+#include <ctime>
+#include <tuple>
 
 namespace {
 
@@ -253,6 +255,61 @@ TEST_F(MemorixRecordStoreTest, InterruptedAppendIsFinishedAfterTheClockMoved) {
         }
         auto pos = module().positions();
         EXPECT_EQ(pos.writeAddress, pos.committedEnd) << cut;
+    }
+}
+
+// A record cut inside its time stamp and resumed later is dated with the latest moment that agrees
+// with every stamp byte written and is not later than the resume: never a date to come, after
+// which the till's start would refuse to run.
+TEST_F(MemorixRecordStoreTest, CutStampIsCompletedWithAMomentNotLaterThanTheResume) {
+    struct Moment {
+        int year, month, day, hour, minute, second;
+    };
+    const auto at = [](const Moment& m) {
+        std::tm tm{};
+        tm.tm_year = m.year - 1900;
+        tm.tm_mon = m.month - 1;
+        tm.tm_mday = m.day;
+        tm.tm_hour = m.hour;
+        tm.tm_min = m.minute;
+        tm.tm_sec = m.second;
+        tm.tm_isdst = -1;
+        return std::chrono::system_clock::from_time_t(std::mktime(&tm));
+    };
+    struct Case {
+        const char* what;
+        std::size_t bytesWritten;  // the stamp's fields lie at offsets 3 to 9
+        Moment begun, resumed, stored;
+    };
+    const Case cases[] = {
+        {"after day and month, resumed in the new year", 5, {2026, 12, 31, 23, 59, 30}, {2027, 1, 2, 8, 0, 0},
+         {2026, 12, 31, 23, 59, 59}},
+        {"after the day, resumed in a month without it", 4, {2027, 1, 31, 10, 0, 0}, {2027, 3, 1, 9, 0, 0},
+         {2027, 1, 31, 23, 59, 59}},
+        {"after the year, resumed the next day", 7, {2026, 3, 2, 10, 15, 0}, {2026, 3, 3, 7, 0, 0},
+         {2026, 3, 2, 23, 59, 59}},
+        {"after the hour, resumed the same day", 8, {2026, 3, 2, 10, 15, 0}, {2026, 3, 2, 12, 30, 10},
+         {2026, 3, 2, 10, 59, 59}},
+        {"before the stamp", 2, {2026, 3, 2, 10, 15, 0}, {2026, 3, 3, 7, 0, 0}, {2026, 3, 3, 7, 0, 0}},
+    };
+    const std::string data = "  12        1500";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        freshModule();
+        clock().set(at(c.begun));
+        module().setPartialWriteBytes(c.bytesWritten);
+        module().faults().arm(sim::FiscalMemorySim::kPartialWrite);
+        EXPECT_EQ(FM_AppendRecord("12", data.data(), int(data.size())), MEMORIX_TIMEOUT);
+        clock().set(at(c.resumed));
+        reopenPort();
+        ASSERT_EQ(FM_AppendRecord("12", data.data(), int(data.size())), 0);
+        Info r;
+        ASSERT_EQ(info(0, r), 0);
+        EXPECT_EQ(readAt(r.dataAddress, r.dataLength), data);
+        const Moment stored{r.time.tm_year + 1900, r.time.tm_mon + 1, r.time.tm_mday,
+                            r.time.tm_hour, r.time.tm_min, r.time.tm_sec};
+        EXPECT_EQ(std::tie(stored.year, stored.month, stored.day, stored.hour, stored.minute, stored.second),
+                  std::tie(c.stored.year, c.stored.month, c.stored.day, c.stored.hour, c.stored.minute, c.stored.second));
     }
 }
 

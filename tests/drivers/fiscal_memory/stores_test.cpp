@@ -106,9 +106,10 @@ TEST(MemorixAppendResume, TimeStampIsTheOneWrittenAsFarAsItGot) {
     ASSERT_EQ(memorix::buildRecord("DAY", Bytes(30, 'd'), begun, started), 0);
     const WrittenTimeCase cases[] = {
         {"nothing of the time stamp", 3, now},
-        {"day and month", 5, {2027, 3, 2, 0, 1, 2}},
-        {"the date", 7, {2026, 3, 2, 0, 1, 2}},
-        {"all but the second", 9, {2026, 3, 2, 23, 59, 2}},
+        // The rest is the latest moment not later than now.
+        {"day and month", 5, {2027, 3, 2, 23, 59, 59}},
+        {"the date", 7, {2026, 3, 2, 23, 59, 59}},
+        {"all but the second", 9, {2026, 3, 2, 23, 59, 59}},
         {"the whole time stamp", 10, begun},
         {"into the data", 20, begun},
     };

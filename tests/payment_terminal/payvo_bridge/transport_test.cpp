@@ -27,7 +27,6 @@ namespace {
 
 std::string bytes(const sim::Bytes& b) { return std::string(b.begin(), b.end()); }
 
-class BridgeLineTest : public BridgeTest {};
 
 // Everything waiting on the pseudo-terminal's master side.
 std::string drain(int master) {
@@ -75,6 +74,17 @@ private:
     int listen_ = -1;
     int client_ = -1;
     int port_ = 0;
+};
+
+class BridgeLineTest : public BridgeTest {
+protected:
+    // Opens the line to the peer; the pause after connecting passes at once on the stepped clock.
+    bool openTo(RawPeer& peer, TcpTransport& line) {
+        useSteppedClock();
+        auto opened = std::async(std::launch::async, [&] { return line.open(); });
+        peer.accept();
+        return opened.get();
+    }
 };
 
 }  // namespace
@@ -236,13 +246,44 @@ TEST_F(BridgeLineTest, RequestBytes) {
     EXPECT_FALSE(authorisationRequest(spoilt));
 }
 
+// Each answer field goes into its own member of the report, cut within that member: fields 4 to
+// 17 and 19 to 56, and the prepaid block after its tag.
+TEST_F(BridgeLineTest, AuthorisationAnswerFillsEachFieldWithinItsMember) {
+    // Longer than its member at the ends of each run of members, short elsewhere (the whole answer
+    // fits the terminal's message buffer).
+    const auto text = [](int n) {
+        const bool longer = n == 4 || n == 17 || n == 18 || n == 19 || n == 56 || n >= 59;
+        return "F" + std::to_string(n) + std::string(longer ? 210 : 6, char('a' + n % 26));
+    };
+    std::string fields = "5|000|OK";
+    for (int n = 4; n <= 56; ++n) fields += "|" + text(n);
+    fields += "|PREPAID|NAME";
+    for (int n = 59; n <= 64; ++n) fields += "|" + text(n);
+    fields += "|DESC";
+    auto report = std::make_unique<T_PayvoTransactionReport>();
+    ASSERT_TRUE(readAuthorisationAnswer(bytes(sim::ecr::encode(fields)), *report));
+    const struct {
+        const char* member;
+        const char* field;
+        std::size_t size;
+        int n;
+    } cases[] = {
+        {"CardName", report->CardName, 200, 4},           {"AppLabel", report->AppLabel, 200, 17},
+        {"TransactionID", report->TransactionID, 200, 18}, {"TransactionDate", report->TransactionDate, 200, 19},
+        {"Tag9F37", report->Tag9F37, 200, 42},             {"AltCurrAmount", report->AltCurrAmount, 200, 56},
+        {"CardNumber", report->CardNumber, 200, 5},        {"MerchantID", report->MerchantID, 200, 20},
+        {"PrePaidNominal", report->PrePaidNominal, 50, 59}, {"PrePaidExpirity", report->PrePaidExpirity, 50, 62},
+        {"PrePaidSerial", report->PrePaidSerial, 50, 64},
+    };
+    for (const auto& c : cases) EXPECT_EQ(std::string(c.field), text(c.n).substr(0, c.size - 1)) << c.member;
+    EXPECT_STREQ(report->PrePaidName, "NAME");
+    EXPECT_STREQ(report->PrePaidDescription, "DESC");
+}
+
 TEST_F(BridgeLineTest, TcpSendKeepsTheBytesAfterTheAcknowledgement) {
     RawPeer peer;
     TcpTransport line("127.0.0.1", std::to_string(peer.port()));
-    useSteppedClock();  // the pause after connecting passes at once
-    auto opened = std::async(std::launch::async, [&] { return line.open(); });
-    peer.accept();
-    ASSERT_TRUE(opened.get());
+    ASSERT_TRUE(openTo(peer, line));
     const std::string answer = bytes(sim::ecr::encode("5|000|OK"));
     const std::string request = bytes(sim::ecr::encode("6"));
     std::string held;
@@ -273,10 +314,7 @@ TEST_F(BridgeLineTest, TcpSendKeepsTheBytesAfterTheAcknowledgement) {
 TEST_F(BridgeLineTest, TcpReceiveResults) {
     RawPeer peer;
     TcpTransport line("127.0.0.1", std::to_string(peer.port()));
-    useSteppedClock();
-    auto opened = std::async(std::launch::async, [&] { return line.open(); });
-    peer.accept();
-    ASSERT_TRUE(opened.get());
+    ASSERT_TRUE(openTo(peer, line));
     std::string got, held;
     std::atomic<bool> cancel{false};
 
@@ -304,6 +342,35 @@ TEST_F(BridgeLineTest, TcpReceiveResults) {
     peer.write(bad);
     EXPECT_EQ(peer.read(1), "\x04") << "the third spoilt frame ends the receive";
     EXPECT_EQ(waiting.get(), kTcpFailure);
+}
+
+// The network may split a long answer into many pieces: the receive gathers them until the frame
+// is whole, and acknowledges it.
+TEST_F(BridgeLineTest, TcpReceiveGathersAFrameThatComesInManyPieces) {
+    RawPeer peer;
+    TcpTransport line("127.0.0.1", std::to_string(peer.port()));
+    ASSERT_TRUE(openTo(peer, line));
+    const std::string answer = bytes(sim::ecr::encode("5|000|APPROVED|" + std::string(300, 'A')));
+    std::string got, held;
+    std::atomic<bool> cancel{false};
+    auto receiving = std::async(std::launch::async, [&] { return line.receive(got, held, 5, cancel); });
+    const std::size_t piece = answer.size() / 5 + 1;
+    std::size_t sent = 0;
+    for (; sent + piece < answer.size(); sent += piece) {
+        peer.write(answer.substr(sent, piece));
+        // The receive has taken the piece in once it logs what it holds.
+        const std::string holding = "RECEIVED: " + printable(answer.substr(0, sent + piece)) + "\r\n";
+        for (int i = 0; i < 20000 && !logged(holding) &&
+                        receiving.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready;
+             ++i) {
+        }
+        ASSERT_TRUE(logged(holding));
+    }
+    peer.write(answer.substr(sent));
+    EXPECT_EQ(peer.read(1), "\x06");
+    ASSERT_EQ(receiving.get(), kTransportOk);
+    EXPECT_EQ(got, answer);
+    EXPECT_FALSE(logged("There was received wrong packet 3 time."));
 }
 
 TEST_F(BridgeLineTest, TcpReconnectsAfterAResetOrAClose) {
@@ -374,17 +441,16 @@ TEST_F(BridgeLineTest, LogLinesAndTheSizeLimit) {
         const bool deleted = size >= kLogLimitBytes;
         EXPECT_EQ(text.size() > std::size_t(size), !deleted) << size;
         EXPECT_TRUE(text.ends_with("-next 1\r\n")) << size;
-        if (deleted) { EXPECT_EQ(text.size(), std::string("dd.mm.yy hh:mm:ss-next 1\r\n").size()); }
+        if (deleted) {
+            EXPECT_EQ(text.size(), std::string("dd.mm.yy hh:mm:ss-next 1\r\n").size());
+        }
     }
 }
 
 TEST_F(BridgeLineTest, TcpReceiveNeverHoldsMoreThanItsBuffer) {
     RawPeer peer;
     TcpTransport line("127.0.0.1", std::to_string(peer.port()));
-    useSteppedClock();
-    auto opened = std::async(std::launch::async, [&] { return line.open(); });
-    peer.accept();
-    ASSERT_TRUE(opened.get());
+    ASSERT_TRUE(openTo(peer, line));
     peer.write("\x02" + std::string(3 * kMessageBufferSize, 'a'));
     std::string got, held;
     std::atomic<bool> cancel{false};
@@ -396,10 +462,7 @@ TEST_F(BridgeLineTest, TcpReceiveNeverHoldsMoreThanItsBuffer) {
 TEST_F(BridgeLineTest, TcpSendGivesUpAfterThreeNaks) {
     RawPeer peer;
     TcpTransport line("127.0.0.1", std::to_string(peer.port()));
-    useSteppedClock();
-    auto opened = std::async(std::launch::async, [&] { return line.open(); });
-    peer.accept();
-    ASSERT_TRUE(opened.get());
+    ASSERT_TRUE(openTo(peer, line));
     const std::string request = bytes(sim::ecr::encode("C"));
     std::string held;
     auto sending = std::async(std::launch::async, [&] { return line.send(request, held, 5); });

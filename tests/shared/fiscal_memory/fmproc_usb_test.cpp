@@ -101,6 +101,7 @@ TEST_F(FMProcUsb, StatusOfFiveBytesIsSuccessAndSixIsAnError)
 // grand total of 0.
 TEST_F(FMProcUsb, DeviceErrorsOnReadsAreFailures)
 {
+    device.putDayCloseRecord(formatDayCloseRecord(DayCloseLayout::Usb, TFMProc::OpeningRecord()));
     device.putDayCloseRecord("  12        150008.03.201614:05         500          87         260    0A1B2C3D");
     TFMProc fm;
     int nr = -1;
@@ -193,7 +194,7 @@ TEST_F(FMProcUsb, DayCloseRecordsWrittenAndReadBack)
     double gt = -1, gv = -1, ds = -1, dv = -1;
     QDate date;
     QString time, check = QStringLiteral("caller");
-    // Only the device's opening record: the defaults.
+    // A new device, its list empty: the defaults.
     EXPECT_TRUE(fm.FMReadGrand(-1, nr, gt, gv, date, time, ds, dv, check));
     EXPECT_EQ(nr, 1);
     EXPECT_EQ(gt, 0);
