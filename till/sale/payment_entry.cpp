@@ -236,6 +236,14 @@ bool PaymentEntryFlow::Close() {
     ReachClosingStep("printed");
     if (cardSlip) card.PrintCardSlip(1);
     p_.Vouchers().AfterPrinting();
+    if (!p_.Vouchers().TopUpsIssued()) {
+        // The customer pays for no code the terminal did not issue: the receipt is not counted
+        // and stays open, its number given up as for one not wholly printed.
+        w_.ShowPazinojums(kTopUpNotIssuedMessage);
+        marked.abandon();
+        r.Sanemts = 0;
+        return false;
+    }
 
     // The counters and the marker's next step in one transaction. When they cannot be written the
     // program ends and its next start counts and stores the printed receipt.

@@ -44,6 +44,9 @@ public:
     virtual bool ReserveVouchers() { return true; }
     // Buys and prints the reserved vouchers after the receipt.
     virtual void AfterPrinting() {}
+    // After AfterPrinting: false when a top-up line the terminal sells was not issued, so the
+    // receipt must not be counted with it.
+    virtual bool TopUpsIssued() { return true; }
 };
 
 // What the payment entry needs of the sale window besides SaleWindow.
@@ -83,6 +86,8 @@ inline const QString kStoreFailedMessage = QStringLiteral("Čeku saglabāt datu 
 QString MinimumTotalMessage(const QString& currency);
 // The card rows approved in an earlier try of the receipt that its payment text does not take up.
 QString ApprovedCardsLeftMessage(double amount);
+inline const QString kTopUpNotIssuedMessage = QStringLiteral(
+    "Priekšapmaksas karte netika izsniegta: noņemiet tās rindu no čeka un nobeidziet čeku vēlreiz !!!");
 
 class PaymentEntryFlow : private ClosingHost {
 public:

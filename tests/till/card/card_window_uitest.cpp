@@ -8,6 +8,7 @@
 #include "command_file_exchange.h"
 #include "fmproc.h"
 #include "karsu_autorizacija.h"
+#include "payment_entry.h"
 #include "posmain.h"
 #include "receipt_printing.h"
 #include "receipt_recovery.h"
@@ -362,6 +363,24 @@ TEST_F(CardWindow, AReturnThatCannotCloseNeverRefundsTheCard) {
     QString returned;
     ASSERT_TRUE(w().FMProc->FMRead("BANKA_ATGR", returned));
     EXPECT_EQ(returned.trimmed().toInt(), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir() / kPendingReceiptFile));
+}
+
+// A top-up the terminal does not approve issues no code: the receipt is not counted with its line
+// but stays open with a message, so the customer never pays for it.
+TEST_F(CardWindow, ATopUpTheTerminalDeclinesIsNeverCounted) {
+    enter("4750000000001");  // a top-up of 5.00, department 70
+    enter("4750001000017");
+    terminal.script("1", {PaymentTerminalSim::frame(PaymentTerminalSim::authorisation("051"))});
+    processOnTheTerminal();
+    enter("/0=10");
+
+    EXPECT_TRUE(messages().shown(kTopUpNotIssuedMessage)) << messages().texts().join(" | ").toStdString();
+    EXPECT_EQ(w().RinduSkaits, 2);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ").toInt(), 0);
+    QString marker;
+    ASSERT_TRUE(w().FMProc->FMRead("CSLEGSANA", marker));
+    EXPECT_TRUE(marker.trimmed().isEmpty());
     EXPECT_FALSE(std::filesystem::exists(dir() / kPendingReceiptFile));
 }
 
