@@ -4,20 +4,19 @@
 // number is counted and stored or printed and stored as annulled, never both and never twice. A
 // receipt a card paid through the payment terminal is never annulled: killed once the terminal
 // approved it, it is finished, or cancelled on the terminal when it never got its number.
+#include "card_test_support.h"
 #include "stock_fixture.h"
 #include "till_window.h"
 #include "test_database.h"
 
 #include "codepage_1257.h"
 #include "command_file_exchange.h"
-#include "control.h"
 #include "fmproc.h"
 #include "receipt_recovery.h"
 
 #include "database.h"
 #include "memorix.h"
 #include "session.h"
-#include "terminal_sim.h"
 #include "till_database.h"
 #include "usb_fiscal_device.h"
 
@@ -338,17 +337,8 @@ protected:
     std::vector<std::string> transactions(const std::string& type) {
         std::vector<std::string> amounts;
         for (const std::string& request : terminal.requestsOfType("1"))
-            if (field(request, 1) == type) amounts.push_back(field(request, 2));
+            if (cardtest::field(request, 1) == type) amounts.push_back(cardtest::field(request, 2));
         return amounts;
-    }
-    static std::string field(const std::string& text, int n) {
-        std::size_t start = 0;
-        for (int i = 0; i < n; ++i) {
-            start = text.find('|', start);
-            if (start == std::string::npos) return {};
-            ++start;
-        }
-        return text.substr(start, text.find('|', start) - start);
     }
     long long cardCounter() { return fiscalRecord("BANKA_SUM").trimmed().toLongLong(); }
 
