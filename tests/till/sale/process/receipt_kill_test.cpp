@@ -402,4 +402,55 @@ TEST_F(CardReceiptKill, AnApprovalOfAReceiptNeverNumberedIsCancelledOnTheTermina
     EXPECT_EQ(transactions("1").size(), 1u);
 }
 
+// A driving program's card sale whose till died once the terminal approved it: the restarted till
+// answers the taken command file, "OK" for a receipt it finished (charged once, stored once), the
+// cancellation's message for one never numbered (its approval cancelled on the terminal), so the
+// program never sends a charged sale again.
+struct CardAnswer {
+    const char* step;
+    // Receipts the command files had numbered when the till dies (serve mode counts at "numbered").
+    const char* receipt;
+    bool finished;
+};
+
+class CardSaleAnsweredAfterRestart : public CardReceiptKill, public ::testing::WithParamInterface<CardAnswer> {};
+
+TEST_P(CardSaleAnsweredAfterRestart, TheProgramGetsItsAnswerAndTheCardIsChargedOnce) {
+    const CardAnswer kill = GetParam();
+    startCardTill(Kind::Module);
+    setupInteger("FiskPrinteris", 1);
+    closeDb();
+    const QString saleB = "SALE:PLU=4750001000024;QNTY=2;\r\nPAYM:MEDIA=1;AMOUNT=2.98;\r\n";
+    {
+        TillProcess till({"serve", kill.step, kill.receipt}, true);
+        std::ofstream(dir() / command_file::kCommandFileName, std::ios::binary) << toCp1257(saleB);
+        EXPECT_EQ(till.finish(), -1);
+    }
+    EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
+    {
+        TillProcess till({"serve", "-", "0"}, true);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName); }, 60000));
+        const QStringList answer =
+            command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
+        const QString message = kill.finished ? FinishedAfterInterruption(kNumberA) : CardsCancelledAfterInterruption(2.98);
+        EXPECT_EQ(answer, (QStringList{"OK", message, kill.finished ? QStringLiteral("OK") : message}));
+        till.kill();
+    }
+    EXPECT_EQ(transactions("0"), (std::vector<std::string>{"298"}));
+    EXPECT_EQ(transactions("1"), kill.finished ? std::vector<std::string>{} : std::vector<std::string>{"298"});
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS = 'F'").toInt(), kill.finished ? 1 : 0);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS = 'T'").toInt(), 0);
+    closeDb();
+    EXPECT_EQ(cardCounter(), kill.finished ? kCentsB : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, CardSaleAnsweredAfterRestart,
+                         ::testing::Values(CardAnswer{"card-approved", "0", false}, CardAnswer{"numbered", "1", true}),
+                         [](const auto& info) {
+                             std::string name = info.param.step;
+                             for (char& c : name)
+                                 if (c == '-') c = '_';
+                             return name;
+                         });
+
 }  // namespace
