@@ -34,6 +34,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -50,9 +51,11 @@ void enter(const QString& text) {
 int main(int argc, char** argv) {
     if (argc < 4) return 2;
     QApplication app(argc, argv);
-    const bool realClock = std::string(argv[1]) == "real";
-    platform::ManualClock clock(std::chrono::system_clock::from_time_t(realClock ? 0 : std::time_t(std::stoll(argv[1]))));
-    if (!realClock) platform::setClock(&clock);
+    std::optional<platform::ManualClock> clock;
+    if (std::string(argv[1]) != "real") {
+        clock.emplace(std::chrono::system_clock::from_time_t(std::time_t(std::stoll(argv[1]))));
+        platform::setClock(&*clock);
+    }
     const bool serve = std::string(argv[2]) == "serve";
     const int first = serve ? 3 : 2;
     const std::string killStep = argv[first];
