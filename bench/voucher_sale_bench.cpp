@@ -32,7 +32,8 @@ public:
         return s;
     }
     std::optional<QString> CallDistributor(const QString&, const QStringList&) override { return std::nullopt; }
-    void TopUpOnTerminal(int, double) override {}  // the web service sells here, not the terminal
+    // The web service sells here, not the terminal.
+    std::optional<QString> TopUpOnTerminal(int, double) override { return std::nullopt; }
     QString AskVoucherReference() override { return {}; }
     [[noreturn]] void AnnulAndEnd() override {
         std::fprintf(stderr, "the receipt header failed\n");

@@ -11,6 +11,8 @@
 class TPayvo;
 class TPrintClass;
 
+inline constexpr int kDeclinedSlipCopy = 3;
+
 // What a slip shows: the control's values as the terminal formats them, the dialog's chosen
 // operation and amount text, and the till number.
 struct KartesCeksDati {

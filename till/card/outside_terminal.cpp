@@ -2,6 +2,7 @@
 
 #include "card_slip.h"
 #include "printclass.h"
+#include "receipt_printing.h"
 #include "receipt.h"
 #include "report_file.h"
 #include "ui_services.h"
@@ -62,7 +63,10 @@ void ArccomTerminal::PrintIngenicoCeks(int copy) {
     print_.DrukaUzCeka(kClosingFeed, true, 2);
     kept.append(kClosingFeed);
     SaveReportFile(KartesCeksFile(copy), kept);
-    if (print_.DrukaCekaGalvu() < 0) annulAndEnd_();
+    if (print_.DrukaCekaGalvu() >= 0) return;
+    // An approved payment's slips: the card is charged, so the receipt is not annulled for it.
+    if (!charged_) return annulAndEnd_();
+    platform::ui::showMessage(kPaidReceiptReprintMessage);
 }
 
 bool ArccomTerminal::ChargeCardRow(const OutsideTerminalSettings& settings, bool isReturn, double amount) {
@@ -74,9 +78,11 @@ bool ArccomTerminal::ChargeCardRow(const OutsideTerminalSettings& settings, bool
     }
     TerminalRequest request = CardRowRequest(settings, isReturn, amount);
     const int result = ProcessOw(request);
+    charged_ = ApprovedResult(result);
     PrintIngenicoCeks(1);
-    if (ApprovedResult(result)) {
+    if (charged_) {
         PrintIngenicoCeks(2);
+        charged_ = false;
         FreeLibrary();
         return true;
     }

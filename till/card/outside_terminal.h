@@ -62,4 +62,5 @@ private:
     std::function<void()> annulAndEnd_;
     platform::LoadedLibrary library_;
     ProcessOwFunction entry_ = nullptr;
+    bool charged_ = false;  // the slips being printed are an approved payment's
 };

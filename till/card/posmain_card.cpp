@@ -9,6 +9,7 @@
 #include "karsu_autorizacija.h"
 #include "outside_terminal.h"
 #include "printclass.h"
+#include "receipt_printing.h"
 #include "till_card_steps.h"
 #include "ui_services.h"
 
@@ -113,6 +114,8 @@ void TPOSMain::PrintKartesCeks(int copy) {
     KartesCeksDati dati = KartesForma().SlipDati();
     dati.KasesNr = KasesNr;
     if (::PrintKartesCeks(copy, dati, *PrintClass) < 0) {
+        // Copies 1 and 2 follow a receipt the card paid: it goes on to be counted and stored.
+        if (copy != kDeclinedSlipCopy) return ShowPazinojums(kPaidReceiptReprintMessage);
         AnuletCeku();
         platform::ui::endProgram(1);
     }
@@ -136,6 +139,31 @@ bool TillCardSteps::ChargeCardRow(const TApmaksasRinda& row) {
     }
     w_.RunKartesOperacija(kKartesMaksajums, 0, w_.CekaSumma, std::fabs(row.Summa));
     return !KarsuAutorizacija || KarsuAutorizacija->Apstiprinats;
+}
+
+std::optional<QString> TillCardSteps::LastApproval() const {
+    // Kind 3 says only that the row was paid; its library gives the till no reference.
+    if (w_.EFT == kOutsideLibraryKind) return QString();
+    if (TerminalControlKind(w_.EFT) && KarsuAutorizacija && KarsuAutorizacija->Apstiprinats)
+        return KarsuAutorizacija->SlipDati().TicketNumber;
+    return std::nullopt;
+}
+
+bool TillCardSteps::RefundCard(double amount) { return w_.KartesAtgriesana && w_.KartesAtgriesana(amount); }
+
+bool CancelApprovedCard(TPOSMain& w, const ApprovedCard& card) {
+    // A refund taken back would be a new charge, which only the cashier may make.
+    if (!TerminalControlKind(w.EFT) || card.Summa <= 0) return false;
+    TKarsuAutorizacija& form = w.KartesForma();
+    form.Nodala = 0;
+    form.SetOperacija(KartesOperacija::Atcelsana);
+    form.rdApmaksa->setEnabled(false);
+    form.rdApmaksasAtcelsana->setEnabled(true);
+    form.rdPirkumaAtgriesana->setEnabled(false);
+    form.RadioClick();
+    form.Summa = std::round(card.Summa * 100);
+    form.exec();
+    return form.Apstiprinats;
 }
 
 bool TillCardSteps::CardSlipFollows(const QString& paymentText) {

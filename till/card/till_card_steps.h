@@ -11,10 +11,17 @@ class TPOSMain;
 // the window, which then holds it as TPOSMain::OutsideTerminalLib for the Z report's end of day.
 ArccomTerminal& OutsideTerminalOf(TPOSMain& window);
 
+// Cancels an approved card row on the terminal control (kinds 1 and 2): the payment's
+// cancellation with its amount, run through the card dialog. False when it was not approved; the
+// outside library of kind 3 has no cancellation with an amount.
+bool CancelApprovedCard(TPOSMain& window, const ApprovedCard& card);
+
 class TillCardSteps : public CardSteps {
 public:
     explicit TillCardSteps(TPOSMain& window) : w_(window) {}
     bool ChargeCardRow(const TApmaksasRinda& row) override;
+    std::optional<QString> LastApproval() const override;
+    bool RefundCard(double amount) override;
     bool CardSlipFollows(const QString& paymentText) override;
     void PrintCardSlip(int copy) override;
 

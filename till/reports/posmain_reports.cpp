@@ -59,7 +59,8 @@ bool TPOSMain::FinishPendingReceipt() {
         platform::ui::endProgram(1);
         return false;
     case ReceiptRecovery::Finished:
-    case ReceiptRecovery::Annulled: break;
+    case ReceiptRecovery::Annulled:
+    case ReceiptRecovery::CardsCancelled: break;
     }
     ShowPazinojums(recovery.message);
     return true;

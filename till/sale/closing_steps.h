@@ -5,8 +5,11 @@
 // item line printed), "printed" (the whole receipt printed and marked so), "counting" (inside the
 // counters' transaction, after its first write), "counted" (counters committed), "stored" (rows
 // committed in REALIZ, no stock moved, marker not yet cleared), "stock-line" (with the stock link
-// on: one more line's stock moved and kept in the pending file). Recovery: "recovery-counted",
-// "recovery-stored".
+// on: one more line's stock moved and kept in the pending file), "card-approved" (a card row's
+// approval kept in the pending file: a payment's before the receipt is numbered, a refund's once
+// its return is printed). Recovery: "recovery-printed" (a card-paid receipt printed again in
+// full), "recovery-counted", "recovery-stored", "recovery-card-cancelled" (one approval of a
+// receipt never numbered cancelled on the terminal).
 #pragma once
 
 #include <functional>

@@ -15,6 +15,8 @@
 
 #include <QDateTime>
 
+#include <cmath>
+
 namespace {
 
 QDateTime Now() {
@@ -26,6 +28,40 @@ QDateTime Now() {
 
 QString MinimumTotalMessage(const QString& currency) {
     return "Čeka kopējā summa pirkumā nedrīkst būt mazāka par 0.01 " + currency + " !!!";
+}
+
+QString ApprovedCardsLeftMessage(double amount) {
+    return QStringLiteral("Ar karti šim čekam jau samaksāts %1, apmaksā jābūt kartes rindām vismaz par šo summu !!!")
+        .arg(amount, 0, 'f', 2);
+}
+
+bool PaymentEntryFlow::ChargeCardRow(const TApmaksasRinda& row, double& covered) {
+    TCekasStavoklis& r = w_.Ceks();
+    const double sign = row.Summa < 0 ? -1 : 1;
+    const double taken = std::min(covered, std::fabs(row.Summa));
+    covered -= taken;
+    TApmaksasRinda rest = row;
+    rest.Summa = sign * double(RoundSumma(std::fabs(row.Summa) - taken, 2));
+    if (std::fabs(rest.Summa) < 0.005) return true;
+    CardSteps& card = p_.Card();
+    if (!card.ChargeCardRow(rest)) return false;
+    if (card.LastApproval()) {
+        AddApproval(rest.Summa, rest.Veids);
+        // Kept before anything else happens: a till killed from here on cancels it at its next
+        // start unless the receipt got its number.
+        PendingReceipt open;
+        open.isReturn = w_.SaleMode() == 1;
+        open.lines.assign(r.OpenLines().begin(), r.OpenLines().end());
+        open.CekaSumma = r.CekaSumma;
+        open.approvedCards = r.approvedCards;
+        KeepApprovedCards(std::filesystem::current_path() / kPendingReceiptFile, open);
+        ReachClosingStep("card-approved");
+    }
+    return true;
+}
+
+void PaymentEntryFlow::AddApproval(double amount, int kind) {
+    w_.Ceks().approvedCards.push_back({amount, kind, p_.Card().LastApproval().value_or(QString())});
 }
 
 PaymentEntryFlow::PaymentEntryFlow(SaleWindow& window, SaleEngine& engine, PaymentWindow& payment)
@@ -76,7 +112,11 @@ bool PaymentEntryFlow::EnterPayment(const QString& lineText) {
     entry.CekaValutaKods = s.closing.CekaValutaKods;
     entry.AtgriesanaPecCeka = r.AtgriesanaPecCeka;
     entry.rate = [this](const QString& code) { return GetValutasKurss(w_.PosDb(), code); };
-    entry.chargeCard = [this](const TApmaksasRinda& row) { return p_.Card().ChargeCardRow(row); };
+    // Rows the terminal already approved in this receipt are never sent again.
+    double covered = 0;
+    if (!entry.isReturn || !entry.AtgriesanaPecCeka)
+        for (const ApprovedCard& card : r.approvedCards) covered += std::fabs(card.Summa);
+    entry.chargeCard = [this, &covered](const TApmaksasRinda& row) { return ChargeCardRow(row, covered); };
 
     PaymentResult result = ParsePaymentText(entry);
     if (result.verdict == PaymentResult::DepositLine) {
@@ -88,6 +128,11 @@ bool PaymentEntryFlow::EnterPayment(const QString& lineText) {
         result = ParsePaymentText(entry);
     }
     r.Sanemts = 0;
+    if (result.verdict == PaymentResult::Accepted && covered >= 0.005) {
+        result.verdict = PaymentResult::Refused;
+        result.message = ApprovedCardsLeftMessage(covered);
+        result.clearField = true;
+    }
     if (result.verdict != PaymentResult::Accepted) {
         if (!result.message.isEmpty()) w_.ShowPazinojums(result.message);
         if (result.clearField) w_.SetEntryText(QString());
@@ -156,6 +201,7 @@ bool PaymentEntryFlow::Close() {
     const ClosingReceipt receipt = Receipt();
     MarkedClosing marked(*fm, std::filesystem::current_path() / kPendingReceiptFile, receipt, s.closing,
                          [this](int number) { return ClosingRows(number); });
+    marked.keepApprovedCards(r.approvedCards);
     ReceiptPrintJob job;
     job.prepare = [&marked](const QString& taxRates) { return marked.prepare(taxRates); };
     job.beforePrinting = [&marked](int number) { return marked.beforePrinting(number); };
@@ -170,10 +216,34 @@ bool PaymentEntryFlow::Close() {
         r.Sanemts = 0;
         return false;
     }
+    bool cardSlip = job.KartesCeks != 0;
+    if (r.refundOnCard && r.approvedCards.empty()) {
+        // The refund goes last, once the return has passed every check and is printed: one that
+        // goes through is kept at once and the receipt is counted and stored with it. A refused
+        // one leaves the return open, its number given up as for a receipt not wholly printed.
+        if (!card.RefundCard(r.CekaSumma)) {
+            marked.abandon();
+            r.Sanemts = 0;
+            return false;
+        }
+        AddApproval(-r.CekaSumma, kCardKind);
+        marked.keepApprovedCards(r.approvedCards);
+        ReachClosingStep("card-approved");
+        cardSlip = card.CardSlipFollows(w_.EntryText());
+        if (cardSlip) card.PrintCardSlip(2);
+    }
     if (!marked.printed()) FiscalFailure();
     ReachClosingStep("printed");
-    if (job.KartesCeks) card.PrintCardSlip(1);
+    if (cardSlip) card.PrintCardSlip(1);
     p_.Vouchers().AfterPrinting();
+    if (!p_.Vouchers().TopUpsIssued()) {
+        // The customer pays for no code the terminal did not issue: the receipt is not counted
+        // and stays open, its number given up as for one not wholly printed.
+        w_.ShowPazinojums(kTopUpNotIssuedMessage);
+        marked.abandon();
+        r.Sanemts = 0;
+        return false;
+    }
 
     // The counters and the marker's next step in one transaction. When they cannot be written the
     // program ends and its next start counts and stores the printed receipt.
@@ -212,6 +282,8 @@ void PaymentEntryFlow::SaveCeku(MarkedClosing& marked) {
         WriteReceiptCopy(ReceiptCopyFile(s.CekaKopijaPath, number, s.KasesNr), receipt, s.closing.CekaValutaKods);
     lastStored_ = number;
     r.RinduSkaits = 0;
+    r.approvedCards.clear();
+    r.refundOnCard = false;
     r.AtgriesanaPecCeka = false;
     w_.ClearSaleScreen();
     p_.SelectPaymentKind(kCashKind);

@@ -24,6 +24,11 @@ public:
     virtual ~CardSteps() = default;
     // Charges one card row at once; false when declined (the step has told the cashier).
     virtual bool ChargeCardRow(const TApmaksasRinda&) { return true; }
+    // After a charge that went through: the terminal's reference when a terminal approved it
+    // (money taken), none when no terminal was asked.
+    virtual std::optional<QString> LastApproval() const { return std::nullopt; }
+    // Refunds a returned receipt's amount to the card; false when refused (the step has told).
+    virtual bool RefundCard(double /*amount*/) { return false; }
     // True when the card slip of an approved chip-reader payment follows the receipt on its paper
     // (the approved payment has been settled).
     virtual bool CardSlipFollows(const QString& /*paymentText*/) { return false; }
@@ -39,6 +44,9 @@ public:
     virtual bool ReserveVouchers() { return true; }
     // Buys and prints the reserved vouchers after the receipt.
     virtual void AfterPrinting() {}
+    // After AfterPrinting: false when a top-up line the terminal sells was not issued, so the
+    // receipt must not be counted with it.
+    virtual bool TopUpsIssued() { return true; }
 };
 
 // What the payment entry needs of the sale window besides SaleWindow.
@@ -76,6 +84,10 @@ inline const QString kFiscalFailureMessage =
     QStringLiteral("Problēma ar Fiskālo atmiņu vai datiem. Darbs tiek pārtraukts !!!");
 inline const QString kStoreFailedMessage = QStringLiteral("Čeku saglabāt datu bāzē neizdevās !!!\n\n");
 QString MinimumTotalMessage(const QString& currency);
+// The card rows approved in an earlier try of the receipt that its payment text does not take up.
+QString ApprovedCardsLeftMessage(double amount);
+inline const QString kTopUpNotIssuedMessage = QStringLiteral(
+    "Priekšapmaksas karte netika izsniegta: noņemiet tās rindu no čeka un nobeidziet čeku vēlreiz !!!");
 
 class PaymentEntryFlow : private ClosingHost {
 public:
@@ -101,6 +113,11 @@ private:
     // The journal rows' values of the receipt being closed under `number`.
     ReceiptRows ClosingRows(int number) const;
     void SaveCeku(MarkedClosing& marked);
+    // Charges a card row, less what earlier approvals of this receipt still cover (`covered`,
+    // taken up as the rows use it); an approval is kept in the pending file at once.
+    bool ChargeCardRow(const TApmaksasRinda& row, double& covered);
+    // Adds a row the terminal approved to the open receipt's.
+    void AddApproval(double amount, int kind);
     [[noreturn]] void FiscalFailure();
 
     // ClosingHost

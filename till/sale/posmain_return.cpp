@@ -74,12 +74,13 @@ void TPOSMain::ReturnReceipt() {
         edArtikulsKeyPress(13);
     } else if ((EFT == 1 || EFT == 2) && kind == kCardKind) {
         if (AskYesNo(kUzliktUzKartes)) {
-            // The refund reaches the terminal here, once: the card row is then booked without it.
+            // The refund reaches the terminal once, as the closing's last step before the return
+            // is counted: the card row is booked without it.
             if (!KartesAtgriesana) {
                 platform::ui::showMessage(kKartesAtgriesanaNav);
                 return edArtikuls->setFocus();
             }
-            if (!KartesAtgriesana(CekaSumma)) return edArtikuls->setFocus();
+            refundOnCard = true;
         }
         AtgriesanaPecCeka = true;
         edArtikuls->setText(QStringLiteral("/"));

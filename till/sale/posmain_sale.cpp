@@ -7,6 +7,7 @@
 #include "item_entry.h"
 #include "receipt_list.h"
 #include "small_dialogs.h"
+#include "till_card_steps.h"
 
 #include "ui_services.h"
 
@@ -34,6 +35,7 @@ public:
         s.Kasieris = w.Kasieris;
         s.VarAtgreizt = w.VarAtgreizt;
         s.MaxAtlaide = w.MaxAtlaide;
+        s.closing = {w.PrepaidNodala, w.CekaValuta, w.CekaValutaKods, w.EUR_Kurss};
         // The connection made at start-up; one lost since is not opened again behind the cashier.
         if (w.StockaraConect) s.stock = StockLink{QSqlDatabase::database(TDatuModelis::kStockara, false), w.StockaraNodalasKods};
         return s;
@@ -116,6 +118,7 @@ public:
 
     void PaymentKey(int& key) override { w.ApmaksasTaustins(key); }
     bool EnterPayment(const QString& lineText) override { return w.IevaditApmaksu(lineText); }
+    bool CancelCard(const ApprovedCard& card) override { return CancelApprovedCard(w, card); }
 
 private:
     static QListWidget* secondScreenList() {

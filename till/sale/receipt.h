@@ -30,6 +30,14 @@ struct TApmaksasRinda {
     int Veids = -1;
 };
 
+// A card row the terminal approved for the open receipt: money taken from the card, until the
+// receipt is stored with it or the approval is cancelled on the terminal.
+struct ApprovedCard {
+    double Summa = 0;   // negative for a refund
+    int Veids = 1;      // the payment kind of the row
+    QString reference;  // the terminal's ticket number
+};
+
 inline constexpr int MaxCekaRindas = 500;
 inline constexpr int MaxApmaksas = 20;
 

@@ -3,6 +3,7 @@
 #include "text_format.h"
 
 #include "closing_steps.h"
+#include "payment_kinds.h"
 #include "sale_engine.h"
 
 #include "fmproc.h"
@@ -11,6 +12,8 @@
 #include "ui_services.h"
 
 #include <QLocale>
+
+#include <algorithm>
 
 namespace {
 
@@ -110,6 +113,19 @@ QStringList PaymentRowLines(const ClosingReceipt& receipt, const ClosingSettings
     return out;
 }
 
+bool PaidByCard(const ClosingReceipt& receipt) {
+    return std::any_of(receipt.payments.begin(), receipt.payments.end(),
+                       [](const TApmaksasRinda& row) { return row.Veids == kCardKind && row.Summa != 0; });
+}
+
+QStringList ReceiptClosingLines(const ClosingReceipt& receipt, const ClosingSettings& settings, const QString& taxRates,
+                                const TPrintClass& print, const QDateTime& now, const QString& kasieris) {
+    const int type = print.PrinteraTips;
+    return QStringList{QString(print.RindasGarums, u'-')} + TaxSummaryLines(receipt, settings, taxRates, type) +
+           TotalLines(receipt, settings, type) + PaymentRowLines(receipt, settings, type) +
+           QStringList{ShortDateText(now.date()) + "   " + TimeText(now.time()), "Kasieris : " + kasieris};
+}
+
 int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, const ClosingSettings& settings,
                  TPrintClass& print, TFMProc& fm, ClosingHost& host, LastReceipt& last) {
     last.CekaBeiguRindas.clear();
@@ -150,13 +166,7 @@ int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, cons
         if (&line == &receipt.lines.front()) ReachClosingStep("first-line");
     }
 
-    const int type = print.PrinteraTips;
-    const QStringList closing =
-        QStringList{QString(print.RindasGarums, u'-')} + TaxSummaryLines(receipt, settings, taxRates, type) +
-        TotalLines(receipt, settings, type) + PaymentRowLines(receipt, settings, type) +
-        QStringList{ShortDateText(job.now.date()) + "   " + TimeText(job.now.time()),
-                    "Kasieris : " + job.KasierisFullName};
-    for (const QString& line : closing) {
+    for (const QString& line : ReceiptClosingLines(receipt, settings, taxRates, print, job.now, job.KasierisFullName)) {
         if (const int rc = print.DrukaUzAbam(line, 1); rc < 0) return lineFailed(rc);
         last.CekaBeiguRindas << line;
     }
@@ -164,7 +174,10 @@ int PrintAllCeks(const ReceiptPrintJob& job, const ClosingReceipt& receipt, cons
     last.CekaBeiguRindas << feed;
     if (job.KartesCeks == 0) {
         print.DrukaUzCeka(feed, false, 2);
-        if (print.DrukaCekaGalvu() < 0) annulAndEnd(host, kDarbsTiekPartraukts);
+        if (print.DrukaCekaGalvu() < 0) {
+            if (!PaidByCard(receipt)) annulAndEnd(host, kDarbsTiekPartraukts);
+            host.ShowPazinojums(kPaidReceiptReprintMessage);
+        }
     } else {
         print.DrukaUzCeka(QStringLiteral("\n\n"), false, 2);
         if (job.printCardSlip) job.printCardSlip(2);

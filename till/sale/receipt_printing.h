@@ -24,6 +24,12 @@ inline constexpr int kPrintAllCeksLineFailed = -3;
 inline constexpr int kPrintAllCeksCounterFull = -4;
 
 inline const QString kPrintAllCeksNoLinesMessage = QStringLiteral("Čekā nav preces (PrintAllCeks) !!!");
+// A receipt a card paid is never annulled for a printer failure after the charge: it is counted
+// and stored, and the cashier prints its copy once the printer works.
+inline const QString kPaidReceiptReprintMessage = QStringLiteral(
+    "Printeris nenodrukāja nākamā čeka galvu. Čeks apmaksāts ar karti un tiek saglabāts, izdrukājiet tā kopiju !!!");
+// Whether a card row pays part of the receipt.
+bool PaidByCard(const ClosingReceipt& receipt);
 
 struct ReceiptPrintJob {
     // Runs once NOD_D_SUM (taxRates) is read, before the number is taken: works out the day
@@ -47,6 +53,10 @@ QStringList TaxSummaryLines(const ClosingReceipt& receipt, const ClosingSettings
                             int printerType);
 QStringList TotalLines(const ClosingReceipt& receipt, const ClosingSettings& settings, int printerType);
 QStringList PaymentRowLines(const ClosingReceipt& receipt, const ClosingSettings& settings, int printerType);
+// Every line after the item lines: a rule, the tax summary, totals, payment rows, the date and
+// time of `now` and the cashier.
+QStringList ReceiptClosingLines(const ClosingReceipt& receipt, const ClosingSettings& settings, const QString& taxRates,
+                                const TPrintClass& print, const QDateTime& now, const QString& kasieris);
 
 // Prints the receipt. Results: 1 printed; -1 no lines (after a message box; the drawer has
 // opened); -2 the tax rates (NOD_D_SUM) or a counter the receipt changes could not be read: the

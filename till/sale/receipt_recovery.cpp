@@ -8,6 +8,7 @@
 #include "receipt_number.h"
 #include "receipt_printing.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -46,6 +47,28 @@ TCekaRinda lineFrom(const QJsonObject& o) {
     return l;
 }
 
+QJsonArray approvedCardsJson(const std::vector<ApprovedCard>& cards) {
+    QJsonArray all;
+    for (const ApprovedCard& card : cards)
+        all.append(QJsonObject{{"Summa", card.Summa}, {"Veids", card.Veids}, {"reference", card.reference}});
+    return all;
+}
+
+std::vector<ApprovedCard> approvedCardsFrom(const QJsonArray& all) {
+    std::vector<ApprovedCard> cards;
+    for (const QJsonValue& value : all) {
+        const QJsonObject card = value.toObject();
+        cards.push_back({card["Summa"].toDouble(), card["Veids"].toInt(1), card["reference"].toString()});
+    }
+    return cards;
+}
+
+double approvedSum(const std::vector<ApprovedCard>& cards) {
+    double sum = 0;
+    for (const ApprovedCard& card : cards) sum += card.Summa;
+    return sum;
+}
+
 // Rows under the number already in REALIZ: a sale's or an annulment's, stored before the kill.
 std::optional<bool> storedInRealiz(const QSqlDatabase& db, int number) {
     QSqlQuery query(db);
@@ -79,20 +102,54 @@ bool counterReaches(TFMProc& fm, int number) {
     return fm.FMWrite(QStringLiteral("CEKANRCOUN"), CekaNrTeksts(number));
 }
 
+// One receipt line on both stations: 1, or -1 when the printer failed.
+int printLine(RecoveryContext& ctx, const TCekaRinda& line) {
+    for (const QString& text : CekaRindasTeksts(ctx.druka, {line.Nodala, line.Nosaukums, line.Cena,
+                                                            line.Daudzums * line.Iepakojums, line.Atlaide, line.Artikuls,
+                                                            line.Mervieniba, false}))
+        if (ctx.print.DrukaUzAbam(text, 1) < 0) return -1;
+    return 1;
+}
+
 // The annulled receipt on paper, with the drawer opened as for any annulment.
 bool printAnnulled(RecoveryContext& ctx, const PendingReceipt& pending) {
     ctx.print.AtverNaudasLadi();
     LastReceipt notStored;
-    const auto printLine = [&](const TCekaRinda& line) {
-        for (const QString& text : CekaRindasTeksts(ctx.druka, {line.Nodala, line.Nosaukums, line.Cena,
-                                                                line.Daudzums * line.Iepakojums, line.Atlaide,
-                                                                line.Artikuls, line.Mervieniba, false}))
-            if (ctx.print.DrukaUzAbam(text, 1) < 0) return -1;
-        return 1;
-    };
     return PrintAnnulledReceipt(
                ctx.print, [&] { PrintCekasGalvu(ctx.print, pending.number, ctx.today, pending.isReturn, {}, notStored); },
-               pending.lines, printLine) == kPrintAnnulledPrinted;
+               pending.lines, [&](const TCekaRinda& line) { return printLine(ctx, line); }) == kPrintAnnulledPrinted;
+}
+
+// A card-paid receipt cut before it was wholly printed, printed again in full under its number.
+bool printPaid(RecoveryContext& ctx, const PendingReceipt& pending) {
+    QString taxRates;
+    if (!ctx.fm.FMRead(QStringLiteral("NOD_D_SUM"), taxRates)) return false;
+    LastReceipt notStored;
+    if (PrintCekasGalvu(ctx.print, pending.number, pending.rows.Datums, pending.isReturn, {}, notStored) < 0) return false;
+    for (const TCekaRinda& line : pending.lines)
+        if (printLine(ctx, line) < 0) return false;
+    const QDateTime when(pending.rows.Datums, QTime::fromString(pending.rows.Laiks, QStringLiteral("HH:mm:ss")));
+    for (const QString& line : ReceiptClosingLines(pending.closing(), ctx.closing, taxRates, ctx.print, when,
+                                                   pending.rows.Kasieris))
+        if (ctx.print.DrukaUzAbam(line, 1) < 0) return false;
+    ctx.print.DrukaUzCeka(QStringLiteral("\n\n\n\n\n"), false, 2);
+    return ctx.print.DrukaCekaGalvu() >= 0;
+}
+
+// A receipt never numbered: nothing of it was printed or counted, so the card's money goes back.
+// The file keeps what is not cancelled yet, so a kill here cancels no approval twice.
+ReceiptRecovery cancelApprovedCards(RecoveryContext& ctx, PendingReceipt& pending, const std::filesystem::path& file) {
+    const double approved = approvedSum(pending.approvedCards);
+    double notCancelled = 0;
+    while (!pending.approvedCards.empty()) {
+        const ApprovedCard card = pending.approvedCards.front();
+        if (!ctx.cancelCard(card)) notCancelled += card.Summa;
+        pending.approvedCards.erase(pending.approvedCards.begin());
+        KeepApprovedCards(file, pending);
+        ReachClosingStep("recovery-card-cancelled");
+    }
+    return {ReceiptRecovery::CardsCancelled, 0,
+            notCancelled != 0 ? CardNotCancelledMessage(notCancelled) : CardsCancelledAfterInterruption(approved)};
 }
 
 ReceiptRecovery failed(int number) { return {ReceiptRecovery::Failed, number, kRecoveryFailedMessage}; }
@@ -144,7 +201,8 @@ bool SavePendingReceipt(const std::filesystem::path& file, const PendingReceipt&
     const QJsonObject all{{"number", r.number},     {"isReturn", r.isReturn}, {"lines", lines},
                           {"payments", payments},   {"CekaSumma", r.CekaSumma}, {"Sanemts", r.Sanemts},
                           {"ApmValuta", r.ApmValuta}, {"valutasKurss", r.valutasKurss}, {"rows", rows},
-                          {"counters", counters}, {"stockLines", qint64(r.stockLines)}};
+                          {"counters", counters}, {"stockLines", qint64(r.stockLines)},
+                          {"approvedCards", approvedCardsJson(r.approvedCards)}};
     QSaveFile out(QString::fromStdString(file.string()));
     if (!out.open(QIODevice::WriteOnly)) return false;
     out.write(QJsonDocument(all).toJson(QJsonDocument::Compact));
@@ -184,8 +242,18 @@ std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& fi
     for (const QJsonValue& counter : all["counters"].toArray())
         r.counters.push_back({counter.toObject()["name"].toString(), counter.toObject()["text"].toString()});
     r.stockLines = std::size_t(std::max<qint64>(0, all["stockLines"].toInteger()));
-    if (r.number < 1 || r.lines.empty()) return std::nullopt;
+    r.approvedCards = approvedCardsFrom(all["approvedCards"].toArray());
+    if ((r.number < 1 && r.approvedCards.empty()) || r.lines.empty()) return std::nullopt;
     return r;
+}
+
+void KeepApprovedCards(const std::filesystem::path& file, const PendingReceipt& open) {
+    if (!open.approvedCards.empty() || open.number > 0) {
+        SavePendingReceipt(file, open);
+        return;
+    }
+    // A receipt being closed under its number keeps its file for the next start.
+    if (const std::optional<PendingReceipt> kept = LoadPendingReceipt(file); !kept || kept->number < 1) DropPendingFile(file);
 }
 
 MarkedClosing::MarkedClosing(TFMProc& fm, std::filesystem::path file, const ClosingReceipt& receipt,
@@ -236,8 +304,19 @@ bool MarkedClosing::done() {
     return true;
 }
 
+void MarkedClosing::keepApprovedCards(const std::vector<ApprovedCard>& cards) {
+    pending_.approvedCards = cards;
+    if (pending_.number > 0) SavePendingReceipt(file_, pending_);
+}
+
 void MarkedClosing::abandon() {
-    if (pending_.number > 0) done();
+    if (pending_.number < 1) return;
+    if (pending_.approvedCards.empty()) {
+        done();
+    } else if (ClearReceiptMarker(fm_)) {
+        pending_.number = 0;
+        SavePendingReceipt(file_, pending_);
+    }
 }
 
 QString FinishedAfterInterruption(int number) {
@@ -246,6 +325,14 @@ QString FinishedAfterInterruption(int number) {
 
 QString AnnulledAfterInterruption(int number) {
     return QStringLiteral("Čeks Nr %1 anulēts pēc pārtraukuma !!!").arg(number);
+}
+
+QString CardsCancelledAfterInterruption(double amount) {
+    return QStringLiteral("Nepabeigtā čeka kartes maksājums %1 atcelts terminālī !!!").arg(amount, 0, 'f', 2);
+}
+
+QString CardNotCancelledMessage(double amount) {
+    return QStringLiteral("Kartes maksājumu %1 atcelt neizdevās, atceliet to terminālī !!!").arg(amount, 0, 'f', 2);
 }
 
 ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx) {
@@ -257,12 +344,13 @@ ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx) {
     const std::optional<ReceiptMarker> marker = parseMarker(text, damaged);
     const std::filesystem::path file = ctx.folder / kPendingReceiptFile;
     if (damaged) return failed(0);
+    std::optional<PendingReceipt> pending = LoadPendingReceipt(file);
     if (!marker) {
         // A file written for a receipt whose marker never got written: nothing of it was printed.
+        if (pending && !pending->approvedCards.empty()) return cancelApprovedCards(ctx, *pending, file);
         DropPendingFile(file);
         return {};
     }
-    std::optional<PendingReceipt> pending = LoadPendingReceipt(file);
     if (!pending || pending->number != marker->number || !counterReaches(ctx.fm, marker->number))
         return failed(marker->number);
     const std::optional<bool> stored = storedInRealiz(ctx.posDb, marker->number);
@@ -286,7 +374,14 @@ ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx) {
                 outcome == ReceiptRecovery::Finished ? FinishedAfterInterruption(number) : AnnulledAfterInterruption(number)};
     };
 
-    if (marker->step == ClosingStep::Numbered) {
+    ClosingStep step = marker->step;
+    if (step == ClosingStep::Numbered && !pending->approvedCards.empty() && !*stored) {
+        // The card has paid it: never annulled, printed again in full and finished.
+        if (!printPaid(ctx, *pending) || !WriteReceiptMarker(ctx.fm, {number, ClosingStep::Printed})) return failed(number);
+        ReachClosingStep("recovery-printed");
+        step = ClosingStep::Printed;
+    }
+    if (step == ClosingStep::Numbered) {
         // Cut before it was wholly printed: annulled under its own number, as an open receipt is
         // annulled when the program ends, so the number is accounted for on paper.
         return complete(ReceiptRecovery::Annulled, [&] {
@@ -297,7 +392,7 @@ ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx) {
                               pending->lines);
         });
     }
-    if (marker->step == ClosingStep::Printed) {
+    if (step == ClosingStep::Printed) {
         // The same texts again: on the kinds without transactions some may be written already.
         if (!WriteDayCounters(ctx.fm, pending->counters,
                               [&] { return WriteReceiptMarker(ctx.fm, {number, ClosingStep::Counted}); }))

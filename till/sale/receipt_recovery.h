@@ -5,7 +5,11 @@
 // moves with the closing's steps and is cleared last. RecoverPendingReceipt finishes a receipt
 // whose marker is still set, exactly once: counted if it was not, stored if it was not, its stock
 // moved for the lines not yet moved; a receipt cut before it was wholly printed is annulled under
-// its own number.
+// its own number, unless a card paid it: that one is printed again in full and finished.
+//
+// The file also keeps the card rows the terminal approved for the open receipt, from the moment
+// of the approval (the receipt's number is 0 until it is taken): a receipt the till never numbered
+// has its approvals cancelled on the terminal at the next start.
 #pragma once
 
 #include "closing_receipt.h"
@@ -63,6 +67,7 @@ struct PendingReceipt {
     // the fiscal memory's and REALIZ's transactions, so a finished receipt goes on from here and
     // no line moves the stock twice.
     std::size_t stockLines = 0;
+    std::vector<ApprovedCard> approvedCards;  // money the card terminal took for this receipt
 
     ClosingReceipt closing() const;
 };
@@ -71,6 +76,9 @@ struct PendingReceipt {
 // old file or the new one. False when it cannot be written.
 bool SavePendingReceipt(const std::filesystem::path& file, const PendingReceipt& receipt);
 std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& file);
+// The open receipt's approved card rows, kept before anything else happens after an approval; an
+// empty list removes a file that holds nothing else (a numbered receipt's file stays).
+void KeepApprovedCards(const std::filesystem::path& file, const PendingReceipt& open);
 // Removes the file once the marker is cleared.
 void DropPendingFile(const std::filesystem::path& file);
 
@@ -96,8 +104,12 @@ public:
     void moveStock(const StockLink& stock, const std::function<void(const QString&)>& tell);
     // Once the rows are stored (and the stock moved): the marker cleared and the file removed.
     bool done();
-    // A receipt that could not be printed in full stays open: its marker and file go.
+    // A receipt that could not be printed in full stays open: its marker goes, and its file too
+    // unless it keeps approved card rows (then it goes back to number 0).
     void abandon();
+    // The card rows approved for the receipt, kept in the file from the number on (at once when
+    // the number is taken).
+    void keepApprovedCards(const std::vector<ApprovedCard>& cards);
 
     const PendingReceipt& pending() const { return pending_; }
 
@@ -112,7 +124,8 @@ private:
 
 // What a start-up's recovery did.
 struct ReceiptRecovery {
-    enum Outcome { Nothing, Finished, Annulled, Failed } outcome = Nothing;
+    // CardsCancelled: a receipt never numbered had its approved card rows cancelled (number 0).
+    enum Outcome { Nothing, Finished, Annulled, Failed, CardsCancelled } outcome = Nothing;
     int number = 0;
     QString message;  // for the cashier (and the command file's answer); empty when Nothing
 };
@@ -129,6 +142,10 @@ struct RecoveryContext {
     QDate today;
     std::optional<StockLink> stock = {};  // the stock link, when it is on
     std::function<void(const QString&)> tell = [](const QString&) {};  // a stock change refused
+    // Printing a card-paid receipt again in full: the closing settings and the card cancellation
+    // on the terminal (false when it did not go through).
+    ClosingSettings closing = {};
+    std::function<bool(const ApprovedCard&)> cancelCard = [](const ApprovedCard&) { return false; };
 };
 
 ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx);
@@ -136,5 +153,9 @@ ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx);
 // Messages.
 QString FinishedAfterInterruption(int number);
 QString AnnulledAfterInterruption(int number);
+// The approved card amounts of a receipt never numbered, given back to the card or, when the
+// terminal did not take the cancellation, to be cancelled by hand.
+QString CardsCancelledAfterInterruption(double amount);
+QString CardNotCancelledMessage(double amount);
 inline const QString kRecoveryFailedMessage =
     QStringLiteral("Nevarēju pabeigt pārtraukto čeku, darbs tiek pārtraukts !!!");

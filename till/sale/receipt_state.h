@@ -6,6 +6,7 @@
 #include "receipt.h"
 
 #include <span>
+#include <vector>
 
 struct TCekasStavoklis {
     TCekaRindas CekaRindas{};
@@ -15,6 +16,12 @@ struct TCekasStavoklis {
     double Sanemts = 0;           // stays after a stored receipt until the next entry
     int PirkumsStorno = 0;        // the sale / return mode remembered when the switch is entered
     bool AtgriesanaPecCeka = false;
+    // The card rows the terminal approved for this receipt: never charged again, stored with it
+    // or cancelled on the terminal when it is annulled.
+    std::vector<ApprovedCard> approvedCards;
+    // A stored receipt returned by its number that the cashier puts back on the card: refunded on
+    // the terminal only once the return has passed every check and is printed.
+    bool refundOnCard = false;
     // The last receipt's number, head texts, closing lines and stored lines.
     LastReceipt PedejaisCeks;
 

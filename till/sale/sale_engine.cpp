@@ -240,15 +240,33 @@ void SaleEngine::AnuletCeku() {
                           {number.Numurs, QDate(now.year, now.month, now.day), RealizLaiks(now.hour, now.minute, now.second),
                            RealizKlKods(w_.CustomerListKey()), s.Kasieris, w_.SaleMode() == 1},
                           r.OpenLines());
+        CancelApprovedCards();
         if (headerFailed) return EndProgram(QString());
     }
     r.CekaSumma = 0;
     r.Sanemts = 0;
     r.RinduSkaits = 0;
     r.AtgriesanaPecCeka = false;
+    r.refundOnCard = false;
     w_.ClearReceiptLists();
     w_.ClearSaleScreen();
     ShowSummas();
+}
+
+void SaleEngine::CancelApprovedCards() {
+    const std::filesystem::path file = std::filesystem::current_path() / kPendingReceiptFile;
+    std::optional<PendingReceipt> kept = LoadPendingReceipt(file);
+    std::vector<ApprovedCard>& cards = w_.Ceks().approvedCards;
+    while (!cards.empty()) {
+        const ApprovedCard card = cards.front();
+        if (!w_.CancelCard(card)) w_.ShowPazinojums(CardNotCancelledMessage(card.Summa));
+        cards.erase(cards.begin());
+        // Kept after each one: a till killed here cancels no approval twice at its next start.
+        if (kept && kept->number < 1) {
+            kept->approvedCards = cards;
+            KeepApprovedCards(file, *kept);
+        }
+    }
 }
 
 ReceiptRecovery SaleEngine::RecoverPendingReceipt() {
@@ -258,7 +276,8 @@ ReceiptRecovery SaleEngine::RecoverPendingReceipt() {
     const SaleSettings s = w_.Iestatijumi();
     RecoveryContext context{*fm, *printer, w_.PosDb(), std::filesystem::current_path(), s.Druka,
                             !s.NedrukatAnuletosCekus, Today(), s.stock,
-                            [this](const QString& text) { w_.ShowPazinojums(text); }};
+                            [this](const QString& text) { w_.ShowPazinojums(text); }, s.closing,
+                            [this](const ApprovedCard& card) { return w_.CancelCard(card); }};
     return ::RecoverPendingReceipt(context);
 }
 

@@ -34,6 +34,7 @@ struct SaleSettings {
     bool VarAtgreizt = false;
     double MaxAtlaide = 0;
     std::optional<StockLink> stock;  // the stock link, when it is on
+    ClosingSettings closing;         // for a receipt the next start prints again
 };
 
 // What the engine needs of the sale window.
@@ -84,6 +85,10 @@ public:
     // beginning with "/": returns whether the common tail follows.
     virtual void PaymentKey(int& key) = 0;
     virtual bool EnterPayment(const QString& lineText) = 0;
+
+    // Cancels an approved card row on the terminal (the payment's cancellation with its amount);
+    // false when it did not go through. Without a terminal nothing can be cancelled.
+    virtual bool CancelCard(const ApprovedCard&) { return false; }
 };
 
 // Messages of the interpreter.
@@ -153,6 +158,8 @@ private:
     void Tail();
     void ClearPreviousReceipt();
     void EndProgram(const QString& reason);
+    // The approved card rows of the receipt just annulled, cancelled on the terminal.
+    void CancelApprovedCards();
 
     SaleWindow& w_;
     std::unique_ptr<TPrecuMekletajs> lookup_;

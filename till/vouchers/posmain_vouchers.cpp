@@ -31,15 +31,18 @@ public:
         return {w.PrepaidServVeids, w.ZudezoClientID, w.ZudezoPasword, w.ZudezoUserID, w.ZudezoLogo, w.EFT};
     }
 
-    void TopUpOnTerminal(int nodala, double charge) override {
+    std::optional<QString> TopUpOnTerminal(int nodala, double charge) override {
         TKarsuAutorizacija& form = w.KartesForma();
         w.RunKartesOperacija(kKartesMaksajums, nodala, charge);
-        if (form.ChipPorts <= 0 || !form.Apstiprinats) return;
+        if (!form.Apstiprinats) return std::nullopt;
+        const QString reference = form.SlipDati().TicketNumber;
+        if (form.ChipPorts <= 0) return reference;
         form.EncashTransaction();
         for (const int copy : {1, 2}) {
             const PrepaidCeksDati dati = ReadPrepaidCeksDati(*form.Payvo1, form.shSumma->text());
             if (SellPrepaidKarte(copy, dati, *w.PrintClass, platform::localNow()).value_or(0) < 0) AnnulAndEnd();
         }
+        return reference;
     }
 
     std::optional<QString> CallDistributor(const QString& method, const QStringList& arguments) override {

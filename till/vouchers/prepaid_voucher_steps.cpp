@@ -41,10 +41,20 @@ void PrepaidVoucherSteps::AfterPrinting() {
     // Only the payment-terminal control (kinds 1 and 2) issues top-ups; on another terminal kind
     // making its dialog could only fail and end the program before the printed receipt is
     // registered and stored.
+    // A line issued in an earlier try of this receipt keeps the terminal's reference and is not
+    // topped up again.
     if (settings_.PrepaidServVeids == 0 && (settings_.EFT == 1 || settings_.EFT == 2))
-        for (TCekaRinda* line : voucherLines(host_.Ceks())) host_.TopUpOnTerminal(line->Nodala, RindasSumma(*line));
+        for (TCekaRinda* line : voucherLines(host_.Ceks()))
+            if (line->PrepaidAtbilde.isEmpty())
+                line->PrepaidAtbilde = host_.TopUpOnTerminal(line->Nodala, RindasSumma(*line)).value_or(QString());
     if (settings_.PrepaidServVeids == 1) PrintWithDistributor();
     if (settings_.PrepaidServVeids == 2) BuyFromService();
+}
+
+bool PrepaidVoucherSteps::TopUpsIssued() {
+    if (host_.IsReturn() || settings_.PrepaidServVeids != 0 || (settings_.EFT != 1 && settings_.EFT != 2)) return true;
+    const std::vector<TCekaRinda*> lines = voucherLines(host_.Ceks());
+    return std::all_of(lines.begin(), lines.end(), [](const TCekaRinda* line) { return !line->PrepaidAtbilde.isEmpty(); });
 }
 
 QString PrepaidVoucherSteps::Distributor(const QString& method, const QStringList& arguments) {

@@ -32,8 +32,9 @@ public:
     // A method of the distributor's object "SanitexCOM" by name; nothing when there is no object.
     virtual std::optional<QString> CallDistributor(const QString& method, const QStringList& arguments) = 0;
     // One top-up on the payment terminal for a voucher line of department `nodala` charging
-    // `charge`; when the terminal approved it, its two voucher slips are printed.
-    virtual void TopUpOnTerminal(int nodala, double charge) = 0;
+    // `charge`; when the terminal approved it, its two voucher slips are printed and the
+    // terminal's reference returned.
+    virtual std::optional<QString> TopUpOnTerminal(int nodala, double charge) = 0;
     // The voucher-reference form, modal: the reference typed, whatever button closed it.
     virtual QString AskVoucherReference() = 0;
     // The next receipt's header could not be printed: the receipt is annulled and the program ends.
@@ -55,6 +56,7 @@ public:
 
     bool ReserveVouchers() override;
     void AfterPrinting() override;
+    bool TopUpsIssued() override;
 
 private:
     bool ReserveWithDistributor();

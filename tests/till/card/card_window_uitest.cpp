@@ -4,14 +4,19 @@
 #include "card_test_support.h"
 
 #include "bank_report.h"
+#include "closing_steps.h"
 #include "command_file_exchange.h"
 #include "fmproc.h"
 #include "karsu_autorizacija.h"
+#include "payment_entry.h"
 #include "posmain.h"
+#include "receipt_printing.h"
+#include "receipt_recovery.h"
 #include "receipt_return.h"
 #include "till_window.h"
 
 #include <QFile>
+#include <QTimer>
 
 #include <algorithm>
 #include <fstream>
@@ -258,6 +263,125 @@ TEST_F(CardWindow, TheLoyaltyCredit) {
     EXPECT_TRUE(messages().shown(kLoyaltyCredited));
     EXPECT_EQ(terminal.requestsOfType("1").size(), 1u);
     EXPECT_EQ(w().RinduSkaits, 1);  // the receipt is not paid by it
+}
+
+// Two card rows, the second declined: the first stays charged, so the cashier's retry charges only
+// what is still owed and never sends the approved row again; a receipt annulled after such a
+// decline cancels its approved row on the terminal with its amount.
+TEST_F(CardWindow, ARowTheTerminalApprovedIsNeverChargedAgainAndAnAnnulmentCancelsIt) {
+    // The cashier presses "Veikt operāciju" every time the card dialog shows.
+    QTimer cashier;
+    QObject::connect(&cashier, &QTimer::timeout, [] {
+        if (KarsuAutorizacija && KarsuAutorizacija->isVisible() && KarsuAutorizacija->btProcess->isEnabled())
+            KarsuAutorizacija->btProcess->click();
+    });
+    cashier.start(5);
+    const auto purchases = [this](const std::string& type) {
+        std::vector<std::string> amounts;
+        for (const std::string& request : terminal.requestsOfType("1"))
+            if (cardtest::field(request, 1) == type) amounts.push_back(cardtest::field(request, 2));
+        return amounts;
+    };
+    const auto declineSecond = [this] {
+        terminal.script("1", {PaymentTerminalSim::frame(PaymentTerminalSim::authorisation("000"))});
+        terminal.script("1", {PaymentTerminalSim::frame(PaymentTerminalSim::authorisation("051"))});
+    };
+    const QString payment = "/1=1.00/0=2.15/1=0.50";  // 2.15 + 1.49 = 3.64 owed
+
+    enter("4750001000017");
+    enter("4750001000024");
+    declineSecond();
+    enter(payment);
+    ASSERT_EQ(w().RinduSkaits, 2);
+    EXPECT_EQ(purchases("0"), (std::vector<std::string>{"100", "50"}));
+    enter(payment);
+    EXPECT_EQ(w().RinduSkaits, 0) << messages().texts().join(" | ").toStdString();
+    EXPECT_EQ(purchases("0"), (std::vector<std::string>{"100", "50", "50"}));
+    QString banka;
+    ASSERT_TRUE(w().FMProc->FMRead("BANKA_SUM", banka));
+    EXPECT_EQ(banka.trimmed(), "150");
+
+    terminal.clearRequests();
+    enter("4750001000017");
+    enter("4750001000024");
+    declineSecond();
+    enter(payment);
+    ASSERT_EQ(w().RinduSkaits, 2);
+    w().AnuletCeku();
+    EXPECT_EQ(w().RinduSkaits, 0);
+    EXPECT_EQ(purchases("1"), (std::vector<std::string>{"100"}));
+    EXPECT_FALSE(std::filesystem::exists(dir() / kPendingReceiptFile));
+}
+
+// The printer gone right after the receipt and its customer's slip: the merchant's slip cannot be
+// followed by the next header. The card has paid, so the receipt is counted and stored, not
+// annulled, and the cashier is told to print its copy.
+TEST_F(CardWindow, APrinterFailureAfterTheCardSlipNeverAnnulsTheCardPaidReceipt) {
+    enter("4750001000017");
+    const QString cents = QString::number(std::lround(w().CekaSumma * 100));
+    SetClosingStepHook([this](std::string_view step) {
+        if (step == "printed") printer.reset();
+    });
+    processOnTheTerminal();
+    EXPECT_NO_THROW(w().ApmaksaArKartiEFTClick());
+    SetClosingStepHook({});
+
+    EXPECT_TRUE(messages().shown(kPaidReceiptReprintMessage)) << messages().texts().join(" | ").toStdString();
+    EXPECT_EQ(w().RinduSkaits, 0);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS = 'F'").toInt(), 1);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS = 'T'").toInt(), 0);
+    QString banka;
+    ASSERT_TRUE(w().FMProc->FMRead("BANKA_SUM", banka));
+    EXPECT_EQ(banka.trimmed(), cents);
+}
+
+// A stored card receipt returned by its number with "Yes" to the card while the printer is gone:
+// the return cannot close, so nothing goes back to the card (the refund is the return's last step
+// before it is counted and stored, once it is printed).
+TEST_F(CardWindow, AReturnThatCannotCloseNeverRefundsTheCard) {
+    enter("4750001000017");
+    processOnTheTerminal();
+    w().ApmaksaArKartiEFTClick();
+    ASSERT_EQ(w().RinduSkaits, 0);
+    const QString number = value("SELECT MAX(CEKA_NR) FROM REALIZ").toString();
+    const auto refunds = [this] {
+        int count = 0;
+        for (const std::string& request : terminal.requestsOfType("1")) count += cardtest::field(request, 1) == "1";
+        return count;
+    };
+
+    w().rdPirkumsStorno->SetItemIndex(1);
+    w().PirkumsStorno = 1;
+    messages().answerNext(platform::ui::Yes);  // return the receipt
+    messages().answerNext(platform::ui::Yes);  // onto the card
+    printer.reset();
+    processOnTheTerminal();
+    w().shAtgrnr->setText(number);
+    w().ReturnReceipt();
+    EXPECT_GT(w().RinduSkaits, 0);
+    EXPECT_EQ(refunds(), 0);
+    QString returned;
+    ASSERT_TRUE(w().FMProc->FMRead("BANKA_ATGR", returned));
+    EXPECT_EQ(returned.trimmed().toInt(), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir() / kPendingReceiptFile));
+}
+
+// A top-up the terminal does not approve issues no code: the receipt is not counted with its line
+// but stays open with a message, so the customer never pays for it.
+TEST_F(CardWindow, ATopUpTheTerminalDeclinesIsNeverCounted) {
+    enter("4750000000001");  // a top-up of 5.00, department 70
+    enter("4750001000017");
+    terminal.script("1", {PaymentTerminalSim::frame(PaymentTerminalSim::authorisation("051"))});
+    processOnTheTerminal();
+    enter("/0=10");
+
+    EXPECT_TRUE(messages().shown(kTopUpNotIssuedMessage)) << messages().texts().join(" | ").toStdString();
+    EXPECT_EQ(w().RinduSkaits, 2);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ").toInt(), 0);
+    QString marker;
+    ASSERT_TRUE(w().FMProc->FMRead("CSLEGSANA", marker));
+    EXPECT_TRUE(marker.trimmed().isEmpty());
+    EXPECT_FALSE(std::filesystem::exists(dir() / kPendingReceiptFile));
 }
 
 }  // namespace

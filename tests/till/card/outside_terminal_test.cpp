@@ -6,6 +6,7 @@
 #include "outside_terminal.h"
 #include "outside_terminal_control.h"
 #include "printclass.h"
+#include "receipt_printing.h"
 #include "printer_sim.h"
 #include "windows_paths.h"
 
@@ -187,12 +188,21 @@ TEST_F(OutsideTerminalTest, TheEndOfDaysSecondCallGetsTheBlockAsTheFirstLeftIt) 
     EXPECT_FALSE(std::filesystem::exists(dir() / "LastCC_Ceks2.rep"));
 }
 
-TEST_F(OutsideTerminalTest, AFailingHeaderAfterASlipAnnulsAndEndsTheProgram) {
-    control({0});
-    printer->stop();  // the printer's line is gone
+// The printer's line gone after a slip: a declined payment's receipt is annulled and the program
+// ends; an approved one has charged the card, so its row is paid and the cashier is told to
+// print the copy, never annulled.
+TEST_F(OutsideTerminalTest, AFailingHeaderAfterASlipAnnulsOnlyAReceiptTheCardDidNotPay) {
+    printer->stop();
     printer.reset();
+    control({8});
     EXPECT_THROW(terminal->ChargeCardRow(settings, false, 5.0), platform::ui::ProgramEnded);
     EXPECT_EQ(annulled, 1);
+
+    control({0});
+    messages().clear();
+    EXPECT_TRUE(terminal->ChargeCardRow(settings, false, 5.0));
+    EXPECT_EQ(annulled, 1);
+    EXPECT_TRUE(messages().shown(kPaidReceiptReprintMessage)) << messages().texts().join(" | ").toStdString();
 }
 
 }  // namespace

@@ -46,7 +46,10 @@ protected:
     std::optional<QString> CallDistributor(const QString& method, const QStringList& arguments) override {
         return distributor.Call(method, arguments);
     }
-    void TopUpOnTerminal(int nodala, double charge) override { topUps.emplace_back(nodala, charge); }
+    std::optional<QString> TopUpOnTerminal(int nodala, double charge) override {
+        topUps.emplace_back(nodala, charge);
+        return QString::number(topUps.size());  // the terminal's reference of an approved top-up
+    }
     QString AskVoucherReference() override {
         ++askedForReference;
         return typedReference;

@@ -1,7 +1,10 @@
 // A real till process killed at each step of closing a receipt, on the fiscal-memory module and
 // on the USB device, then started again against the same simulators, database and paper, and one
 // more receipt sold: the fiscal counters, the journal file and REALIZ agree, and every receipt
-// number is counted and stored or printed and stored as annulled, never both and never twice.
+// number is counted and stored or printed and stored as annulled, never both and never twice. A
+// receipt a card paid through the payment terminal is never annulled: killed once the terminal
+// approved it, it is finished, or cancelled on the terminal when it never got its number.
+#include "card_test_support.h"
 #include "stock_fixture.h"
 #include "till_window.h"
 #include "test_database.h"
@@ -40,10 +43,12 @@ enum class Kind { Module, Usb };
 // The till process (till_process.cpp) in the test's folder.
 class TillProcess {
 public:
-    explicit TillProcess(const QStringList& arguments) {
+    // A real clock for a till that talks to the payment terminal, which answers in its own time.
+    explicit TillProcess(const QStringList& arguments, bool realClock = false) {
         const auto seconds =
             std::chrono::duration_cast<std::chrono::seconds>(platform::clock().now().time_since_epoch()).count();
-        process_.start(QStringLiteral(TILL_PROCESS), QStringList{QString::number(seconds)} + arguments);
+        process_.start(QStringLiteral(TILL_PROCESS),
+                       QStringList{realClock ? QStringLiteral("real") : QString::number(seconds)} + arguments);
         process_.waitForStarted(30000);
     }
     ~TillProcess() {
@@ -99,7 +104,7 @@ protected:
     // A run of the till: sells the receipts, killed where asked; its exit code and messages.
     std::pair<int, QString> runTill(const QStringList& arguments) {
         closeDb();
-        TillProcess till(arguments);
+        TillProcess till(arguments, realClock_);
         const int code = till.finish();
         return {code, till.output()};
     }
@@ -160,6 +165,7 @@ protected:
     }
 
     Kind kind_ = Kind::Module;
+    bool realClock_ = false;
     std::unique_ptr<sim::UsbFiscalDevice> usb;
 };
 
@@ -299,6 +305,149 @@ TEST_P(KilledWithTheStockLink, EveryLineMovesTheStockOnce) {
 INSTANTIATE_TEST_SUITE_P(Steps, KilledWithTheStockLink, ::testing::Values("counted", "stored", "stock-line"),
                          [](const auto& info) {
                              std::string name = info.param;
+                             for (char& c : name)
+                                 if (c == '-') c = '_';
+                             return name;
+                         });
+
+// Receipt B paid by card on the payment terminal (terminal kind 2 on COM4), the till killed once
+// the terminal approved it.
+const char* const kCardReceiptB = "2*4750001000024|/1=2.98";
+
+class CardReceiptKill : public ReceiptKill {
+protected:
+    void startCardTill(Kind kind) {
+        // The terminal answers in its own time: the tills' waits are real ones.
+        platform::setClock(nullptr);
+        realClock_ = true;
+        startOn(kind);
+        ASSERT_EQ(DllRegisterServer(), 0);
+        ASSERT_TRUE(terminal.start(portsDir(), "COM4"));
+        setupText("EFT", "2");
+        setupInteger("CHIPReader", 4);
+        setupText("SerialPortSpeed", "115200");
+    }
+    void TearDown() override {
+        if (HasFailure()) std::fprintf(stderr, "terminal's trace:\n%s\n", terminal.trace().text().c_str());
+        terminal.stop();
+        ReceiptKill::TearDown();
+    }
+    // The terminal's transaction requests of one type ("0" purchase, "1" cancellation), each as
+    // its amount in cents.
+    std::vector<std::string> transactions(const std::string& type) {
+        std::vector<std::string> amounts;
+        for (const std::string& request : terminal.requestsOfType("1"))
+            if (cardtest::field(request, 1) == type) amounts.push_back(cardtest::field(request, 2));
+        return amounts;
+    }
+    long long cardCounter() { return fiscalRecord("BANKA_SUM").trimmed().toLongLong(); }
+
+    sim::PaymentTerminalSim terminal;
+};
+
+class CardPaidWhenKilled : public CardReceiptKill, public ::testing::WithParamInterface<std::tuple<Kind, const char*>> {};
+
+// Killed after the receipt took its number, before it was wholly printed: the card paid it, so
+// the restart prints it again in full, counts and stores it; nothing goes back to the card.
+TEST_P(CardPaidWhenKilled, TheRestartFinishesTheReceiptAsPaid) {
+    const auto [kind, step] = GetParam();
+    startCardTill(kind);
+    const auto [killedCode, killedOutput] = runTill({step, "2", kReceiptA, kCardReceiptB});
+    ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
+    EXPECT_EQ(transactions("0"), (std::vector<std::string>{"298"}));
+
+    const auto [code, output] = runTill({"-", "0", kReceiptC});
+    ASSERT_EQ(code, 0) << output.toStdString();
+    EXPECT_EQ(output.count(FinishedAfterInterruption(kNumberB)), 1) << output.toStdString();
+    expectAgreement(true);
+    EXPECT_EQ(cardCounter(), kCentsB);
+    EXPECT_EQ(transactions("0"), (std::vector<std::string>{"298"}));
+    EXPECT_TRUE(transactions("1").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, CardPaidWhenKilled,
+                         ::testing::Combine(::testing::Values(Kind::Module, Kind::Usb),
+                                            ::testing::Values("numbered", "first-line", "printed")),
+                         [](const auto& info) {
+                             std::string name = std::string(std::get<0>(info.param) == Kind::Module ? "Module_" : "Usb_") +
+                                                std::get<1>(info.param);
+                             for (char& c : name)
+                                 if (c == '-') c = '_';
+                             return name;
+                         });
+
+// Killed right after the terminal's approval was read, before the receipt took a number: nothing
+// of it was printed or counted, so the restart cancels the approved amount on the terminal, once,
+// and says so; the next receipt takes the number B would have had.
+TEST_F(CardReceiptKill, AnApprovalOfAReceiptNeverNumberedIsCancelledOnTheTerminalOnce) {
+    startCardTill(Kind::Module);
+    const auto [killedCode, killedOutput] = runTill({"card-approved", "2", kReceiptA, kCardReceiptB});
+    ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
+    ASSERT_TRUE(fs::exists(dir() / kPendingReceiptFile));
+
+    const auto [code, output] = runTill({"-", "0", kReceiptC});
+    ASSERT_EQ(code, 0) << output.toStdString();
+    EXPECT_EQ(output.count(CardsCancelledAfterInterruption(2.98)), 1) << output.toStdString();
+    EXPECT_EQ(transactions("0"), (std::vector<std::string>{"298"}));
+    EXPECT_EQ(transactions("1"), (std::vector<std::string>{"298"}));
+    EXPECT_FALSE(fs::exists(dir() / kPendingReceiptFile));
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR = :N AND ANULETS = 'F'", {{":N", kNumberB}}).toInt(), 1);
+    EXPECT_EQ(value("SELECT COUNT(DISTINCT CEKA_NR) FROM REALIZ").toInt(), 2);
+    closeDb();
+    EXPECT_EQ(cardCounter(), 0);
+    EXPECT_EQ(fiscalRecord("NOD_D_SUM").mid(2, 8).trimmed().toLongLong(), kCentsA + kCentsC);
+
+    const auto [again, quiet] = runTill({"-", "0"});
+    EXPECT_EQ(again, 0);
+    EXPECT_EQ(transactions("1").size(), 1u);
+}
+
+// A driving program's card sale whose till died once the terminal approved it: the restarted till
+// answers the taken command file, "OK" for a receipt it finished (charged once, stored once), the
+// cancellation's message for one never numbered (its approval cancelled on the terminal), so the
+// program never sends a charged sale again.
+struct CardAnswer {
+    const char* step;
+    // Receipts the command files had numbered when the till dies (serve mode counts at "numbered").
+    const char* receipt;
+    bool finished;
+};
+
+class CardSaleAnsweredAfterRestart : public CardReceiptKill, public ::testing::WithParamInterface<CardAnswer> {};
+
+TEST_P(CardSaleAnsweredAfterRestart, TheProgramGetsItsAnswerAndTheCardIsChargedOnce) {
+    const CardAnswer kill = GetParam();
+    startCardTill(Kind::Module);
+    setupInteger("FiskPrinteris", 1);
+    closeDb();
+    const QString saleB = "SALE:PLU=4750001000024;QNTY=2;\r\nPAYM:MEDIA=1;AMOUNT=2.98;\r\n";
+    {
+        TillProcess till({"serve", kill.step, kill.receipt}, true);
+        std::ofstream(dir() / command_file::kCommandFileName, std::ios::binary) << toCp1257(saleB);
+        EXPECT_EQ(till.finish(), -1);
+    }
+    EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
+    {
+        TillProcess till({"serve", "-", "0"}, true);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName); }, 60000));
+        const QStringList answer =
+            command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
+        const QString message = kill.finished ? FinishedAfterInterruption(kNumberA) : CardsCancelledAfterInterruption(2.98);
+        EXPECT_EQ(answer, (QStringList{"OK", message, kill.finished ? QStringLiteral("OK") : message}));
+        till.kill();
+    }
+    EXPECT_EQ(transactions("0"), (std::vector<std::string>{"298"}));
+    EXPECT_EQ(transactions("1"), kill.finished ? std::vector<std::string>{} : std::vector<std::string>{"298"});
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS = 'F'").toInt(), kill.finished ? 1 : 0);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS = 'T'").toInt(), 0);
+    closeDb();
+    EXPECT_EQ(cardCounter(), kill.finished ? kCentsB : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, CardSaleAnsweredAfterRestart,
+                         ::testing::Values(CardAnswer{"card-approved", "0", false}, CardAnswer{"numbered", "1", true}),
+                         [](const auto& info) {
+                             std::string name = info.param.step;
                              for (char& c : name)
                                  if (c == '-') c = '_';
                              return name;

@@ -14,9 +14,12 @@
 //       the same till in command-file mode: it serves command files until it is killed; the
 //       receipts counted are those the command files close.
 //
-// <time> is the clock's time as seconds since the epoch. Every message the till shows is written
-// on the output, one a line, and answered Ok. Exit code: 0 done, 3 the sale window did not start.
+// <time> is the clock's time as seconds since the epoch, or "real" for the system's clock (a
+// payment terminal answers in its own time). Every message the till shows is written on the
+// output, one a line, and answered Ok; the card dialog's "Veikt operāciju" is pressed whenever
+// the dialog shows. Exit code: 0 done, 3 the sale window did not start.
 #include "closing_steps.h"
+#include "karsu_autorizacija.h"
 #include "posmain.h"
 #include "scripted_processes.h"
 #include "till_window.h"
@@ -26,10 +29,12 @@
 #include "ui_services.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -46,8 +51,11 @@ void enter(const QString& text) {
 int main(int argc, char** argv) {
     if (argc < 4) return 2;
     QApplication app(argc, argv);
-    platform::ManualClock clock(std::chrono::system_clock::from_time_t(std::time_t(std::stoll(argv[1]))));
-    platform::setClock(&clock);
+    std::optional<platform::ManualClock> clock;
+    if (std::string(argv[1]) != "real") {
+        clock.emplace(std::chrono::system_clock::from_time_t(std::time_t(std::stoll(argv[1]))));
+        platform::setClock(&*clock);
+    }
     const bool serve = std::string(argv[2]) == "serve";
     const int first = serve ? 3 : 2;
     const std::string killStep = argv[first];
@@ -65,6 +73,13 @@ int main(int argc, char** argv) {
                    : int(platform::ui::Ok);
     });
     memorix::setReadTimeoutMs(300);
+    // The cashier at the card dialog: the operation it was opened for, once each time it shows.
+    QTimer cashier;
+    QObject::connect(&cashier, &QTimer::timeout, [] {
+        if (KarsuAutorizacija && KarsuAutorizacija->isVisible() && KarsuAutorizacija->btProcess->isEnabled())
+            KarsuAutorizacija->btProcess->click();
+    });
+    cashier.start(50);
     ScriptedProcesses processes;
     ProcessListScope scope(processes);
 
