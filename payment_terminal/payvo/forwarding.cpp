@@ -228,9 +228,10 @@ int ForwardingHub::gatewayWaitMs(const Frame& request) const {
     std::string type, parameters;
     GetField(request, 1, type);
     std::int32_t seconds = 0;
-    if (type == "WR" && GetField(request, 3, parameters)) seconds = parseGatewayParameters(parameters).connectSeconds;
-    else if (type == "WR") seconds = GatewayParameters().connectSeconds;
-    else if (type == "XR") seconds = sendSeconds_;
+    if (type == "WR") {
+        GetField(request, 3, parameters);  // none: the defaults
+        seconds = parseGatewayParameters(parameters).connectSeconds;
+    } else if (type == "XR") seconds = sendSeconds_;
     else if (type == "YR") seconds = receiveSeconds_;
     return std::clamp(seconds, 0, kLongestGatewaySeconds) * 1000 + kPipeWaitMs;
 }
@@ -247,7 +248,9 @@ bool ForwardingHub::ForwardResumeSerial() { return sendToHub(codeOnly(kResumePor
 
 bool ForwardingHub::ForwardInputRequest(const Frame& request, Frame& answer) {
     answer.clear();
-    const std::int32_t id = ++lastOperationRequest_;
+    // Ids run from 1 (0 marks the serial worker's requests) and wrap before they overflow.
+    lastOperationRequest_ = lastOperationRequest_ == INT32_MAX ? 1 : lastOperationRequest_ + 1;
+    const std::int32_t id = lastOperationRequest_;
     if (!sendToHub(PipeWriter(kInputRequest).text(request).number(id).message())) return false;
     auto m = WaitForCode(kInputAnswer, gatewayWaitMs(request), id);
     if (!m) return false;
