@@ -1,6 +1,7 @@
 // The terminal's gateway requests between and during operations, served through the control's
 // hub and workers against a loopback peer, and the hand-over of the serial port.
 #include "base64.h"
+#include "com.h"
 #include "control.h"
 #include "echo_peer.h"
 #include "terminal_fixture.h"
@@ -134,6 +135,30 @@ TEST_F(ForwardingTest, ASlowGatewayRequestDuringAnOperationKeepsItsAnswer) {
     for (const std::string& r : terminal.requests())
         if (r.starts_with("WA|") || r.starts_with("XA|") || r.starts_with("YA|")) answers.push_back(r);
     EXPECT_EQ(answers, (std::vector<std::string>{"WA|1|0", "YA|2|-1|", "XA|3|0"}));
+}
+
+// A hub that gives no answer in time (here one that has stopped): the operation answers the
+// terminal's request with a failure after the request's own time-out and a margin.
+TEST_F(ForwardingTest, AGatewayRequestNotServedInTimeIsAnsweredWithAFailure) {
+    ForwardingHub& hub = control->payvo().hub();
+    hub.ForwardShutdown();
+    for (int i = 0; i < 5000 && processPortHandle() != kInvalidPort; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(processPortHandle(), kInvalidPort) << "the worker let go of the port as it stopped";
+    CCom& com = CCom::instance();
+    com.SetPortName("COM1");
+    com.SetPortSpeed("115200");
+    ASSERT_EQ(com.Open(), 0);
+    useSteppedClock();
+    const int before = terminal.framesReceived();
+    auto answered = std::async(std::launch::async, [&] { return hub.ForwardAndAnswer(buildFrame("WR", {"7", "IP=127.0.0.1;PO=1;CT=2"}), com); });
+    // The clock moves until the answer is on the line, then stands still for its acknowledgement.
+    for (int i = 0; i < 10'000 && terminal.framesReceived() == before && answered.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready; ++i)
+        stepped.advance(500);
+    EXPECT_EQ(answered.get(), 0);
+    com.Close();
+    settle();
+    EXPECT_EQ(terminal.requestsOfType("WA"), std::vector<std::string>{"WA|7|-1"});
+    EXPECT_GE(stepped.elapsedMs(), 2000 + kPipeWaitMs);
 }
 
 // The worker is sending the terminal a gateway answer that goes unacknowledged (three tries, 5 s
