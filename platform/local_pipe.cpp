@@ -29,6 +29,14 @@ bool readable(int fd) {
     return ::poll(&p, 1, 0) > 0;
 }
 
+// Abstract sockets carry no file permissions: any local user may connect to one. The pipes link
+// threads of one program, so the other end must run as the same user.
+bool sameUser(int fd) {
+    ucred peer{};
+    socklen_t length = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0 && peer.uid == ::geteuid();
+}
+
 }  // namespace
 
 LocalPipe::~LocalPipe() { close(); }
@@ -104,11 +112,15 @@ bool LocalPipeServer::listen(const std::string& name) {
 LocalPipe LocalPipeServer::accept(int timeoutMs) {
     if (fd_ < 0) return LocalPipe();
     const auto deadline = clock().steadyNow() + std::chrono::milliseconds(timeoutMs);
-    while (!readable(fd_)) {
+    for (;;) {
+        if (readable(fd_)) {
+            LocalPipe client(::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC));
+            if (client.isOpen() && sameUser(client.fd_)) return client;
+            // Another user's connection is closed unheard; the wait goes on.
+        }
         if (clock().steadyNow() >= deadline) return LocalPipe();
         clock().sleepMs(1);
     }
-    return LocalPipe(::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC));
 }
 
 LocalPipe connectLocalPipe(const std::string& name, int timeoutMs) {
@@ -118,7 +130,11 @@ LocalPipe connectLocalPipe(const std::string& name, int timeoutMs) {
     for (;;) {
         int fd = ::socket(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0);
         if (fd < 0) return LocalPipe();
-        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0) return LocalPipe(fd);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0) {
+            if (sameUser(fd)) return LocalPipe(fd);
+            ::close(fd);
+            return LocalPipe();  // the name is held by another user's program
+        }
         ::close(fd);
         if (clock().steadyNow() >= deadline) return LocalPipe();
         clock().sleepMs(10);

@@ -38,6 +38,7 @@ public:
     void close();
 
 private:
+    friend class LocalPipeServer;
     int fd_ = -1;
 };
 
@@ -50,7 +51,8 @@ public:
     LocalPipeServer& operator=(const LocalPipeServer&) = delete;
 
     bool listen(const std::string& name);
-    // Waits up to timeoutMs for a client; a closed pipe when none came.
+    // Waits up to timeoutMs for a client of the same user; a closed pipe when none came. Another
+    // user's connection is refused.
     LocalPipe accept(int timeoutMs);
     void close();
 
@@ -58,7 +60,8 @@ private:
     int fd_ = -1;
 };
 
-// Connects to the pipe of this process with that name, waiting up to timeoutMs for it to exist.
+// Connects to the pipe of this process with that name, waiting up to timeoutMs for it to exist; a
+// closed pipe when it does not, or when another user holds the name.
 LocalPipe connectLocalPipe(const std::string& name, int timeoutMs);
 
 }  // namespace platform

@@ -12,6 +12,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace payvo {
@@ -23,17 +24,17 @@ const char* const kTcpPipe = "dravel_ecr_lib_pipe_tcpip";
 const char* const kLoyaltyPipe = "dravel_ecr_lib_pipe_loyalty";
 
 constexpr int kPollMs = 10;
+// The longest a port command can wait for the serial worker: a frame it is receiving (3 s) and an
+// answer it is sending to the terminal (three 5 s attempts), with room to spare.
+constexpr int kPortCommandWaitMs = 30'000;
+// The longest time-out a gateway request may name that an operation waits out.
+constexpr std::int32_t kLongestGatewaySeconds = 600;
 constexpr std::size_t kMaxDecoded = 8192;
 constexpr std::size_t kMaxReceive = 3000;
 
 std::atomic<int> hubCount{0};
 
 platform::PipeMessage codeOnly(std::int32_t code) { return PipeWriter(code).message(); }
-
-std::int32_t codeOf(const platform::PipeMessage& m) {
-    PipeReader r(m);
-    return r.number();
-}
 
 void sleepPoll() { platform::clock().sleepMs(kPollMs); }
 
@@ -204,44 +205,72 @@ int ForwardingHub::StartForwarding() {
 bool ForwardingHub::sendToHub(const platform::PipeMessage& m) {
     if (!started_) return false;
     if (!interfaceClient_.isOpen()) interfaceClient_ = platform::connectLocalPipe(kInterfacePipe + pipeSuffix_, kPipeWaitMs);
+    // One request is asked at a time: whatever waits unread answers one that was given up.
+    while (interfaceClient_.receive()) {
+    }
     return interfaceClient_.send(m);
 }
 
-std::optional<platform::PipeMessage> ForwardingHub::WaitForCode(std::int32_t code) {
-    // Bounded by the pipe's time-out: a hub that does not answer fails the operation instead of
-    // freezing the caller.
-    const auto deadline = platform::clock().steadyNow() + std::chrono::milliseconds(kPipeWaitMs);
+std::optional<platform::PipeMessage> ForwardingHub::WaitForCode(std::int32_t code, int waitMs, std::optional<std::int32_t> request) {
+    // Bounded: a hub that does not answer fails the operation instead of freezing the caller.
+    const auto deadline = platform::clock().steadyNow() + std::chrono::milliseconds(waitMs);
     while (platform::clock().steadyNow() < deadline) {
-        while (auto m = interfaceClient_.receive())
-            if (codeOf(*m) == code) return m;
+        while (auto m = interfaceClient_.receive()) {
+            PipeReader r(*m);
+            if (r.number() == code && (!request || r.number() == *request)) return m;
+        }
         sleepPoll();
     }
     return std::nullopt;
 }
 
-bool ForwardingHub::ForwardOpenSerial(const std::string& name, const std::string& speed) {
-    return sendToHub(PipeWriter(kTakePort).text(name).text(speed).message()) && WaitForCode(kHubPortTaken).has_value();
+int ForwardingHub::gatewayWaitMs(const Frame& request) const {
+    std::string type, parameters;
+    GetField(request, 1, type);
+    std::int32_t seconds = 0;
+    if (type == "WR") {
+        GetField(request, 3, parameters);  // none: the defaults
+        seconds = parseGatewayParameters(parameters).connectSeconds;
+    } else if (type == "XR") seconds = sendSeconds_;
+    else if (type == "YR") seconds = receiveSeconds_;
+    return std::clamp(seconds, 0, kLongestGatewaySeconds) * 1000 + kPipeWaitMs;
 }
 
-bool ForwardingHub::ForwardReleaseSerial() { return sendToHub(codeOnly(kHubReleasePort)) && WaitForCode(kHubPortReleased).has_value(); }
+bool ForwardingHub::ForwardOpenSerial(const std::string& name, const std::string& speed) {
+    return sendToHub(PipeWriter(kTakePort).text(name).text(speed).message()) && WaitForCode(kHubPortTaken, kPortCommandWaitMs).has_value();
+}
 
-bool ForwardingHub::ForwardResumeSerial() { return sendToHub(codeOnly(kResumePort)) && WaitForCode(kHubPortTaken).has_value(); }
+bool ForwardingHub::ForwardReleaseSerial() {
+    return sendToHub(codeOnly(kHubReleasePort)) && WaitForCode(kHubPortReleased, kPortCommandWaitMs).has_value();
+}
+
+bool ForwardingHub::ForwardResumeSerial() { return sendToHub(codeOnly(kResumePort)) && WaitForCode(kHubPortTaken, kPortCommandWaitMs).has_value(); }
 
 bool ForwardingHub::ForwardInputRequest(const Frame& request, Frame& answer) {
     answer.clear();
-    if (!sendToHub(PipeWriter(kInputRequest).text(request).message())) return false;
-    auto m = WaitForCode(kInputAnswer);
+    // Ids run from 1 (0 marks the serial worker's requests) and wrap before they overflow.
+    lastOperationRequest_ = lastOperationRequest_ == INT32_MAX ? 1 : lastOperationRequest_ + 1;
+    const std::int32_t id = lastOperationRequest_;
+    if (!sendToHub(PipeWriter(kInputRequest).text(request).number(id).message())) return false;
+    auto m = WaitForCode(kInputAnswer, gatewayWaitMs(request), id);
     if (!m) return false;
     PipeReader r(*m);
     r.number();
-    r.number();  // the zero word
+    r.number();  // the request id
     answer = r.rest();
     return true;
 }
 
 int ForwardingHub::ForwardAndAnswer(const Frame& request, CCom& com) {
     Frame answer;
-    ForwardInputRequest(request, answer);
+    if (!ForwardInputRequest(request, answer)) {
+        // No answer in time: the terminal hears that its request failed, as from a dead peer.
+        std::string type, number;
+        GetField(request, 1, type);
+        GetField(request, 2, number);
+        if (type == "WR" || type == "XR") answer = buildFrame(type.substr(0, 1) + "A", {number, "-1"});
+        else if (type == "YR") answer = buildFrame("YA", {number, "-1", ""});
+    }
     return answer.empty() ? 0 : com.Send(answer, 5);
 }
 
@@ -249,19 +278,31 @@ void ForwardingHub::ForwardShutdown() {
     if (started_) sendToHub(codeOnly(kShutdown));
 }
 
-void ForwardingHub::answerTerminalOrOperation(const Frame& frame) {
-    if (portTaken_)
-        serialHub_.send(PipeWriter(kSendFrame).number(0).bytes(frame).message());
-    else
-        interfaceHub_.send(PipeWriter(kInputAnswer).number(0).bytes(frame).message());
+void ForwardingHub::answerGatewayRequest(const std::string& type, const std::vector<std::string>& fields) {
+    PendingGatewayRequest asked{};
+    if (!pendingGateway_.empty()) {
+        asked = pendingGateway_.front();
+        pendingGateway_.pop_front();
+    }
+    std::vector<std::string> answerFields{asked.requestNumber};
+    answerFields.insert(answerFields.end(), fields.begin(), fields.end());
+    const Frame answer = type.empty() ? Frame() : buildFrame(type, answerFields);
+    if (asked.operationRequest != 0) {
+        // Tagged with the operation's request, so an answer it gave up on is never taken for the next.
+        interfaceHub_.send(PipeWriter(kInputAnswer).number(asked.operationRequest).bytes(answer).message());
+    } else if (!answer.empty() && portTaken_) {
+        serialHub_.send(PipeWriter(kSendFrame).number(0).bytes(answer).message());
+    }
+    // A request the serial worker heard, answered once an operation has taken the port, is
+    // dropped: the operation's line is not the place for it.
 }
 
-void ForwardingHub::routeFrame(const Frame& frame, bool fromOperation) {
+void ForwardingHub::routeFrame(const Frame& frame, std::int32_t operationRequest) {
     std::string type, f2, f3;
     GetField(frame, 1, type);
     GetField(frame, 2, f2);
     GetField(frame, 3, f3);
-    if (type == "WR" || type == "XR" || type == "YR") requestNumber_ = f2;
+    if (type == "WR" || type == "XR" || type == "YR" || type == "ZR") pendingGateway_.push_back({type == "ZR" ? std::string() : f2, operationRequest});
     if (type == "WR") {
         const GatewayParameters p = parseGatewayParameters(f3);
         sendSeconds_ = p.sendSeconds;
@@ -278,9 +319,9 @@ void ForwardingHub::routeFrame(const Frame& frame, bool fromOperation) {
         tcpHub_.send(codeOnly(kTcpClose));
     } else if (type == "LR") {
         loyaltyHub_.send(PipeWriter(kLoyaltyData).text(f2).message());
-    } else if (fromOperation) {
+    } else if (operationRequest != 0) {
         // Nothing will answer this frame: tell the waiting operation at once.
-        interfaceHub_.send(PipeWriter(kInputAnswer).number(0).message());
+        interfaceHub_.send(PipeWriter(kInputAnswer).number(operationRequest).message());
     }
 }
 
@@ -295,7 +336,11 @@ void ForwardingHub::hubLoop() {
             case kTakePort: serialHub_.send(*m); break;
             case kResumePort: serialHub_.send(codeOnly(kTakePort)); break;
             case kHubReleasePort: serialHub_.send(codeOnly(kReleasePort)); break;
-            case kInputRequest: routeFrame(r.text(), true); break;
+            case kInputRequest: {
+                const Frame frame = r.text();
+                routeFrame(frame, r.number());
+                break;
+            }
             case kShutdown:
                 // Every worker ends, the loyalty worker too: it would otherwise fire events on a
                 // control that is being destroyed.
@@ -311,7 +356,7 @@ void ForwardingHub::hubLoop() {
             switch (r.number()) {
             case kPortTaken: interfaceHub_.send(codeOnly(kHubPortTaken)); break;
             case kPortReleased: interfaceHub_.send(codeOnly(kHubPortReleased)); break;
-            case kFrameReceived: routeFrame(r.rest(), false); break;
+            case kFrameReceived: routeFrame(r.rest(), 0); break;
             default: break;
             }
         }
@@ -319,14 +364,14 @@ void ForwardingHub::hubLoop() {
             PipeReader r(*m);
             const std::int32_t code = r.number();
             const std::int32_t result = r.number();
-            if (code == kTcpOpened) answerTerminalOrOperation(buildFrame("WA", {requestNumber_, std::to_string(result)}));
-            else if (code == kTcpSent) answerTerminalOrOperation(buildFrame("XA", {requestNumber_, std::to_string(result)}));
+            if (code == kTcpOpened) answerGatewayRequest("WA", {std::to_string(result)});
+            else if (code == kTcpSent) answerGatewayRequest("XA", {std::to_string(result)});
             else if (code == kTcpReceived) {
                 const std::string data = r.text();
                 std::string encoded = data.empty() ? std::string() : platform::base64Encode(reinterpret_cast<const std::uint8_t*>(data.data()), data.size());
-                answerTerminalOrOperation(buildFrame("YA", {requestNumber_, std::to_string(result), encoded}));
-            } else if (code == kTcpClosed && !portTaken_) {
-                interfaceHub_.send(PipeWriter(kInputAnswer).number(0).message());
+                answerGatewayRequest("YA", {std::to_string(result), encoded});
+            } else if (code == kTcpClosed) {
+                answerGatewayRequest("", {});  // a close is answered with no frame
             }
         }
         if (auto m = loyaltyHub_.receive()) {
@@ -341,7 +386,8 @@ void ForwardingHub::hubLoop() {
 
 void ForwardingHub::serialWorker() {
     platform::LocalPipe pipe = platform::connectLocalPipe(kSerialPipe + pipeSuffix_, kPipeWaitMs);
-    std::string lastName = "COM1", lastSpeed = "115200";
+    // No port until one is named: a printer or display on a port the terminal is not on stays free.
+    std::string lastName, lastSpeed;
     PortHandle handle = kInvalidPort;
     for (; !stopping_; sleepPoll()) {
         if (handle != kInvalidPort && handle != processPortHandle()) {

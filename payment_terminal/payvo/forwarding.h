@@ -8,9 +8,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace payvo {
 
@@ -23,7 +25,7 @@ enum PipeCode : std::int32_t {
     kTakePort = 9, kPortTaken = 10, kReleasePort = 11, kPortReleased = 12,
     kSendFrame = 13, kFrameReceived = 14,
     kResumePort = 15, kHubPortTaken = 16, kHubReleasePort = 17, kHubPortReleased = 18,
-    kInputRequest = 19, kInputAnswer = 20,
+    kInputRequest = 19, kInputAnswer = 20,  // 19: frame, then the request id; 20: that id, then the answer
     kShutdown = 23,
     kLoyaltyData = 24, kLoyaltyAnswer = 25,
 };
@@ -82,28 +84,42 @@ public:
 
     // Starts the hub and its three workers; 0, or 4 when they could not start.
     int StartForwarding();
-    // Each waits for the hub's answer at most kPipeWaitMs; false when none came.
+    // Each waits for the hub's answer (the port commands as long as the serial worker's longest
+    // step can take); false when none came.
     bool ForwardOpenSerial(const std::string& name, const std::string& speed);
     bool ForwardReleaseSerial();
     bool ForwardResumeSerial();
     // A gateway request received during an operation: the answer frame (empty when there is none).
+    // The wait is the request's own time-out and a margin; false when no answer came by then, and
+    // a late answer is never taken for a later request's.
     bool ForwardInputRequest(const Frame& request, Frame& answer);
-    // The same, and a non-empty answer is sent to the terminal; the send's result, or 0.
+    // The same, and a non-empty answer is sent to the terminal; a request that got no answer in
+    // time is answered with a failure. The send's result, or 0.
     int ForwardAndAnswer(const Frame& request, CCom& com);
     void ForwardShutdown();
 
     bool serialWorkerHoldsPort() const { return portTaken_; }
 
 private:
+    // A gateway request the TCP/IP worker is serving; its answers come back in this order.
+    struct PendingGatewayRequest {
+        std::string requestNumber;
+        std::int32_t operationRequest;  // the operation's request id, 0 for one the serial worker heard
+    };
+
     bool sendToHub(const platform::PipeMessage& m);
-    std::optional<platform::PipeMessage> WaitForCode(std::int32_t code);
+    // The first message of this code (and, for answers to gateway requests, of this request id)
+    // within waitMs; others are dropped.
+    std::optional<platform::PipeMessage> WaitForCode(std::int32_t code, int waitMs, std::optional<std::int32_t> request = {});
+    // How long the TCP/IP worker may take with this gateway request, by the time-outs it carries.
+    int gatewayWaitMs(const Frame& request) const;
 
     void hubLoop();
     void serialWorker();
     void tcpWorker();
     void loyaltyWorker();
-    void routeFrame(const Frame& frame, bool fromOperation);
-    void answerTerminalOrOperation(const Frame& frame);
+    void routeFrame(const Frame& frame, std::int32_t operationRequest);
+    void answerGatewayRequest(const std::string& type, const std::vector<std::string>& fields);
 
     LoyaltyHandler loyalty_;
     std::string pipeSuffix_;
@@ -114,10 +130,13 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<bool> portTaken_{false};
     std::atomic<bool> started_{false};
-    // The gateway's last request number and time-outs (hub thread only).
-    std::string requestNumber_;
-    std::int32_t sendSeconds_ = 10;
-    std::int32_t receiveSeconds_ = 10;
+    // The gateway's requests in the TCP/IP worker's hands (hub thread only).
+    std::deque<PendingGatewayRequest> pendingGateway_;
+    // The send and receive time-outs of the last "WR", kept for the following requests; the
+    // operations read them to bound their waits.
+    std::atomic<std::int32_t> sendSeconds_{10};
+    std::atomic<std::int32_t> receiveSeconds_{10};
+    std::int32_t lastOperationRequest_ = 0;  // the operations' request ids (the caller's thread)
 };
 
 }  // namespace payvo

@@ -77,6 +77,15 @@ std::string field(const Frame& message, int n) {
     return out;
 }
 
+// The print text of a "9" message: every byte after the type's FS up to ETX. A printed line may
+// hold FS bytes of its own (the printer's control sequences), so it is not read as one field.
+std::string printText(const Frame& message) {
+    const auto start = message.find(FS);
+    if (start == std::string::npos) return {};
+    const auto end = message.find(ETX, start + 1);
+    return message.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+}
+
 std::string messageType(const Frame& message) { return message.size() == 1 && message[0] == GS ? std::string(1, GS) : field(message, 1); }
 
 void textOf(const Variant& v, std::string& out) {
@@ -99,7 +108,8 @@ T_Payvo::T_Payvo(PayvoEventTarget* owner)
     hub_.StartForwarding();
     SerialPortNumber = "COM1";
     SerialPortSpeed = "115200";
-    hub_.ForwardOpenSerial(SerialPortNumber, SerialPortSpeed);
+    // The worker gets no port yet: these are defaults, not the terminal's port, and another device
+    // may be on COM1. It takes the terminal's port after the first operation there.
     com_.SetPortName(SerialPortNumber);
     com_.SetPortSpeed(SerialPortSpeed);
     com_.SetBusyState(0);
@@ -132,7 +142,11 @@ void T_Payvo::applyConnectionSettings() {
     }
 }
 
-void T_Payvo::release() { hub_.ForwardReleaseSerial(); }
+bool T_Payvo::release() {
+    // The serial worker may be in the middle of a frame; the port is the operation's only once
+    // the worker says it has let go.
+    return hub_.ForwardReleaseSerial();
+}
 
 void T_Payvo::takeBack() {
     // The worker takes back the port this control works with, not the one it was first given
@@ -346,7 +360,7 @@ bool T_Payvo::RunPrintLinesExchange(const Frame& request) {
             const std::string type = messageType(message);
             if (type == std::string(1, GS)) AppendLine(std::string{GS, '\r', '\n'}, 3, collected, kTextBufferSize);
             else if (type == "9") {
-                const std::string line = field(message, 2);
+                const std::string line = printText(message);
                 if (!line.empty()) AppendLine(line, int(line.size()), collected, kTextBufferSize);
             } else if (type != "2" && type != "7") more = false;
         }
@@ -370,7 +384,7 @@ int T_Payvo::RunReceiptExchange(const Frame& request, std::string& output) {
         }
         const std::string type = messageType(message);
         if (type == "9") {
-            const std::string line = field(message, 2);
+            const std::string line = printText(message);
             if (printCollection && !line.empty()) AppendLine(line, int(line.size()), output, kTextBufferSize);
         } else if (type == "2") {
             displayText = CopyText(field(message, 2), 200);
@@ -406,7 +420,7 @@ bool T_Payvo::RunBatchExchange(const Frame& request, Frame& answer) {
         if (r != 0) return false;
         const std::string type = messageType(last);
         if (type == "9") {
-            const std::string line = field(last, 2);
+            const std::string line = printText(last);
             if (printCollection && !line.empty()) AppendLine(line, int(line.size()), collected, kTextBufferSize);
         } else if (type == "2") handleNotification(last);
         else if (type == "7") continue;
@@ -423,8 +437,7 @@ bool T_Payvo::RunBatchExchange(const Frame& request, Frame& answer) {
 bool T_Payvo::DeclineTransaction() {
     clearDisplayText();
     applyConnectionSettings();
-    release();
-    const bool result = RunPrintLinesExchange(buildFrame("8", {"1"}));
+    const bool result = release() && RunPrintLinesExchange(buildFrame("8", {"1"}));
     printCollection = false;
     takeBack();
     return result;
@@ -496,9 +509,9 @@ bool T_Payvo::TransactionRequest() {
     // Every request starts as not approved, so nothing of an earlier approval survives a request
     // that ends without an authorisation answer.
     TransactionReturn = 1;
-    release();
     Frame answer;
-    const bool result = runTransaction(answer);
+    // A port the worker did not let go fails the request as a port that cannot be opened does.
+    const bool result = release() && runTransaction(answer);
     // The request exchange leaves the link open; it is closed here so that the next operation
     // opens the port its own settings name instead of keeping a handle the worker may have replaced.
     com_.Close();

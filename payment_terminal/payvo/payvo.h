@@ -102,7 +102,8 @@ private:
     // "MLOY;", "EEID;" and "AMOD;" for the capability flags set, run together.
     std::string capabilityList() const;
     void applyConnectionSettings();
-    void release();
+    // Asks the serial worker to let go of the port; false when it did not.
+    bool release();
     void takeBack();
     void clearDisplayText();
 
@@ -110,7 +111,8 @@ private:
     bool RunPrintLinesExchange(const Frame& request);
     int RunReceiptExchange(const Frame& request, std::string& output);
     bool RunBatchExchange(const Frame& request, Frame& answer);
-    bool RunStateExchange(const Frame& request);
+    // portReleased false: the port could not be had, as when it cannot be opened.
+    bool RunStateExchange(const Frame& request, bool portReleased);
     bool RunCardRemovalExchange(const Frame& request, Frame& answer);
     bool SetStateResponse(const Frame& message);
     bool DeclineTransaction();

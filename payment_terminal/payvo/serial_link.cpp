@@ -4,7 +4,9 @@
 #include "errors.h"
 #include "serial_port.h"
 
+#include <poll.h>
 #include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <mutex>
@@ -37,6 +39,9 @@ using Steady = std::chrono::steady_clock::time_point;
 Steady deadlineIn(int ms) { return platform::clock().steadyNow() + std::chrono::milliseconds(ms); }
 bool passed(Steady deadline) { return platform::clock().steadyNow() >= deadline; }
 
+// A write that the port does not take within this fails (the line's own pace is far faster).
+constexpr int kWriteDeadlineMs = 5000;
+
 int readOneByte(PortHandle handle, char& byte) { return int(SerialRead(&byte, 1, handle)); }
 
 // A frame the terminal started instead of acknowledging: read to ETX and two more bytes (or the
@@ -46,7 +51,9 @@ void absorbFrame(std::uint16_t ackTimeoutSeconds, PortHandle handle) {
     int afterEtx = -1;
     while (afterEtx < 2 && !passed(deadline)) {
         char c;
-        if (readOneByte(handle, c) == 1) {
+        const int got = readOneByte(handle, c);
+        if (got == kReadFailed) return;  // nobody left to acknowledge
+        if (got == 1) {
             if (afterEtx >= 0) ++afterEtx;
             else if (c == ETX) afterEtx = 0;
         } else {
@@ -115,18 +122,34 @@ bool HasInput(PortHandle handle) {
 }
 
 long SerialRead(char* buffer, std::size_t count, PortHandle handle) {
-    if (handle == kInvalidPort || !HasInput(handle)) return -1;
+    if (handle == kInvalidPort) return -1;
+    pollfd p{handle, POLLIN, 0};
+    const int ready = ::poll(&p, 1, 0);
+    if (ready < 0) return errno == EINTR ? -1 : kReadFailed;
+    if (ready == 0) return -1;
+    // An adapter pulled out (or a line hung up) reports an error or a hang-up, not silence.
+    if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return kReadFailed;
     const ssize_t n = ::read(handle, buffer, count);
-    return n > 0 ? long(n) : -1;
+    if (n > 0) return long(n);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return -1;
+    return kReadFailed;  // readable, yet nothing or an error: the device is gone
 }
 
 int SerialWrite(const char* data, std::size_t count, PortHandle handle) {
     if (handle == kInvalidPort) return 0;
+    // A port that takes nothing (flow control held, a driver stuck) fails the write at its deadline
+    // instead of holding the caller for ever.
+    const auto deadline = deadlineIn(kWriteDeadlineMs);
     std::size_t done = 0;
     while (done < count) {
         const ssize_t n = ::write(handle, data + done, count - done);
-        if (n > 0) done += std::size_t(n);
-        else if (n < 0 && errno != EAGAIN && errno != EINTR) return 0;
+        if (n > 0) {
+            done += std::size_t(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return 0;
+        if (passed(deadline)) return 0;
+        platform::clock().sleepMs(1);
     }
     return 1;
 }
@@ -149,7 +172,9 @@ int SerialSend(std::string_view frame, std::uint16_t ackTimeoutSeconds, PortHand
     if (!sendOnce()) return kLinkWriteError;
     for (;;) {
         char c;
-        if (readOneByte(handle, c) != 1) {
+        const int got = readOneByte(handle, c);
+        if (got == kReadFailed) return kLinkReadError;
+        if (got != 1) {
             if (passed(deadline)) {
                 if (attempts >= 3) return kLinkTimeout;
                 if (!sendOnce()) return kLinkWriteError;
@@ -185,7 +210,8 @@ int SerialReceive(Frame& message, std::uint16_t answerTimeoutSeconds, PortHandle
         if (!inFrame) {
             // Byte by byte until a frame starts.
             char c;
-            while (readOneByte(handle, c) == 1) {
+            int got;
+            while ((got = readOneByte(handle, c)) == 1) {
                 if (c == STX) {
                     collected.assign(1, STX);
                     inFrame = true;
@@ -197,10 +223,12 @@ int SerialReceive(Frame& message, std::uint16_t answerTimeoutSeconds, PortHandle
                     return SerialWrite(&ACK, 1, handle) ? kLinkOk : kLinkWriteError;
                 }
             }
+            if (got == kReadFailed) return kLinkReadError;
             if (!inFrame) continue;
         }
         char chunk[100];
         const long n = SerialRead(chunk, sizeof chunk, handle);
+        if (n == kReadFailed) return kLinkReadError;
         if (n > 0) collected.append(chunk, std::size_t(n));
         const CollectedFrames found = scanCollected(collected);
         switch (found.last) {

@@ -39,9 +39,12 @@ int SerialSend(std::string_view frame, std::uint16_t ackTimeoutSeconds, PortHand
 // 2107, 2110, 2111 (cancel set to 1; it is cleared), -1.
 int SerialReceive(Frame& message, std::uint16_t answerTimeoutSeconds, PortHandle handle, std::atomic<std::int32_t>* cancel = nullptr);
 bool HasInput(PortHandle handle);
-// Bytes read (at least 1), or -1 when nothing was read or the read failed.
+// SerialRead's answer when the port failed (an error, or the device gone), apart from -1 for
+// nothing waiting.
+inline constexpr long kReadFailed = -2;
+// Bytes read (at least 1), -1 when nothing was waiting, kReadFailed when the read failed.
 long SerialRead(char* buffer, std::size_t count, PortHandle handle);
-// 1 written, 0 failed.
+// 1 written, 0 failed (an error, or the port took nothing for 5 s).
 int SerialWrite(const char* data, std::size_t count, PortHandle handle);
 // The handle of the port open now (kInvalidPort when none): a holder checks its handle against it,
 // since another control's shut-down may have closed the port.

@@ -65,22 +65,22 @@ bool T_Payvo::GetState() {
         return false;
     }
     com_.SetBusyState(3);
-    release();
+    const bool released = release();
     Frame request;
     BuildRequest("A", request);
-    const bool result = RunStateExchange(request);
+    const bool result = RunStateExchange(request, released);
     com_.SetBusyState(0);
     takeBack();
     return result;
 }
 
-bool T_Payvo::RunStateExchange(const Frame& request) {
+bool T_Payvo::RunStateExchange(const Frame& request, bool portReleased) {
     auto linkDown = [this](std::int16_t state) {
         TerminalState = state;
         ConnectionState = 1;
         com_.SetConnectionState(1);
     };
-    if (com_.Open() != 0) {
+    if (!portReleased || com_.Open() != 0) {
         TerminalState = 99;
         ConnectionState = 1;
         return false;
@@ -147,8 +147,7 @@ bool T_Payvo::EncashTransaction() {
     clearDisplayText();
     applyConnectionSettings();
     if (com_.GetBusyState() != 0) return false;
-    release();
-    const bool result = RunPrintLinesExchange(buildFrame("8", {"0"}));
+    const bool result = release() && RunPrintLinesExchange(buildFrame("8", {"0"}));
     printCollection = false;
     takeBack();
     return result;
@@ -157,10 +156,9 @@ bool T_Payvo::EncashTransaction() {
 bool T_Payvo::WaitForCardRemoving() {
     clearDisplayText();
     applyConnectionSettings();
-    release();
     Frame request, answer;
     BuildRequest("C", request);
-    const bool ok = RunCardRemovalExchange(request, answer);
+    const bool ok = release() && RunCardRemovalExchange(request, answer);
     StatusCode = ok ? std::int16_t(answer.empty() ? 0 : decimalValue(field(answer, 2))) : -1;
     com_.SetBusyState(0);
     takeBack();
@@ -197,8 +195,7 @@ bool T_Payvo::runInformationOperation(const std::function<bool()>& exchange) {
     if (com_.GetBusyState() != 0) return false;
     com_.SetBusyState(3);
     applyConnectionSettings();
-    release();
-    const bool result = exchange();
+    const bool result = release() && exchange();
     com_.Close();
     com_.SetBusyState(0);
     takeBack();

@@ -159,6 +159,11 @@ void PseudoTerminal::discardPendingToProgram() {
     ::fcntl(slaveKeeper_, F_SETFL, flags);
 }
 
+void PseudoTerminal::closeMaster() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+}
+
 // ---- SerialDevice ----
 
 SerialDevice::~SerialDevice() { stop(); }
@@ -181,6 +186,12 @@ bool SerialDevice::start(const std::filesystem::path& portsDir, const std::strin
 void SerialDevice::stop() {
     if (!running_.exchange(false)) return;
     if (reader_.joinable()) reader_.join();
+}
+
+void SerialDevice::unplug() {
+    stop();
+    trace_.note("unplugged");
+    pty_.closeMaster();
 }
 
 void SerialDevice::waitIdle(int quietMs, int limitMs) {

@@ -75,6 +75,7 @@ public:
     // nobody has open does with what a device sends).
     int pendingToProgram() const;
     void discardPendingToProgram();
+    void closeMaster();
 
 private:
     int master_ = -1;
@@ -93,6 +94,9 @@ public:
     // starts the reader thread. baud > 0 paces what the device sends at that rate (10 bits a byte).
     virtual bool start(const std::filesystem::path& portsDir, const std::string& comName, long baud = 0);
     void stop();
+    // The device pulled off the line (a USB adapter unplugged): stops, and closes its side of the
+    // pseudo-terminal, so the program's port reports a hang-up and its reads fail.
+    void unplug();
     bool running() const { return running_; }
     const std::string& slavePath() const { return pty_.slavePath(); }
 

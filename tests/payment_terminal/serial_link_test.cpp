@@ -7,6 +7,7 @@
 #include <termios.h>
 
 #include <fstream>
+#include <functional>
 
 using namespace payvo;
 using payvotest::TerminalTest;
@@ -155,6 +156,57 @@ TEST_F(SerialLinkTest, SilenceWhileWaitingForAFrameIsATimeOut) {
     EXPECT_EQ(payvotest::whileAdvancing(stepped, [&] { return SerialReceive(got, 120, h); }), kLinkTimeout);
     EXPECT_GE(stepped.elapsedMs(), 120'000);
     EXPECT_STREQ(linkResultText(kLinkTimeout), "time-out");
+}
+
+// An adapter pulled out while the link waits: the wait ends at once with the read error, the
+// clock standing still, instead of running out its time-out as silence.
+TEST_F(SerialLinkTest, APortThatFailsIsAReadErrorAtOnce) {
+    struct Case {
+        const char* what;
+        bool frameWrittenFirst;  // the request went out before the adapter did
+        std::function<int(PortHandle)> wait;
+    } cases[] = {
+        {"answer", false, [](PortHandle h) { Frame got; return SerialReceive(got, 120, h); }},
+        {"acknowledgement", true, [](PortHandle h) { return SerialSend(kRequest, 5, h); }},
+    };
+    for (const auto& c : cases) {
+        sim::PaymentTerminalSim adapter;
+        ASSERT_TRUE(adapter.start(portsDir(), "COM3"));
+        adapter.faults().arm("silent");
+        std::string name = "COM3";
+        const PortHandle h = SerialOpen(name, "115200");
+        ASSERT_NE(h, kInvalidPort);
+        useSteppedClock();
+        auto result = std::async(std::launch::async, c.wait, h);
+        for (int i = 0; i < 10'000 && c.frameWrittenFirst && adapter.framesReceived() == 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        adapter.unplug();
+        const bool endedAtOnce = result.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+        EXPECT_TRUE(endedAtOnce) << c.what << ": still waiting on a port that is gone";
+        while (result.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready) stepped.advance(1000);
+        EXPECT_EQ(result.get(), kLinkReadError) << c.what;
+        if (endedAtOnce) {
+            EXPECT_EQ(stepped.elapsedMs(), 0) << c.what;
+        }
+        platform::setClock(nullptr);
+        closeProcessPort();
+    }
+}
+
+// Nobody takes what is written (the terminal stopped reading): the write gives up at its
+// deadline with the write error.
+TEST_F(SerialLinkTest, AWriteThePortDoesNotTakeFailsAtItsDeadline) {
+    const PortHandle h = open();
+    terminal.stop();
+    useSteppedClock();
+    const std::string big(1 << 20, 'x');
+    auto written = std::async(std::launch::async, [&] { return SerialWrite(big.data(), big.size(), h); });
+    for (int i = 0; i < 30'000 && written.wait_for(std::chrono::milliseconds(1)) != std::future_status::ready; ++i) stepped.advance(100);
+    const bool gaveUp = written.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    EXPECT_TRUE(gaveUp) << "the write never gave up";
+    if (!gaveUp) closeProcessPort();  // ends the write, so the test can end
+    EXPECT_EQ(written.get(), 0);
+    EXPECT_GE(stepped.elapsedMs(), 5000);
 }
 
 TEST_F(SerialLinkTest, PortNames) {

@@ -316,6 +316,12 @@ TEST_F(TransactionTest, PrintLinesAfterAnEncashGoIntoTheReceipt) {
     EXPECT_EQ(payvo().Receipt, "KARTE VISA\r\n\x1D\r\nSUMMA 12.30\r\n");
     EXPECT_EQ(lastRequest("8"), "8|0");
 
+    // A line holding an FS byte (the "|" of the terminal's text) is kept whole.
+    ASSERT_TRUE(payvo().TransactionRequest());
+    terminal.script("8", {PaymentTerminalSim::frame("9|KARTE|VISA"), PaymentTerminalSim::raw({0x04})});
+    EXPECT_TRUE(payvo().EncashTransaction());
+    EXPECT_EQ(payvo().Receipt, "KARTE\x1CVISA\r\n");
+
     payvo().PrintingDevice = 0;
     ASSERT_TRUE(payvo().TransactionRequest());
     EXPECT_TRUE(payvo().EncashTransaction());

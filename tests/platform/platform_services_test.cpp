@@ -6,6 +6,12 @@
 #include "object_layer.h"
 #include "test_environment.h"
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
 #include <fstream>
 #include <thread>
 
@@ -62,6 +68,41 @@ TEST_F(PlatformServicesTest, PipesKeepMessageBoundaries) {
     EXPECT_EQ(end.receiveWithin(1000)->size(), platform::kPipeMessageMax);
     EXPECT_FALSE(end.receive().has_value());
     EXPECT_FALSE(platform::connectLocalPipe("no_such_pipe", 0).isOpen());
+}
+
+// The pipes link threads of one program: a connection from another user's process is refused, and
+// what it sent is never read.
+TEST_F(PlatformServicesTest, PipesRefuseAnotherUser) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to run a child as another user";
+    platform::LocalPipeServer server;
+    ASSERT_TRUE(server.listen("guarded_pipe"));
+    const std::string name = "tillora-" + std::to_string(::getpid()) + "-guarded_pipe";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // nobody: connect to the parent's pipe by its address and send the shut-down code.
+        if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0) ::_exit(2);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path + 1, name.data(), name.size());
+        const int fd = ::socket(AF_UNIX, SOCK_SEQPACKET, 0);
+        const socklen_t length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), length) != 0) ::_exit(3);
+        const std::uint8_t shutdown[4] = {23, 0, 0, 0};
+        ::_exit(::send(fd, shutdown, sizeof shutdown, 0) == 4 ? 0 : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0) << "the other user's connection went through";
+    EXPECT_FALSE(server.accept(200).isOpen());
+
+    platform::LocalPipe client = platform::connectLocalPipe("guarded_pipe", 1000);
+    ASSERT_TRUE(client.isOpen());
+    platform::LocalPipe end = server.accept(1000);
+    ASSERT_TRUE(end.isOpen());
+    ASSERT_TRUE(client.send({7}));
+    EXPECT_EQ(end.receiveWithin(1000), (platform::PipeMessage{7}));
 }
 
 namespace {

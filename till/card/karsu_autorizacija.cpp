@@ -118,6 +118,10 @@ void TKarsuAutorizacija::FormActivate() {
     SetStatus(1, QString());
     shSumma->setText(QString::number(Summa, 'f', 0));
     Apstiprinats = false;
+    // The keyboard is on "Veikt operāciju" at every showing, and Enter runs it too: the button was
+    // disabled while the last operation ran, which moved the focus, and with it the default frame,
+    // to "Aizvērt".
+    btProcess->setDefault(true);
     btProcess->setFocus();
 }
 
@@ -228,17 +232,25 @@ void TKarsuAutorizacija::Payvo1Prompt(std::int32_t dispid, std::vector<platform:
     const std::optional<PromptForm> form = PromptFormOf(dispid);
     if (!form || args.size() < 4 || !GetKvitsNumurs) return;
     TGetKvitsNumurs& d = *GetKvitsNumurs;
-    d.lbInputCaption->setText(fromCp1257(platform::com::toText(args[0]).value_or(std::string())));
-    d.setWindowTitle(form->waiting);
-    d.edKvitsNumurs->setVisible(form->editShown);
-    d.edKvitsNumurs->setInputMask(form->inputMask);
-    d.edKvitsNumurs->setText(PromptInitialText(*form, platform::localNow()));
-    d.btOK->setText(form->okCaption);
-    d.btCancel->setText(form->cancelCaption);
-    d.Sekundes = platform::com::toInteger(args[1]).value_or(0);
-    d.exec();
+    bool accepted = false;
+    // One prompt at a time: a prompt that cannot be shown, because the input dialog is up already,
+    // is refused, never answered for the cashier.
+    if (!d.isVisible()) {
+        d.lbInputCaption->setText(fromCp1257(platform::com::toText(args[0]).value_or(std::string())));
+        d.setWindowTitle(form->waiting);
+        d.edKvitsNumurs->setVisible(form->editShown);
+        d.edKvitsNumurs->setInputMask(form->inputMask);
+        d.edKvitsNumurs->setText(PromptInitialText(*form, platform::localNow()));
+        d.btOK->setText(form->okCaption);
+        d.btCancel->setText(form->cancelCaption);
+        d.Sekundes = platform::com::toInteger(args[1]).value_or(0);
+        // Only the cashier's OK (or Enter) in this showing accepts: nothing left from an earlier
+        // prompt's answer counts.
+        d.Rezultats = 2;
+        accepted = d.exec() == QDialog::Accepted && d.Rezultats == 1;
+    }
     std::optional<QString> answer;
-    if (d.Rezultats == 1) answer = PromptAnswer(*form, d.edKvitsNumurs->text());
+    if (accepted) answer = PromptAnswer(*form, d.edKvitsNumurs->text());
     if (answer) {
         args[2] = std::int32_t(0);
     } else {

@@ -158,14 +158,22 @@ void TGetKvitsNumurs::FormActivate() {
     if (edKvitsNumurs->isVisible()) {
         edKvitsNumurs->setFocus();
         edKvitsNumurs->selectAll();
+    } else {
+        btOK->setFocus();
     }
     Rezultats = 2;
+    // Each showing counts down its own seconds from now: the full count shows at once and the
+    // first tick comes a second later, not whenever the free-running timer was due.
+    ShowCountDown();
+    tmTimer->start();
 }
 
+void TGetKvitsNumurs::ShowCountDown() { setWindowTitle("(" + QString::number(Sekundes) + ") " + Virsraksts); }
+
 void TGetKvitsNumurs::tmTimerTimer() {
-    setWindowTitle("(" + QString::number(Sekundes) + ") " + Virsraksts);
-    if (Sekundes < 1 && isVisible()) done(QDialog::Rejected);
     --Sekundes;
+    ShowCountDown();
+    if (Sekundes < 1 && isVisible()) done(QDialog::Rejected);
 }
 
 void TGetKvitsNumurs::btOKClick() {

@@ -63,7 +63,7 @@ public:
     QLineEdit* edKvitsNumurs;  // the caller sets its input mask
     QPushButton* btOK;
     QPushButton* btCancel;
-    QTimer* tmTimer;  // runs once a second from creation, also while the form is hidden
+    QTimer* tmTimer;  // once a second, restarted at every showing
 
     QString Virsraksts;  // the caption the caller set, saved on activation
     int Sekundes = 0;    // seconds left, set by the caller
@@ -76,6 +76,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    void ShowCountDown();  // "(seconds left) " and the caller's caption
 };
 
 // "ZUDEZO Nr": the voucher reference; the field is emptied at every showing.

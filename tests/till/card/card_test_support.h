@@ -8,11 +8,15 @@
 #include "terminal_sim.h"
 #include "test_environment.h"
 
+#include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <string>
+#include <variant>
+#include <vector>
 
 namespace cardtest {
 
@@ -42,6 +46,50 @@ inline void whenVisible(std::function<QWidget*()> widget, std::function<void()> 
     });
     timer->start(5);
 }
+
+// One window's keys: when the window the getter gives is shown, it is activated (as a window
+// manager activates a new modal window) and the keys go to whatever has the keyboard focus.
+struct KeyStep {
+    std::function<QWidget*()> window;
+    std::vector<std::variant<Qt::Key, QString>> keys;  // a key, or a text typed
+};
+
+// Plays its steps in order as their windows come up, from the event loop (so also inside modal
+// loops); gives up after 30 s. `seen` holds, for each step played, the window's caption and the
+// object name of the widget that had the focus when the keys went.
+class Keyboard {
+public:
+    explicit Keyboard(std::vector<KeyStep> steps) : steps_(std::move(steps)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+        timer_.start(5);
+    }
+    bool done() const { return next_ == steps_.size(); }
+    std::vector<std::pair<QString, QString>> seen;
+
+private:
+    void poll() {
+        if (done() || ++polls_ > 6000) return timer_.stop();
+        QWidget* w = steps_[next_].window();
+        if (!w || !w->isVisible()) return;
+        if (QApplication::activeWindow() != w) return w->activateWindow();
+        const KeyStep step = steps_[next_++];
+        QWidget* focus = QApplication::focusWidget();
+        seen.push_back({w->windowTitle(), focus ? focus->objectName() : QString()});
+        // From a timer of their own: a key may open a modal loop, inside which this poll (a timer
+        // Qt never fires into itself) must go on.
+        QTimer::singleShot(0, [w, keys = step.keys] {
+            for (const auto& key : keys) {
+                QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : w;
+                if (const auto* k = std::get_if<Qt::Key>(&key)) QTest::keyClick(target, *k);
+                else QTest::keyClicks(target, std::get<QString>(key));
+            }
+        });
+    }
+    std::vector<KeyStep> steps_;
+    std::size_t next_ = 0;
+    int polls_ = 0;
+    QTimer timer_;
+};
 
 // The terminal on `port`, the control registered, the system clock (the terminal answers in its
 // own time; the till's waits are short).

@@ -13,6 +13,7 @@
 #include "receipt_printing.h"
 #include "receipt_recovery.h"
 #include "receipt_return.h"
+#include "small_dialogs.h"
 #include "till_window.h"
 
 #include <QFile>
@@ -385,3 +386,54 @@ TEST_F(CardWindow, ATopUpTheTerminalDeclinesIsNeverCounted) {
 }
 
 }  // namespace
+
+// With the keyboard alone, as at the till: a payment whose terminal asks a yes/no question and the
+// card's last four digits, a payment whose question is refused (the terminal then declines), and
+// another payment. Each prompt is shown and answered by the keys; the card dialog comes up the
+// same way every time, with its caption and the keyboard on "Veikt operāciju".
+TEST_F(CardWindow, PaymentsAndPromptsWithTheKeyboardAlone) {
+    auto prompt = [](const char* header) {
+        return [header]() -> QWidget* { return GetKvitsNumurs && GetKvitsNumurs->lbInputCaption->text() == header ? GetKvitsNumurs.data() : nullptr; };
+    };
+    auto cardDialog = []() -> QWidget* { return KarsuAutorizacija.data(); };
+    auto pay = [&] {
+        const int before = int(terminal.requestsOfType("1").size());
+        enter("4750001000017");
+        w().ApmaksaArKartiEFTClick();
+        return int(terminal.requestsOfType("1").size()) - before;
+    };
+
+    terminal.script("1", {PaymentTerminalSim::frame("FR|1004|||30|||1|APSTIPRINIET?|"), PaymentTerminalSim::awaitRequest("FA"),
+                          PaymentTerminalSim::frame("FR|1002|||30|||4|PEDEJIE 4|"), PaymentTerminalSim::awaitRequest("FA"),
+                          PaymentTerminalSim::frame(PaymentTerminalSim::authorisation("000"))});
+    cardtest::Keyboard keys({{cardDialog, {Qt::Key_Space}}, {prompt("APSTIPRINIET?"), {Qt::Key_Return}}, {prompt("PEDEJIE 4"), {"4321", Qt::Key_Return}}});
+    EXPECT_EQ(pay(), 1);
+    EXPECT_EQ(w().RinduSkaits, 0) << "the first payment closed its receipt";
+
+    terminal.script("1", {PaymentTerminalSim::frame("FR|1004|||30|||1|VAI TURPINAT?|"), PaymentTerminalSim::awaitRequest("FA"),
+                          PaymentTerminalSim::frame(PaymentTerminalSim::authorisation("888"))});
+    cardtest::Keyboard refuse({{cardDialog, {Qt::Key_Space}}, {prompt("VAI TURPINAT?"), {Qt::Key_Escape}}});
+    EXPECT_EQ(pay(), 1);
+    EXPECT_EQ(w().RinduSkaits, 1) << "the declined payment left its receipt open";
+
+    terminal.script("1", {PaymentTerminalSim::frame("FR|1004|||30|||1|VAI MAKSAT?|"), PaymentTerminalSim::awaitRequest("FA"),
+                          PaymentTerminalSim::frame(PaymentTerminalSim::authorisation("000"))});
+    cardtest::Keyboard again({{cardDialog, {Qt::Key_Space}}, {prompt("VAI MAKSAT?"), {Qt::Key_Return}}});
+    w().ApmaksaArKartiEFTClick();
+    EXPECT_EQ(w().RinduSkaits, 0) << "the payment after a refused prompt reached the terminal";
+
+    std::vector<std::string> answers;
+    for (const std::string& a : terminal.requestsOfType("FA")) answers.push_back(a);
+    EXPECT_EQ(answers, (std::vector<std::string>{"FA|1004|0|1", "FA|1002|0|4321", "FA|1004|4|2", "FA|1004|0|1"}));
+    EXPECT_EQ(terminal.requestsOfType("1").size(), 3u);
+    EXPECT_TRUE(keys.done() && refuse.done() && again.done()) << "a window the keys waited for never came";
+    EXPECT_TRUE(KarsuAutorizacija->btProcess->isDefault());
+    EXPECT_FALSE(KarsuAutorizacija->btClose->isDefault()) << "Enter would close the dialog";
+    const std::pair<QString, QString> onTheButton{"Norēķins ar magnētisko/chip karti", "btProcess"};
+    for (const cardtest::Keyboard* k : {&keys, &refuse, &again}) {
+        ASSERT_FALSE(k->seen.empty());
+        EXPECT_EQ(k->seen[0], onTheButton);
+        // Every prompt shows its own count-down from its full time-out.
+        for (std::size_t i = 1; i < k->seen.size(); ++i) EXPECT_TRUE(k->seen[i].first.startsWith("(30) ")) << k->seen[i].first.toStdString();
+    }
+}
