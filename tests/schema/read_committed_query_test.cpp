@@ -44,6 +44,18 @@ TEST_F(ReadCommittedQueryTest, EachRunSeesWhatOthersCommittedMeanwhile) {
     EXPECT_FALSE(open.next());
 }
 
+TEST_F(ReadCommittedQueryTest, AStatementThatOutlivedItsAttachmentIsPreparedAgain) {
+    exec("INSERT INTO N_VALUTAS (ISN, VAL_KODS, GNOS, KURSS) VALUES (1, 'USD', 'Dolārs', 1)");
+    platform::ReadCommittedQuery query(db(), "SELECT GNOS FROM N_VALUTAS WHERE VAL_KODS = ?");
+    EXPECT_EQ(name(query, "USD"), "Dolārs");
+    // The connection opened again under its name, as the till's data module opens one it finds
+    // closed: the statement and its transaction went with the old attachment.
+    platform::openDatabase(platform::kPosDbAlias, kTestConnection);
+    EXPECT_EQ(name(query, "USD"), "Dolārs");
+    exec("UPDATE N_VALUTAS SET GNOS = 'ASV dolārs' WHERE ISN = 1");
+    EXPECT_EQ(name(query, "USD"), "ASV dolārs");
+}
+
 TEST_F(ReadCommittedQueryTest, ColumnsComeAsTheDriverGivesThem) {
     platform::ReadCommittedQuery query(
         db(),
