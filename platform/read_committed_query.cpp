@@ -179,9 +179,6 @@ struct ReadCommittedQuery::Statement {
     }
 
     std::vector<QSqlRecord> run(const std::vector<QVariant>& params, int maxRows) {
-        if (int(params.size()) != paramCount)
-            throw DatabaseError("The statement takes " + std::to_string(paramCount) + " parameters, not " +
-                                std::to_string(params.size()));
         SqlDescriptor in(paramCount);
         std::vector<QByteArray> texts(params.size());
         std::vector<short> inNulls(params.size());
@@ -237,12 +234,17 @@ ReadCommittedQuery::ReadCommittedQuery(const QSqlDatabase& db, const QString& sq
 ReadCommittedQuery::~ReadCommittedQuery() = default;
 
 std::vector<QSqlRecord> ReadCommittedQuery::run(const std::vector<QVariant>& params, int maxRows) {
+    if (int(params.size()) != statement_->paramCount)
+        throw DatabaseError("The statement takes " + std::to_string(statement_->paramCount) + " parameters, not " +
+                            std::to_string(params.size()));
     try {
         return statement_->run(params, maxRows);
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& error) {
         // A statement kept this long can stop being usable while the connection is fine (its
         // handle or its transaction gone with a reconnect, or ended by the engine): prepared
         // again on the connection as it is now, it answers. A second failure is the database's.
+        // The first is logged only: nobody waits for it, but it tells what happened.
+        qWarning("A kept statement failed and is prepared again: %s", error.what());
         statement_ = prepareOn(QSqlDatabase::database(connectionName_, false), sql_);
         return statement_->run(params, maxRows);
     }
