@@ -112,6 +112,16 @@ QVariant decodeColumn(const XSQLVAR& var) {
 }  // namespace
 
 struct ReadCommittedQuery::Statement {
+    explicit Statement(isc_db_handle attachment) : db(attachment) {}
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    // Frees what the statement holds; a handle the engine no longer knows is let go silently.
+    ~Statement() {
+        ISC_STATUS_ARRAY ignored{};
+        if (stmt) isc_dsql_free_statement(ignored, &stmt, DSQL_drop);
+        end();
+    }
+
     isc_db_handle db = 0;
     isc_stmt_handle stmt = 0;
     SqlDescriptor out{1};
@@ -169,9 +179,6 @@ struct ReadCommittedQuery::Statement {
     }
 
     std::vector<QSqlRecord> run(const std::vector<QVariant>& params, int maxRows) {
-        if (int(params.size()) != paramCount)
-            throw DatabaseError("The statement takes " + std::to_string(paramCount) + " parameters, not " +
-                                std::to_string(params.size()));
         SqlDescriptor in(paramCount);
         std::vector<QByteArray> texts(params.size());
         std::vector<short> inNulls(params.size());
@@ -211,26 +218,39 @@ struct ReadCommittedQuery::Statement {
     }
 };
 
-ReadCommittedQuery::ReadCommittedQuery(const QSqlDatabase& db, const QString& sql) : statement_(std::make_unique<Statement>()) {
+std::unique_ptr<ReadCommittedQuery::Statement> ReadCommittedQuery::prepareOn(const QSqlDatabase& db, const QString& sql) {
     // Qt's Firebird driver hands out its attachment's handle (an isc_db_handle).
     const QVariant handle = db.isOpen() && db.driverName() == QLatin1String("QIBASE") ? db.driver()->handle() : QVariant();
     if (handle.metaType() != QMetaType::fromType<isc_db_handle>() && std::strcmp(handle.typeName() ? handle.typeName() : "", "isc_db_handle") != 0)
         throw DatabaseError("The query needs an open Firebird connection");
-    statement_->db = *static_cast<const isc_db_handle*>(handle.constData());
-    statement_->prepare(sql);
+    auto statement = std::make_unique<Statement>(*static_cast<const isc_db_handle*>(handle.constData()));
+    statement->prepare(sql);
+    return statement;
 }
 
-ReadCommittedQuery::~ReadCommittedQuery() {
-    ISC_STATUS_ARRAY ignored{};
-    if (statement_->stmt) isc_dsql_free_statement(ignored, &statement_->stmt, DSQL_drop);
-    statement_->end();
-}
+ReadCommittedQuery::ReadCommittedQuery(const QSqlDatabase& db, const QString& sql)
+    : connectionName_(db.connectionName()), sql_(sql), statement_(prepareOn(db, sql)), columns_(statement_->columns) {}
+
+ReadCommittedQuery::~ReadCommittedQuery() = default;
 
 std::vector<QSqlRecord> ReadCommittedQuery::run(const std::vector<QVariant>& params, int maxRows) {
-    return statement_->run(params, maxRows);
+    if (int(params.size()) != statement_->paramCount)
+        throw DatabaseError("The statement takes " + std::to_string(statement_->paramCount) + " parameters, not " +
+                            std::to_string(params.size()));
+    try {
+        return statement_->run(params, maxRows);
+    } catch (const DatabaseError& error) {
+        // A statement kept this long can stop being usable while the connection is fine (its
+        // handle or its transaction gone with a reconnect, or ended by the engine): prepared
+        // again on the connection as it is now, it answers. A second failure is the database's.
+        // The first is logged only: nobody waits for it, but it tells what happened.
+        qWarning("A kept statement failed and is prepared again: %s", error.what());
+        statement_ = prepareOn(QSqlDatabase::database(connectionName_, false), sql_);
+        return statement_->run(params, maxRows);
+    }
 }
 
-const QSqlRecord& ReadCommittedQuery::columns() const { return statement_->columns; }
+const QSqlRecord& ReadCommittedQuery::columns() const { return columns_; }
 
 // ---------------------------------------------------------------- the list model
 

@@ -17,7 +17,8 @@ namespace platform {
 // object: a query kept for the life of the program sees the database as it was when it first ran
 // and holds back Firebird's garbage collection for as long. Each run of this statement reads the
 // rows as last committed, and its transaction (read only, read committed, which Firebird starts as
-// committed) holds back nothing; the connection must stay open while the statement lives.
+// committed) holds back nothing. The statement follows its connection by name: opened again, the
+// connection gets the statement prepared again at its next run.
 class ReadCommittedQuery {
 public:
     // `sql` takes its parameters as "?". Throws DatabaseError with the database's text.
@@ -27,14 +28,21 @@ public:
     ReadCommittedQuery& operator=(const ReadCommittedQuery&) = delete;
 
     // The rows, at most `maxRows` (all when negative), with the parameters in order (a null
-    // QVariant is SQL NULL; others go as their text). Throws DatabaseError.
+    // QVariant is SQL NULL; others go as their text). A statement that fails is prepared once
+    // more on the connection as it then is and run again. Throws DatabaseError.
     std::vector<QSqlRecord> run(const std::vector<QVariant>& params = {}, int maxRows = -1);
     // The result's columns, without values.
     const QSqlRecord& columns() const;
 
 private:
     struct Statement;
+    // The statement prepared on the connection's attachment as it is now.
+    static std::unique_ptr<Statement> prepareOn(const QSqlDatabase& db, const QString& sql);
+
+    QString connectionName_;
+    QString sql_;
     std::unique_ptr<Statement> statement_;
+    QSqlRecord columns_;
 };
 
 // Rows read once, shown in a list or table; the columns stay known when there are no rows.

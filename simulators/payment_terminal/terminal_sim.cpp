@@ -1,5 +1,9 @@
 #include "terminal_sim.h"
 
+#include <array>
+#include <cstdio>
+#include <ctime>
+
 namespace sim {
 namespace {
 
@@ -13,6 +17,93 @@ bool fromBridge(const std::string& text) {
     return !all.empty() && all.back() == kBridgeProtocol;
 }
 
+// The authorisation answer's fields 3 to 57 as the terminal sends them for an approved chip
+// payment with PIN: a VISA debit card, its number masked, the EMV data of the card and the
+// terminal. Several come as a label, a colon and the value, which the till's slip spreads over a
+// line; "T:1" marks an online authorisation, whose code the slip prints. Field 19, the date and
+// time, and the fields a declined answer words otherwise come from answerField.
+constexpr std::array<const char*, 55> kApprovedFields{
+    "APPROVED",                  // 3  status display message
+    "VISA",                      // 4  card name
+    "476173******0119",          // 5  card number, masked
+    "Exp: 12/29",                // 6  valid date
+    "Ticket: 000123",            // 7  ticket number
+    "Auth. code: 480213",        // 8  authorisation code
+    "RRN: 634512003456",         // 9  reference number
+    "TID: T0000001",             // 10 terminal id (as the state answer names it)
+    "TVR: 0000008000",           // 11
+    "TSI: E800",                 // 12
+    "API: 01",                   // 13
+    "00",                        // 14 response code
+    "AC: 7A3F29C1E04B5D86",      // 15 application cryptogram
+    "A0000000031010",            // 16 AID
+    "VISA DEBIT",                // 17 application label
+    "000000123",                 // 18 transaction id
+    "",                          // 19 date and time: now
+    "Merchant ID: M0001",        // 20 merchant id (as the state answer names it)
+    "000000",                    // 21 processing code
+    "051",                       // 22 POS entry mode: chip
+    "CVM: P",                    // 23 cardholder verification: PIN
+    "000042",                    // 24 batch number
+    "",                          // 25 no loyalty card
+    "SN12345",                   // 26 terminal serial number (as the state answer names it)
+    "",                          // 27 amount: the request's, not repeated here
+    "978",                       // 28 currency: EUR
+    "PIRKUMS",                   // 29 operation name
+    "lv",                        // 30 EMV language
+    "5",                         // 31 card entry type: chip
+    "",                          // 32 not contactless
+    "",                          // 33
+    "00",                        // 34 tag 9C
+    "01",                        // 35 tag 5F34
+    "000000000000",              // 36 tag 9F03
+    "06010A03A0A000",            // 37 tag 9F10
+    "0428",                      // 38 tag 9F1A: Latvia
+    "80",                        // 39 tag 9F27
+    "420300",                    // 40 tag 9F34
+    "0012",                      // 41 tag 9F36
+    "9A3C5E71",                  // 42 tag 9F37
+    "DC4000A800",                // 43 TAC default
+    "0010000000",                // 44 TAC denial
+    "DC4004F800",                // 45 TAC online
+    "B060240000",                // 46 IAC default
+    "0010180000",                // 47 IAC denial
+    "B0606C9800",                // 48 IAC online
+    "TILLORA DEMO VEIKALS",      // 49 merchant name
+    "000123",                    // 50 STAN
+    "T:1",                       // 51 transaction indicator
+    "Brivibas iela 1, Riga",     // 52 merchant address
+    "40003000000",               // 53 merchant registration number
+    "1",                         // 54 merchant cash register number
+    "",                          // 55 no second currency
+    "",                          // 56
+    "PAN: 476173******0119",     // 57 card number on the merchant's copy
+};
+
+// "ddmmyyyyhhnnss", the terminal's local time.
+std::string terminalDateTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm t{};
+    ::localtime_r(&now, &t);
+    std::array<char, 64> text{};
+    std::snprintf(text.data(), text.size(), "%02d%02d%04d%02d%02d%02d", t.tm_mday, t.tm_mon + 1, t.tm_year + 1900, t.tm_hour,
+                  t.tm_min, t.tm_sec);
+    return text.data();
+}
+
+// Field 3..57 of the authorisation answer (field 1 is the type): a response code other than
+// "000" words the status "DECLINED" and leaves no authorisation code.
+std::string answerField(int field, const std::string& responseCode) {
+    const bool approved = responseCode == "000";
+    switch (field) {
+    case 3: return approved ? kApprovedFields[0] : "DECLINED";
+    case 8: return approved ? kApprovedFields[5] : "";
+    case 14: return responseCode.size() == 3 ? responseCode.substr(1) : responseCode;
+    case 19: return terminalDateTime();
+    default: return field >= 3 && field <= 57 ? kApprovedFields[std::size_t(field - 3)] : "";
+    }
+}
+
 }  // namespace
 
 PaymentTerminalSim::PaymentTerminalSim() : printLines_{"KARTES MAKSAJUMS", "SUMMA EUR 12.30", "PALDIES"} {}
@@ -21,7 +112,7 @@ PaymentTerminalSim::~PaymentTerminalSim() { stop(); }
 
 std::string PaymentTerminalSim::authorisation(const std::string& responseCode, int fieldCount, const std::vector<std::string>& extra) {
     std::string text = "5|" + responseCode;
-    for (int i = 3; i <= fieldCount; ++i) text += "|f" + std::to_string(i);
+    for (int i = 3; i <= fieldCount; ++i) text += "|" + answerField(i, responseCode);
     for (const auto& e : extra) text += "|" + e;
     return text;
 }

@@ -42,8 +42,10 @@ public:
     static TerminalStep raw(Bytes bytes) { return {TerminalStep::Kind::Raw, {}, std::move(bytes)}; }
     static TerminalStep awaitRequest(const std::string& type) { return {TerminalStep::Kind::Await, type, {}}; }
 
-    // An authorisation answer "5" with response code and fields 3..57 ("f3".."f57"); extra fields
-    // (a PREPAID part) follow. fieldCount below 57 cuts the answer after that field.
+    // An authorisation answer "5" with response code and fields 3..57 as a terminal fills them
+    // for a chip card paid with PIN (field 19, the date and time, is now: "ddmmyyyyhhnnss"; a
+    // code other than "000" is "DECLINED" without an authorisation code); extra fields (a PREPAID
+    // part) follow. fieldCount below 57 cuts the answer after that field.
     static std::string authorisation(const std::string& responseCode, int fieldCount = 57, const std::vector<std::string>& extra = {});
 
     // The next request of this type ("1", "6", "8", "A", "C", "IR"...) is answered with steps.

@@ -89,19 +89,22 @@ TEST_F(TransactionTest, TheAuthorisationAnswerDecidesTheOutcome) {
         EXPECT_EQ(payvo().TransactionReturn, c.transactionReturn) << c.answer.substr(0, 6);
         EXPECT_EQ(payvo().StatusCode, c.statusCode) << c.answer.substr(0, 6);
     }
-    EXPECT_EQ(payvo().StatusDisplayMsg, "f3");
-    EXPECT_EQ(payvo().CardName, "f4");
-    EXPECT_EQ(payvo().TerminalID, "f10");
-    EXPECT_EQ(payvo().TransactionID, "f18");
-    EXPECT_EQ(payvo().AltCurrAmount, "f56");
-    EXPECT_EQ(payvo().MerchTicketCardNumber, "f57");
+    // The fields of the last answer, a refusal, each in its property.
+    EXPECT_EQ(payvo().StatusDisplayMsg, "DECLINED");
+    EXPECT_EQ(payvo().CardName, "VISA");
+    EXPECT_EQ(payvo().AuthCode, "");
+    EXPECT_EQ(payvo().TerminalID, "TID: T0000001");
+    EXPECT_EQ(payvo().ResponseCode, "51");
+    EXPECT_EQ(payvo().TransactionID, "000000123");
+    EXPECT_EQ(payvo().MerchantCashNr, "1");
+    EXPECT_EQ(payvo().MerchTicketCardNumber, "PAN: 476173******0119");
 }
 
 TEST_F(TransactionTest, ShortAnswersAndThePrepaidPart) {
     terminal.script("1", {PaymentTerminalSim::frame(PaymentTerminalSim::authorisation("000", 12))});
     purchase(100);
     ASSERT_TRUE(payvo().TransactionRequest());
-    EXPECT_EQ(payvo().TSI, "f12");
+    EXPECT_EQ(payvo().TSI, "TSI: E800");
     EXPECT_EQ(payvo().API, "");
     EXPECT_EQ(payvo().MerchantName, "");
 

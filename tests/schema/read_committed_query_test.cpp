@@ -1,5 +1,6 @@
 // A statement that reads committed data in a transaction of its own per run: what another
 // connection commits after it was prepared, the columns as Qt's driver gives them, refusals.
+#include "captured_log.h"
 #include "database.h"
 #include "read_committed_query.h"
 #include "test_database.h"
@@ -42,6 +43,22 @@ TEST_F(ReadCommittedQueryTest, EachRunSeesWhatOthersCommittedMeanwhile) {
     EXPECT_EQ(open.value(0).toInt(), 2);
     EXPECT_EQ(open.value(1).toInt(), 1);
     EXPECT_FALSE(open.next());
+}
+
+TEST_F(ReadCommittedQueryTest, AStatementThatOutlivedItsAttachmentIsPreparedAgain) {
+    exec("INSERT INTO N_VALUTAS (ISN, VAL_KODS, GNOS, KURSS) VALUES (1, 'USD', 'Dolārs', 1)");
+    platform::ReadCommittedQuery query(db(), "SELECT GNOS FROM N_VALUTAS WHERE VAL_KODS = ?");
+    EXPECT_EQ(name(query, "USD"), "Dolārs");
+    // The connection opened again under its name, as the till's data module opens one it finds
+    // closed: the statement and its transaction went with the old attachment.
+    platform::openDatabase(platform::kPosDbAlias, kTestConnection);
+    {
+        testsupport::CapturedLog log;
+        EXPECT_EQ(name(query, "USD"), "Dolārs");
+        EXPECT_TRUE(log.has("A kept statement failed and is prepared again: Query failed")) << log.lines().join(" | ").toStdString();
+    }
+    exec("UPDATE N_VALUTAS SET GNOS = 'ASV dolārs' WHERE ISN = 1");
+    EXPECT_EQ(name(query, "USD"), "ASV dolārs");
 }
 
 TEST_F(ReadCommittedQueryTest, ColumnsComeAsTheDriverGivesThem) {

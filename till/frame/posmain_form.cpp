@@ -1,6 +1,7 @@
 // The sale window's components and menus, as its form lays them out.
 #include "posmain.h"
 
+#include "menu_shortcuts.h"
 #include "receipt_list.h"
 
 #include <QApplication>
@@ -321,6 +322,7 @@ void TPOSMain::BuildMenus() {
             if (item.handler) connect(action, &QAction::triggered, this, item.handler);
         }
     }
+    new MenuShortcutsFirst(*this);
     MenuItem17 = findChild<QAction*>("MenuItem17");
     Bankaskaruatskaite1 = findChild<QAction*>("Bankaskaruatskaite1");
     Veidotekakopijufail1 = findChild<QAction*>("Veidotekakopijufail1");

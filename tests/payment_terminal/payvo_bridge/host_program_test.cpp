@@ -32,12 +32,14 @@ TEST_P(HostProgramTest, SaleIsAuthorisedAndTheReportFilledFromTheAnswer) {
     auto request = transaction(0, 1234);
     ASSERT_TRUE(payvo.TransactionRequest(&request, &report));
     EXPECT_EQ(report.TransactionReturn, 0);
-    EXPECT_STREQ(report.StatusDisplayMsg, "f3");
-    EXPECT_STREQ(report.CardName, "f4");
-    EXPECT_STREQ(report.AppLabel, "f17");
-    EXPECT_STREQ(report.TransactionID, "f18");
-    EXPECT_STREQ(report.TransactionDate, "f19");
-    EXPECT_STREQ(report.AltCurrAmount, "f56");
+    EXPECT_STREQ(report.StatusDisplayMsg, "APPROVED");
+    EXPECT_STREQ(report.CardName, "VISA");
+    EXPECT_STREQ(report.AuthCode, "Auth. code: 480213");
+    EXPECT_STREQ(report.AppLabel, "VISA DEBIT");
+    EXPECT_STREQ(report.TransactionID, "000000123");
+    EXPECT_EQ(std::string(report.TransactionDate).find_first_not_of("0123456789"), std::string::npos) << report.TransactionDate;
+    EXPECT_EQ(std::strlen(report.TransactionDate), 14u) << "ddmmyyyyhhnnss";
+    EXPECT_STREQ(report.MerchantCashNr, "1");
     EXPECT_EQ(sent("1"), std::vector<std::string>{"1|0|1234|0|1|0|R1|978|||0||4.4.12"});
     EXPECT_TRUE(logged("AUTHORIZATION SUCCESSFUL"));
 }
@@ -106,12 +108,12 @@ TEST_P(HostProgramTest, BatchTakesTheStatusAndCollectsThePrintLines) {
 TEST_P(HostProgramTest, ReceiptDataRequestFillsTheReport) {
     auto request = transaction(7, 0);
     ASSERT_TRUE(payvo.GetTrxReceiptData(&request, &report));
-    EXPECT_STREQ(report.CardNumber, "f5");
-    EXPECT_STREQ(report.MerchantName, "f49");
+    EXPECT_STREQ(report.CardNumber, "476173******0119");
+    EXPECT_STREQ(report.MerchantName, "TILLORA DEMO VEIKALS");
     EXPECT_EQ(sent("10"), std::vector<std::string>{"10|R1|1|0||"});
 
     ASSERT_TRUE(payvo.TransactionRequest(&request, &report));
-    EXPECT_STREQ(report.TransactionID, "f18");
+    EXPECT_STREQ(report.TransactionID, "000000123");
 }
 
 TEST_P(HostProgramTest, EncashCollectsThePrintLinesAfterAPrintingSale) {

@@ -17,6 +17,7 @@
 #include "till_window.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTimer>
 
 #include <algorithm>
@@ -80,6 +81,17 @@ TEST_F(CardWindow, AReceiptPaidByCardWithF12) {
     const int merchant = find(p, "Pirkuma apmaksa", customer);
     EXPECT_GT(merchant, customer);
     EXPECT_GT(find(p, "SIA Veikals", customer), customer);
+    // The customer's copy shows what the terminal answered, as a real slip does.
+    const int slip = find(p, "Pirkuma apmaksa");
+    ASSERT_GE(slip, 0);
+    ASSERT_LT(slip, customer);
+    const std::vector<std::string> copy(p.begin() + slip, p.begin() + customer);
+    for (const char* line : {"TID:                   T0000001", "Tirgotāja ID:             M0001", "Kartes veids:              VISA",
+                             "Kartes Nr : ****0119 VISA DEBIT", "A0000000031010", "Auth. code:              480213", "PIN ievadīts"})
+        EXPECT_GE(find(copy, line), 0) << line << "\n" << printer->paperText();
+    const QRegularExpression date(QStringLiteral(R"(^Datums  \d\d\.\d\d\.20\d\d \d\d:\d\d:\d\d$)"));
+    EXPECT_TRUE(std::any_of(copy.begin(), copy.end(), [&](const std::string& l) { return date.match(QString::fromStdString(l)).hasMatch(); }))
+        << printer->paperText();
     EXPECT_TRUE(std::filesystem::exists(dir() / "LastCC_Ceks1.rep"));
     EXPECT_TRUE(std::filesystem::exists(dir() / "LastCC_Ceks2.rep"));
     // The card day counter and the journal row (its kind stored one up: the card is 2).
