@@ -39,6 +39,9 @@ public:
     virtual bool ReserveVouchers() { return true; }
     // Buys and prints the reserved vouchers after the receipt.
     virtual void AfterPrinting() {}
+    // At the start, before the receipt an earlier run was closing is finished: its vouchers
+    // bought and printed when `receiptPaid`, else their reservations cancelled.
+    virtual void FinishPending(bool /*receiptPaid*/) {}
 };
 
 // What the payment entry needs of the sale window besides SaleWindow.

@@ -55,6 +55,8 @@ public:
 
     bool ReserveVouchers() override;
     void AfterPrinting() override;
+    // With the web service: what the pending file keeps of the vouchers (pending_vouchers.h).
+    void FinishPending(bool receiptPaid) override;
 
 private:
     bool ReserveWithDistributor();

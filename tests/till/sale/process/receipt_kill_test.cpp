@@ -6,16 +6,19 @@
 #include "till_window.h"
 #include "test_database.h"
 
+#include "clock.h"
 #include "codepage_1257.h"
 #include "command_file_exchange.h"
 #include "fmproc.h"
 #include "receipt_recovery.h"
+#include "report_fiscal_memory.h"
 
 #include "database.h"
 #include "memorix.h"
 #include "session.h"
 #include "till_database.h"
 #include "usb_fiscal_device.h"
+#include "voucher_service_sim.h"
 
 #include <QProcess>
 #include <QTest>
@@ -159,9 +162,47 @@ protected:
         for (const int nr : {kNumberA, kNumberB, kNumberC}) EXPECT_TRUE(onPaper("Čeks Nr " + std::to_string(nr))) << nr;
     }
 
+    // Hands the till a command file as a driving program does: its reply once there, or the
+    // reply file's lines (none) when the till died taking it.
+    QStringList exchange(TillProcess& till, const QString& commands) {
+        const fs::path part = dir() / "comand.part";
+        std::ofstream(part, std::ios::binary) << toCp1257(commands);
+        fs::rename(part, dir() / command_file::kCommandFileName);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName) || !till.running(); },
+                                    60000));
+        return command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
+    }
+    // The reply a restarted till writes for the command file an earlier run took, then removed as
+    // the driving program removes it once read.
+    QStringList answerAfterRestart() {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName); }, 60000));
+        const QStringList answer = command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
+        fs::remove(dir() / command_file::kReplyFileName);
+        return answer;
+    }
+
+    // The number of the newest day-close record.
+    int newestDayClose() {
+        if (kind_ == Kind::Usb) return int(usb->dayCloseRecords().size());
+        DayCloseRecord last;
+        {
+            TFMProc fm;
+            EXPECT_TRUE(ReportFiscalMemory(fm).readLastDayClose(last));
+        }
+        MEMORIX_CloseComPort();
+        return last.nr;
+    }
+
     Kind kind_ = Kind::Module;
     std::unique_ptr<sim::UsbFiscalDevice> usb;
 };
+
+const QString kSaleA = "SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=5.00;\r\n";
+const QString kSaleB = "SALE:PLU=4750001000024;QNTY=2;\r\nPAYM:MEDIA=0;AMOUNT=10.00;\r\n";
+const QString kSaleC = "SALE:PLU=4750001000031;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=2.00;\r\n";
+const QStringList kAnsweredSale{"OK", "OK"};
+
+std::string kindName(Kind kind) { return kind == Kind::Module ? "Module" : "Usb"; }
 
 struct Kill {
     const char* step;  // where receipt B's closing is cut short
@@ -218,30 +259,18 @@ TEST_P(KilledWhileRecovering, TheReceiptIsFinishedOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, KilledWhileRecovering, ::testing::Values(Kind::Module, Kind::Usb),
-                         [](const auto& info) { return std::string(info.param == Kind::Module ? "Module" : "Usb"); });
+                         [](const auto& info) { return kindName(info.param); });
 
 // A driving program's sale whose till died after counting it: the restarted till answers the
 // taken command file, so the program does not send the sale again and it is recorded once.
 TEST_F(ReceiptKill, CommandFileSaleIsAnsweredAfterRecoveryAndNotRecordedTwice) {
     startOn(Kind::Module);
     setupInteger("FiskPrinteris", 1);
-    const auto exchange = [&](TillProcess& till, const QString& commands) {
-        const fs::path part = dir() / "comand.part";
-        std::ofstream(part, std::ios::binary) << toCp1257(commands);
-        fs::rename(part, dir() / command_file::kCommandFileName);
-        // Answered, or the till died taking it.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName) || !till.running(); },
-                                    60000));
-        return command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
-    };
-    const QString saleA = "SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=5.00;\r\n";
-    const QString saleB = "SALE:PLU=4750001000024;QNTY=2;\r\nPAYM:MEDIA=0;AMOUNT=10.00;\r\n";
-    const QString saleC = "SALE:PLU=4750001000031;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=2.00;\r\n";
     closeDb();
     {
         TillProcess till({"serve", "counted", "2"});
-        EXPECT_EQ(exchange(till, saleA), (QStringList{"OK", "OK"}));
-        exchange(till, saleB);
+        EXPECT_EQ(exchange(till, kSaleA), kAnsweredSale);
+        exchange(till, kSaleB);
         EXPECT_EQ(till.finish(), -1);
     }
     EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
@@ -249,17 +278,167 @@ TEST_F(ReceiptKill, CommandFileSaleIsAnsweredAfterRecoveryAndNotRecordedTwice) {
     {
         TillProcess till({"serve", "-", "0"});
         // The driving program, still waiting for its answer, reads the one the start wrote.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName); }, 60000));
-        const QStringList answer =
-            command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
-        EXPECT_EQ(answer, (QStringList{"OK", FinishedAfterInterruption(kNumberB), "OK"}));
+        EXPECT_EQ(answerAfterRestart(), (QStringList{"OK", FinishedAfterInterruption(kNumberB), "OK"}));
         // Answered OK, the sale is not sent again; the next one is.
-        fs::remove(dir() / command_file::kReplyFileName);
-        EXPECT_EQ(exchange(till, saleC), (QStringList{"OK", "OK"}));
+        EXPECT_EQ(exchange(till, kSaleC), kAnsweredSale);
         till.kill();
     }
     expectAgreement(true);
 }
+
+// Killed once the receipt is stored and its marker cleared, before its answer is written: the
+// restart answers it from what the close kept, so the driving program does not send it again.
+class KilledBeforeTheAnswer : public ReceiptKill, public ::testing::WithParamInterface<Kind> {};
+
+TEST_P(KilledBeforeTheAnswer, TheStoredReceiptIsAnsweredAtTheRestart) {
+    startOn(GetParam());
+    setupInteger("FiskPrinteris", 1);
+    closeDb();
+    {
+        TillProcess till({"serve", "cleared", "2"});
+        EXPECT_EQ(exchange(till, kSaleA), kAnsweredSale);
+        exchange(till, kSaleB);
+        EXPECT_EQ(till.finish(), -1);
+    }
+    EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
+    {
+        TillProcess till({"serve", "-", "0"});
+        EXPECT_EQ(answerAfterRestart(), (QStringList{"OK", FinishedAfterInterruption(kNumberB), "OK"}));
+        EXPECT_EQ(exchange(till, kSaleC), kAnsweredSale);
+        till.kill();
+    }
+    expectAgreement(true);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, KilledBeforeTheAnswer, ::testing::Values(Kind::Module, Kind::Usb),
+                         [](const auto& info) { return kindName(info.param); });
+
+// A Z report asked for by a command file, killed after its day-close record is appended and after
+// the day is wholly closed: the restart finishes the day and answers the Z report "OK", so no
+// second day-close record follows.
+class ZReportKilled : public ReceiptKill, public ::testing::WithParamInterface<std::tuple<Kind, const char*>> {};
+
+TEST_P(ZReportKilled, TheRestartAnswersItAndTheDayIsClosedOnce) {
+    const auto [kind, step] = GetParam();
+    startOn(kind);
+    setupInteger("FiskPrinteris", 1);
+    closeDb();
+    const int before = newestDayClose();
+    {
+        TillProcess till({"serve", step, "1"});
+        EXPECT_EQ(exchange(till, kSaleA), kAnsweredSale);
+        exchange(till, "Z_REPORT:\r\n");
+        EXPECT_EQ(till.finish(), -1);
+    }
+    EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
+    {
+        TillProcess till({"serve", "-", "0"});
+        EXPECT_EQ(answerAfterRestart(), QStringList{"OK"});
+        // The next day's sale counts from zero.
+        EXPECT_EQ(exchange(till, kSaleC), kAnsweredSale);
+        till.kill();
+    }
+    EXPECT_EQ(newestDayClose(), before + 1);
+    EXPECT_EQ(fiscalRecord("NOD_D_SUM").mid(2, 8).trimmed().toLongLong(), kCentsC);
+    EXPECT_FALSE(fs::exists(dir() / command_file::kOwedDayCloseFile));
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, ZReportKilled,
+                         ::testing::Combine(::testing::Values(Kind::Module, Kind::Usb),
+                                            ::testing::Values("day-appended", "day-closed")),
+                         [](const auto& info) {
+                             std::string name = kindName(std::get<0>(info.param)) + "_" + std::get<1>(info.param);
+                             for (char& c : name)
+                                 if (c == '-') c = '_';
+                             return name;
+                         });
+
+// An order paid at the till from the orders window, its receipt killed once counted and once
+// stored: the restart finishes the receipt and marks the order's lines paid, so the order is not
+// offered for payment again.
+class KilledPayingAnOrder : public ReceiptKill, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(KilledPayingAnOrder, TheFinishedReceiptMarksTheOrderPaid) {
+    startOn(Kind::Module);
+    const platform::LocalTime now = platform::localNow();
+    for (const char* artikuls : {"4750001000017", "4750001000024"})
+        exec("INSERT INTO O_PASUT (DATUMS, PASUT_NR, GALDS, BARMENIS, ARTIKULS, CENA, DAUDZUMS, ATLAIDE, APMAKSATS) "
+             "VALUES (:D, 5, '3', 'Anna', :A, 1.50, 1, 0, 'F')",
+             {{":D", QDate(now.year, now.month, now.day)}, {":A", artikuls}});
+    closeDb();
+
+    const auto [killedCode, killedOutput] = runTill({GetParam(), "1", "@/0=10.00"});
+    ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
+    const auto [code, output] = runTill({"-", "0"});
+    ASSERT_EQ(code, 0) << output.toStdString();
+    EXPECT_EQ(output.count(FinishedAfterInterruption(kNumberA)), 1) << output.toStdString();
+
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR = :N AND ANULETS = 'F'", {{":N", kNumberA}}).toInt(), 2);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM O_PASUT WHERE APMAKSATS = 'T'").toInt(), 2);
+    closeDb();
+    EXPECT_FALSE(fs::exists(dir() / kPendingReceiptFile));
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, KilledPayingAnOrder, ::testing::Values("counted", "stored"),
+                         [](const auto& info) { return std::string(info.param); });
+
+// A voucher of the web service sold, the till killed at each step of its receipt: after the restart
+// a receipt finished as paid has its voucher bought and the code printed exactly once; a receipt
+// annulled or never numbered leaves no reservation open at the service.
+struct VoucherKill {
+    const char* step;
+    bool paid;  // the receipt is finished as paid
+};
+
+class KilledSellingAVoucher : public ReceiptKill, public ::testing::WithParamInterface<VoucherKill> {
+protected:
+    int printedCodes() {
+        printer->waitIdle(200);
+        const auto paper = printer->receipt();
+        return int(std::count(paper.begin(), paper.end(), std::string("Reference Nr:")));
+    }
+    sim::VoucherServiceSim service;
+};
+
+TEST_P(KilledSellingAVoucher, EveryBoughtCodeIsPrintedOnceAndNoReservationIsLeftOpen) {
+    const VoucherKill kill = GetParam();
+    startOn(Kind::Module);
+    ASSERT_TRUE(service.start());
+    setupText("ZudezoServer", service.baseUrl());
+    setupInteger("PrepaidServVeids", 2);
+    setupText("ZudezoClientID", "K1");
+    setupText("ZudezoPasword", "slepens");
+    setupText("ZudezoUserID", "U7");
+    setupText("ZudezoLogo_1", "zudezo");
+
+    const auto [killedCode, killedOutput] = runTill({kill.step, "1", "4750000000001|/0=5.00"});
+    ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
+    const auto [code, output] = runTill({"-", "0"});
+    ASSERT_EQ(code, 0) << output.toStdString();
+
+    EXPECT_TRUE(service.openReservations().empty());
+    EXPECT_EQ(service.bought(), kill.paid ? std::vector<std::string>{"R1"} : std::vector<std::string>{});
+    EXPECT_EQ(service.cancelled(), kill.paid ? std::vector<std::string>{} : std::vector<std::string>{"R1"});
+    EXPECT_EQ(printedCodes(), kill.paid ? 1 : 0);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS = 'F'").toInt(), kill.paid ? 1 : 0);
+    closeDb();
+    EXPECT_FALSE(fs::exists(dir() / kPendingReceiptFile));
+
+    // A start after that finds nothing left to do.
+    ASSERT_EQ(runTill({"-", "0"}).first, 0);
+    EXPECT_EQ(printedCodes(), kill.paid ? 1 : 0);
+    EXPECT_EQ(service.bought().size(), kill.paid ? 1u : 0u);
+}
+
+const VoucherKill kVoucherKills[] = {{"voucher-reserved", false}, {"numbered", false},      {"printed", true},
+                                     {"voucher-bought", true},    {"voucher-printed", true}, {"counted", true}};
+
+INSTANTIATE_TEST_SUITE_P(Steps, KilledSellingAVoucher, ::testing::ValuesIn(kVoucherKills), [](const auto& info) {
+    std::string name = info.param.step;
+    for (char& c : name)
+        if (c == '-') c = '_';
+    return name;
+});
 
 // With the stock link on, a receipt of two lines killed before its stock moved, after its first
 // line's stock moved, or before it was stored: the restart moves each line's stock exactly once.
