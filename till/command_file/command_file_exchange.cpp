@@ -48,10 +48,13 @@ void writeReply(const fs::path& folder, const std::string& bytes) {
 }
 
 // The taken command file's answer written at a start, for a command whose work an earlier run
-// did or cut short: the lines before the first `keyword` line "OK", that line `answers`.
+// did or cut short: the lines before the first `keyword` line "OK", that line `answers`. A next
+// command file already there shows the driving program has its answer.
 bool answerTakenFile(const fs::path& folder, const QString& keyword, const QStringList& answers) {
     std::error_code error;
-    if (!fs::exists(folder / kTakenFileName, error) || fs::exists(folder / kReplyFileName, error)) return false;
+    if (!fs::exists(folder / kTakenFileName, error) || fs::exists(folder / kReplyFileName, error) ||
+        fs::exists(folder / kCommandFileName, error))
+        return false;
     const std::optional<std::string> bytes = readWhole(folder / kTakenFileName);
     if (!bytes) return false;
     QStringList reply;

@@ -40,6 +40,12 @@ constexpr int kNumberA = 2, kNumberB = 3, kNumberC = 4;
 
 enum class Kind { Module, Usb };
 
+// The same receipts as a driving program's command files, and a sale's answer.
+const QString kSaleA = "SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=5.00;\r\n";
+const QString kSaleB = "SALE:PLU=4750001000024;QNTY=2;\r\nPAYM:MEDIA=0;AMOUNT=10.00;\r\n";
+const QString kSaleC = "SALE:PLU=4750001000031;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=2.00;\r\n";
+const QStringList kAnsweredSale{"OK", "OK"};
+
 // The till process (till_process.cpp) in the test's folder.
 class TillProcess {
 public:
@@ -105,6 +111,14 @@ protected:
         TillProcess till(arguments);
         const int code = till.finish();
         return {code, till.output()};
+    }
+    // A run killed where asked, then a start that finishes receipt `number` and says so once.
+    void killThenFinish(const QStringList& killed, int number) {
+        const auto [killedCode, killedOutput] = runTill(killed);
+        ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
+        const auto [code, output] = runTill({"-", "0"});
+        ASSERT_EQ(code, 0) << output.toStdString();
+        EXPECT_EQ(output.count(FinishedAfterInterruption(number)), 1) << output.toStdString();
     }
 
     QString fiscalRecord(const char* name) {
@@ -172,13 +186,31 @@ protected:
                                     60000));
         return command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
     }
-    // The reply a restarted till writes for the command file an earlier run took, then removed as
-    // the driving program removes it once read.
-    QStringList answerAfterRestart() {
+    // The till of a driving program: it serves command files.
+    void startServingOn(Kind kind) {
+        startOn(kind);
+        setupInteger("FiskPrinteris", 1);
+        closeDb();
+    }
+    // A till serving command files: sale A answered, then killed at `step` of what `commands`
+    // start (receipt `killReceipt` of the run), before any answer to them.
+    void killedServing(const char* step, const char* killReceipt, const QString& commands) {
+        TillProcess till({"serve", step, killReceipt});
+        EXPECT_EQ(exchange(till, kSaleA), kAnsweredSale);
+        exchange(till, commands);
+        EXPECT_EQ(till.finish(), -1);
+        EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
+    }
+    // The till started again: the driving program, still waiting, reads the answer the start
+    // wrote for the command file the killed run took (`expected`), removes it, and sends sale C,
+    // which is answered as any sale.
+    void restartAnswers(const QStringList& expected) {
+        TillProcess till({"serve", "-", "0"});
         EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName); }, 60000));
-        const QStringList answer = command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
+        EXPECT_EQ(command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName)), expected);
         fs::remove(dir() / command_file::kReplyFileName);
-        return answer;
+        EXPECT_EQ(exchange(till, kSaleC), kAnsweredSale);
+        till.kill();
     }
 
     // The number of the newest day-close record.
@@ -197,10 +229,6 @@ protected:
     std::unique_ptr<sim::UsbFiscalDevice> usb;
 };
 
-const QString kSaleA = "SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=5.00;\r\n";
-const QString kSaleB = "SALE:PLU=4750001000024;QNTY=2;\r\nPAYM:MEDIA=0;AMOUNT=10.00;\r\n";
-const QString kSaleC = "SALE:PLU=4750001000031;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=2.00;\r\n";
-const QStringList kAnsweredSale{"OK", "OK"};
 
 std::string kindName(Kind kind) { return kind == Kind::Module ? "Module" : "Usb"; }
 
@@ -261,57 +289,27 @@ TEST_P(KilledWhileRecovering, TheReceiptIsFinishedOnce) {
 INSTANTIATE_TEST_SUITE_P(Kinds, KilledWhileRecovering, ::testing::Values(Kind::Module, Kind::Usb),
                          [](const auto& info) { return kindName(info.param); });
 
-// A driving program's sale whose till died after counting it: the restarted till answers the
-// taken command file, so the program does not send the sale again and it is recorded once.
-TEST_F(ReceiptKill, CommandFileSaleIsAnsweredAfterRecoveryAndNotRecordedTwice) {
-    startOn(Kind::Module);
-    setupInteger("FiskPrinteris", 1);
-    closeDb();
-    {
-        TillProcess till({"serve", "counted", "2"});
-        EXPECT_EQ(exchange(till, kSaleA), kAnsweredSale);
-        exchange(till, kSaleB);
-        EXPECT_EQ(till.finish(), -1);
-    }
-    EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
+// A driving program's sale whose till died after counting it, or after storing it and clearing
+// its marker but before its answer was written: the restarted till answers the taken command
+// file, so the program does not send the sale again and it is recorded once.
+class CommandFileSaleKilled : public ReceiptKill, public ::testing::WithParamInterface<std::tuple<Kind, const char*>> {};
+
+TEST_P(CommandFileSaleKilled, IsAnsweredAfterTheRestartAndNotRecordedTwice) {
+    const auto [kind, step] = GetParam();
+    startServingOn(kind);
+    killedServing(step, "2", kSaleB);
     ASSERT_TRUE(fs::exists(dir() / command_file::kTakenFileName));
-    {
-        TillProcess till({"serve", "-", "0"});
-        // The driving program, still waiting for its answer, reads the one the start wrote.
-        EXPECT_EQ(answerAfterRestart(), (QStringList{"OK", FinishedAfterInterruption(kNumberB), "OK"}));
-        // Answered OK, the sale is not sent again; the next one is.
-        EXPECT_EQ(exchange(till, kSaleC), kAnsweredSale);
-        till.kill();
-    }
+    // Answered OK, the sale is not sent again; the next one is.
+    restartAnswers({"OK", FinishedAfterInterruption(kNumberB), "OK"});
     expectAgreement(true);
 }
 
-// Killed once the receipt is stored and its marker cleared, before its answer is written: the
-// restart answers it from what the close kept, so the driving program does not send it again.
-class KilledBeforeTheAnswer : public ReceiptKill, public ::testing::WithParamInterface<Kind> {};
-
-TEST_P(KilledBeforeTheAnswer, TheStoredReceiptIsAnsweredAtTheRestart) {
-    startOn(GetParam());
-    setupInteger("FiskPrinteris", 1);
-    closeDb();
-    {
-        TillProcess till({"serve", "cleared", "2"});
-        EXPECT_EQ(exchange(till, kSaleA), kAnsweredSale);
-        exchange(till, kSaleB);
-        EXPECT_EQ(till.finish(), -1);
-    }
-    EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
-    {
-        TillProcess till({"serve", "-", "0"});
-        EXPECT_EQ(answerAfterRestart(), (QStringList{"OK", FinishedAfterInterruption(kNumberB), "OK"}));
-        EXPECT_EQ(exchange(till, kSaleC), kAnsweredSale);
-        till.kill();
-    }
-    expectAgreement(true);
-}
-
-INSTANTIATE_TEST_SUITE_P(Kinds, KilledBeforeTheAnswer, ::testing::Values(Kind::Module, Kind::Usb),
-                         [](const auto& info) { return kindName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Steps, CommandFileSaleKilled,
+                         ::testing::Values(std::tuple(Kind::Module, "counted"), std::tuple(Kind::Module, "cleared"),
+                                           std::tuple(Kind::Usb, "cleared")),
+                         [](const auto& info) {
+                             return kindName(std::get<0>(info.param)) + "_" + std::get<1>(info.param);
+                         });
 
 // A Z report asked for by a command file, killed after its day-close record is appended and after
 // the day is wholly closed: the restart finishes the day and answers the Z report "OK", so no
@@ -320,24 +318,11 @@ class ZReportKilled : public ReceiptKill, public ::testing::WithParamInterface<s
 
 TEST_P(ZReportKilled, TheRestartAnswersItAndTheDayIsClosedOnce) {
     const auto [kind, step] = GetParam();
-    startOn(kind);
-    setupInteger("FiskPrinteris", 1);
-    closeDb();
+    startServingOn(kind);
     const int before = newestDayClose();
-    {
-        TillProcess till({"serve", step, "1"});
-        EXPECT_EQ(exchange(till, kSaleA), kAnsweredSale);
-        exchange(till, "Z_REPORT:\r\n");
-        EXPECT_EQ(till.finish(), -1);
-    }
-    EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
-    {
-        TillProcess till({"serve", "-", "0"});
-        EXPECT_EQ(answerAfterRestart(), QStringList{"OK"});
-        // The next day's sale counts from zero.
-        EXPECT_EQ(exchange(till, kSaleC), kAnsweredSale);
-        till.kill();
-    }
+    killedServing(step, "1", "Z_REPORT:\r\n");
+    restartAnswers({"OK"});
+    // One day-close record, and the next day's sale counts from zero.
     EXPECT_EQ(newestDayClose(), before + 1);
     EXPECT_EQ(fiscalRecord("NOD_D_SUM").mid(2, 8).trimmed().toLongLong(), kCentsC);
     EXPECT_FALSE(fs::exists(dir() / command_file::kOwedDayCloseFile));
@@ -367,11 +352,7 @@ TEST_P(KilledPayingAnOrder, TheFinishedReceiptMarksTheOrderPaid) {
              {{":D", QDate(now.year, now.month, now.day)}, {":A", artikuls}});
     closeDb();
 
-    const auto [killedCode, killedOutput] = runTill({GetParam(), "1", "@/0=10.00"});
-    ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
-    const auto [code, output] = runTill({"-", "0"});
-    ASSERT_EQ(code, 0) << output.toStdString();
-    EXPECT_EQ(output.count(FinishedAfterInterruption(kNumberA)), 1) << output.toStdString();
+    ASSERT_NO_FATAL_FAILURE(killThenFinish({GetParam(), "1", "@/0=10.00"}, kNumberA));
 
     EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR = :N AND ANULETS = 'F'", {{":N", kNumberA}}).toInt(), 2);
     EXPECT_EQ(value("SELECT COUNT(*) FROM O_PASUT WHERE APMAKSATS = 'T'").toInt(), 2);
@@ -460,11 +441,7 @@ TEST_P(KilledWithTheStockLink, EveryLineMovesTheStockOnce) {
     setupText("StockaraNodalasKods", kKods.toStdString());
     closeStock();
 
-    const auto [killedCode, killedOutput] = runTill({GetParam(), "1", "4750001000017,2*4750001000024|/0=10.00"});
-    ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
-    const auto [code, output] = runTill({"-", "0"});
-    ASSERT_EQ(code, 0) << output.toStdString();
-    EXPECT_EQ(output.count(FinishedAfterInterruption(kNumberA)), 1) << output.toStdString();
+    ASSERT_NO_FATAL_FAILURE(killThenFinish({GetParam(), "1", "4750001000017,2*4750001000024|/0=10.00"}, kNumberA));
 
     EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR = :N AND ANULETS = 'F'", {{":N", kNumberA}}).toInt(), 2);
     closeDb();
