@@ -294,7 +294,7 @@ bool MarkedClosing::done(bool answerOwed) {
 }
 
 void MarkedClosing::abandon() {
-    if (pending_.number > 0) done(false);
+    if (pending_.number > 0) done();
 }
 
 QString FinishedAfterInterruption(int number) {

@@ -112,7 +112,7 @@ public:
     void markOrderLinesPaid(const QSqlDatabase& posDb, const std::function<void(const QString&)>& tell);
     // Once the rows are stored (and the stock moved): the marker cleared and the file removed, or
     // kept marked when the receipt's answer is owed (see OwedAnswer).
-    bool done(bool answerOwed);
+    bool done(bool answerOwed = false);
     // A receipt that could not be printed in full stays open: its marker and file go.
     void abandon();
 
