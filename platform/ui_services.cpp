@@ -132,6 +132,11 @@ UnattendedScope::~UnattendedScope() {
     routes().pop_back();
 }
 
+bool unattended() {
+    std::lock_guard lock(handlerMutex);
+    return !routes().empty();
+}
+
 void setMessageHandler(MessageHandler h) {
     std::lock_guard lock(handlerMutex);
     handler() = std::move(h);

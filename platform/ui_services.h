@@ -64,6 +64,8 @@ public:
     UnattendedScope(const UnattendedScope&) = delete;
     UnattendedScope& operator=(const UnattendedScope&) = delete;
 };
+// Whether an unattended scope lives: the driving program is owed an answer for what happens now.
+bool unattended();
 
 // Thrown in place of ending the process while a test has taken over program exits.
 struct ProgramEnded : std::runtime_error {

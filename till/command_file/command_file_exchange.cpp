@@ -47,6 +47,28 @@ void writeReply(const fs::path& folder, const std::string& bytes) {
     fs::rename(part, folder / kReplyFileName, ignored);
 }
 
+// The taken command file's answer written at a start, for a command whose work an earlier run
+// did or cut short: the lines before the first `keyword` line "OK", that line `answers`. A next
+// command file already there shows the driving program has its answer.
+bool answerTakenFile(const fs::path& folder, const QString& keyword, const QStringList& answers) {
+    std::error_code error;
+    if (!fs::exists(folder / kTakenFileName, error) || fs::exists(folder / kReplyFileName, error) ||
+        fs::exists(folder / kCommandFileName, error))
+        return false;
+    const std::optional<std::string> bytes = readWhole(folder / kTakenFileName);
+    if (!bytes) return false;
+    QStringList reply;
+    for (const QString& line : DecodeCommandFile(*bytes)) {
+        if (SplitCommandLine(line).keyword != keyword) {
+            reply << messages::kOk;
+            continue;
+        }
+        writeReply(folder, EncodeReplyFile(reply + answers));
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 QStringList DecodeCommandFile(const std::string& bytes) { return SplitFileLines(fromCp1257(bytes)); }
@@ -61,21 +83,22 @@ std::string EncodeReplyFile(const QStringList& reply) {
 }
 
 bool AnswerRecoveredReceipt(const fs::path& folder, const bool finished, const QString& message) {
-    std::error_code error;
-    if (!fs::exists(folder / kTakenFileName, error) || fs::exists(folder / kReplyFileName, error)) return false;
-    const std::optional<std::string> bytes = readWhole(folder / kTakenFileName);
-    if (!bytes) return false;
-    QStringList reply;
-    for (const QString& line : DecodeCommandFile(*bytes)) {
-        if (SplitCommandLine(line).keyword != QStringLiteral("PAYM")) {
-            reply << messages::kOk;
-            continue;
-        }
-        reply << message << (finished ? messages::kOk : message);
-        writeReply(folder, EncodeReplyFile(reply));
-        return true;
-    }
-    return false;
+    return answerTakenFile(folder, QStringLiteral("PAYM"), {message, finished ? messages::kOk : message});
+}
+
+void OweDayCloseAnswer(const fs::path& folder, int lastDayClose) {
+    std::ofstream(folder / kOwedDayCloseFile, std::ios::binary | std::ios::trunc) << lastDayClose;
+}
+
+bool AnswerOwedDayClose(const fs::path& folder, int newestDayClose) {
+    int before = 0;
+    if (!(std::ifstream(folder / kOwedDayCloseFile) >> before)) return false;
+    const bool closed = newestDayClose > before;
+    const bool answered =
+        answerTakenFile(folder, QStringLiteral("Z_REPORT"), {closed ? messages::kOk : messages::kZAtskaitesKluda});
+    std::error_code ignored;
+    fs::remove(folder / kOwedDayCloseFile, ignored);
+    return answered;
 }
 
 bool ServeCommandFile(const fs::path& folder, CommandFileTill& till) {
@@ -101,14 +124,20 @@ bool ServeCommandFile(const fs::path& folder, CommandFileTill& till) {
     // message routine puts its own, instead of a box. A failure that ends the program still hands
     // back the reply, the command that ended it answered as such; only a receipt cut short in its
     // closing is answered by the next start, which knows whether it was finished or annulled.
+    // Once the reply is there nothing more is owed.
+    const auto answer = [&] {
+        writeReply(folder, EncodeReplyFile(reply));
+        fs::remove(folder / kOwedDayCloseFile, error);
+        till.ReplyWritten();
+    };
     const platform::ui::UnattendedScope unattended([&reply](const QString& text) { reply.append(text); },
                                                    [&] {
                                                        if (till.ReceiptClosingPending()) return;
                                                        reply.append(messages::kDarbsPartraukts);
-                                                       writeReply(folder, EncodeReplyFile(reply));
+                                                       answer();
                                                    });
     CommandInterpreter(till).Serve(lines, reply);
-    writeReply(folder, EncodeReplyFile(reply));
+    answer();
     return true;
 }
 

@@ -34,6 +34,16 @@ bool ServeCommandFile(const std::filesystem::path& folder, CommandFileTill& till
 // get no answer. False when there was nothing to answer.
 bool AnswerRecoveredReceipt(const std::filesystem::path& folder, bool finished, const QString& message);
 
+// A Z report a command file asks for owes its answer until the reply file is written: before it
+// starts, the number of the newest day-close record is kept in "NeatbildetaZ.txt" (removed with
+// the reply). At the next start, once the day close is finished, AnswerOwedDayClose answers the
+// taken file's lines before its Z_REPORT "OK" and the Z_REPORT "OK" when a newer day-close record
+// is there now (so the driving program never sends it again), else as a failed Z report. False
+// when no answer was owed.
+inline constexpr const char* kOwedDayCloseFile = "NeatbildetaZ.txt";
+void OweDayCloseAnswer(const std::filesystem::path& folder, int lastDayClose);
+bool AnswerOwedDayClose(const std::filesystem::path& folder, int newestDayClose);
+
 // The command file's bytes as lines of text.
 QStringList DecodeCommandFile(const std::string& bytes);
 // The reply list as the reply file's bytes: each entry ended by CR LF, a line break inside an

@@ -34,6 +34,8 @@ public:
     // A receipt is being closed: should the program end now, its next start finishes or annuls
     // the receipt and answers the command file from it.
     virtual bool ReceiptClosingPending() const = 0;
+    // The reply file is written: a stored receipt's answer is no longer owed.
+    virtual void ReplyWritten() {}
 
     // The open receipt: its number of lines (0: none open) and its sale (0) or return (1) mode.
     virtual int RinduSkaits() const = 0;

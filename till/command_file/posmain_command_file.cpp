@@ -35,7 +35,13 @@ public:
     void ShowPazinojums(const QString& text) override { w.ShowPazinojums(text, false); }
     bool ReceiptClosingPending() const override {
         std::error_code error;
-        return std::filesystem::exists(std::filesystem::current_path(error) / kPendingReceiptFile, error);
+        const std::filesystem::path file = std::filesystem::current_path(error) / kPendingReceiptFile;
+        return LoadPendingReceipt(file) && !OwedAnswer(file);
+    }
+    void ReplyWritten() override {
+        std::error_code error;
+        const std::filesystem::path file = std::filesystem::current_path(error) / kPendingReceiptFile;
+        if (OwedAnswer(file)) DropPendingFile(file);
     }
 
     int RinduSkaits() const override { return w.RinduSkaits; }
@@ -106,12 +112,15 @@ public:
     }
     int ZReport() override {
         if (!w.FinishPendingReceipt()) return -2;
+        ReportFiscalMemory fm(*w.FMProc);
+        DayCloseRecord last;
+        if (!fm.readLastDayClose(last)) return -2;
+        command_file::OweDayCloseAnswer(std::filesystem::current_path(), last.nr);
         XZReportJob job;
         job.RinduSkaits = w.RinduSkaits;
         job.KasierisFullName = w.KasierisFullName;
         job.CekaValutaKods = w.CekaValutaKods;
         job.posDb = DatuModelis->POS_DB();
-        ReportFiscalMemory fm(*w.FMProc);
         return PrintXZAtskaite(2, job, fm, *w.PrintClass, *this);
     }
 

@@ -158,11 +158,6 @@ public:
     // the receipt has lines, and a line text beginning with "/" (true: the common tail follows).
     void ApmaksasTaustins(int& key);
     bool IevaditApmaksu(const QString& lineText);
-    // What is owed to the lines of the open receipt that came from elsewhere (an order's lines
-    // handed over by the orders window): each runs once that receipt is stored, wherever it is
-    // paid, and all are dropped when it is annulled.
-    std::vector<std::function<void()>> AfterReceiptStored;
-
     // ------------------------------------------------------------ card payments (till/card/posmain_card.cpp)
     // The card dialog, made on first use; a control that cannot be made ends the program.
     TKarsuAutorizacija& KartesForma();

@@ -150,6 +150,10 @@ void TPOSMain::FormCreate() {
         ShowPazinojums(kStartupDayCloseMessage, true);
         EndStartup();
     }
+    // A Z report a driving program asked for and got no answer to is answered now, from the
+    // day-close records as they stand, so that it is not sent again.
+    if (DayCloseRecord last; ReportFiscalMemory(*FMProc).readLastDayClose(last))
+        command_file::AnswerOwedDayClose(std::filesystem::current_path(), last.nr);
     ShowStartProcess("Initial FM - OK");
 
     ShowStartProcess("Initial Printer...");
@@ -199,6 +203,10 @@ void TPOSMain::FormCreate() {
         ShowStartProcess("Pievienojas pie Stockara OK");
     }
 
+    // The vouchers of a receipt an earlier run was closing: bought and printed for a receipt the
+    // recovery below finishes as paid, else their reservations cancelled.
+    if (const std::optional<bool> paid = PendingReceiptIsPaid(*FMProc, std::filesystem::current_path() / kPendingReceiptFile))
+        MakeVoucherSteps(*this)->FinishPending(*paid);
     // A receipt whose closing an earlier run left unfinished is finished (or annulled under its
     // own number) before any sale, once the stock link is there to move its stock; a driving
     // program's request for it gets its answer.
@@ -212,6 +220,11 @@ void TPOSMain::FormCreate() {
             command_file::AnswerRecoveredReceipt(std::filesystem::current_path(),
                                                  recovery.outcome == ReceiptRecovery::Finished, recovery.message);
         ShowPazinojums(recovery.message);
+    } else if (const std::filesystem::path pending = std::filesystem::current_path() / kPendingReceiptFile;
+               const std::optional<int> owed = OwedAnswer(pending)) {
+        // Stored, its marker cleared, and killed before its answer was written.
+        command_file::AnswerRecoveredReceipt(std::filesystem::current_path(), true, FinishedAfterInterruption(*owed));
+        DropPendingFile(pending);
     }
 
     shAtlikums->clear();

@@ -36,18 +36,3 @@ QString OrderLineEntryText(const PayLine& line) {
 
 // Adding 0.0 keeps a line without discount from reading "-0.00".
 QString OrderLineDiscountText(double atlaide) { return QString::asprintf("%6.2f", atlaide * -1.0 + 0.0); }
-
-void MarkOrderLinesPaid(const QSqlDatabase& db, int pasutNr, const std::vector<PayLine>& lines) {
-    QSqlDatabase connection = db;
-    if (!connection.transaction()) throw OrderError("a transaction could not be started");
-    try {
-        for (const PayLine& l : lines)
-            RunOrderSql(db, QStringLiteral("UPDATE O_PASUT SET APMAKSATS='T' WHERE ISN=:ISN"), {{"ISN", l.isn}});
-        RunOrderSql(db, QStringLiteral("UPDATE O_PASUT SET APMAKSATS='T' WHERE PASUT_NR=:NEW_NR AND DZESTS='T'"),
-                    {{"NEW_NR", pasutNr}});
-    } catch (...) {
-        connection.rollback();
-        throw;
-    }
-    if (!connection.commit()) throw OrderError("the paid lines could not be committed");
-}

@@ -1,5 +1,6 @@
 // What paying an order hands to the sale window: the order's unpaid live lines as item-field
-// texts with their discounts, the free text its receipt rows carry, and marking the lines paid.
+// texts with their discounts and the free text its receipt rows carry (the lines are marked paid
+// with their receipt: receipt_order_lines.h).
 #pragma once
 
 #include "order_list.h"
@@ -25,6 +26,3 @@ QString OrderReceiptNote(const PayLine& first);
 QString OrderLineEntryText(const PayLine& line);
 // The sale window's discount field for a line: "%6.2f" of the stored discount negated.
 QString OrderLineDiscountText(double atlaide);
-
-// Marks the lines handed over paid, and with them the order's deleted lines.
-void MarkOrderLinesPaid(const QSqlDatabase& db, int pasutNr, const std::vector<PayLine>& lines);

@@ -1,6 +1,7 @@
 // Paying an order at the till: its unpaid lines go into the sale window's item field one by one
-// as a cashier would type them, then the orders window's own text (the payment); the lines are
-// marked paid only when the receipt that carries them was stored.
+// as a cashier would type them, then the orders window's own text (the payment); each line the
+// sale window took goes with its receipt's pending close and is marked paid only when that
+// receipt is stored (at the next start, should the till die first).
 #include "pasutijumi.h"
 
 #include "order_join.h"
@@ -28,13 +29,11 @@ void TPasutijumi::ApmaksatPasutijumu() {
         const int before = w.RinduSkaits;
         w.edArtikulsKeyPress(13);
         // The sale window refused the line (and said why): a payment now would close the receipt
-        // without it, so the order stays unpaid and the receipt open.
+        // without it, so the receipt stays open with the lines taken so far, which are paid with
+        // it wherever it is paid.
         if (w.RinduSkaits <= before) return;
+        w.OrderLines.push_back({pasutNr, line.isn});
     }
-    // Marked paid when the receipt carrying the lines is stored: by the text handed over next,
-    // or later at the sale window.
-    if (!lines.empty())
-        w.AfterReceiptStored.push_back([db = Db(), pasutNr, lines] { MarkOrderLinesPaid(db, pasutNr, lines); });
     w.edArtikuls->setText(shArtikuls->text());
     w.edArtikulsKeyPress(13);
 }

@@ -1,5 +1,6 @@
 #include "report_fiscal_memory.h"
 
+#include "closing_steps.h"
 #include "codepage_1257.h"
 #include "counter_fields.h"
 #include "day_counters.h"
@@ -163,7 +164,11 @@ bool CloseDay(ReportFiscalMemory& fm, const DayCloseRecord& record, long long ne
             return false;
         }
     }
-    return zeroCounters(fm, zeroed, kCloseTag);
+    ReachClosingStep("day-appended");
+    if (!zeroCounters(fm, zeroed, kCloseTag))
+        return false;
+    ReachClosingStep("day-closed");
+    return true;
 }
 
 bool RecoverDayClose(ReportFiscalMemory& fm)

@@ -202,6 +202,7 @@ bool PaymentEntryFlow::Close() {
     MarkedClosing marked(*fm, std::filesystem::current_path() / kPendingReceiptFile, receipt, s.closing,
                          [this](int number) { return ClosingRows(number); });
     marked.keepApprovedCards(r.approvedCards);
+    marked.paysOrderLines(r.OrderLines);
     ReceiptPrintJob job;
     job.prepare = [&marked](const QString& taxRates) { return marked.prepare(taxRates); };
     job.beforePrinting = [&marked](int number) { return marked.beforePrinting(number); };
@@ -275,9 +276,13 @@ void PaymentEntryFlow::SaveCeku(MarkedClosing& marked) {
         // registered twice; the cashier is told the journal lacks it.
         w_.ShowDialog(kStoreFailedMessage + QString::fromStdString(error.what()));
     }
+    // Marked while the marker still stands: a kill before it leaves the marking to the next start.
+    marked.markOrderLinesPaid(w_.PosDb(), [this](const QString& text) { w_.ShowPazinojums(text); });
+    r.OrderLines.clear();
     // A marker that cannot be cleared is said after the rows are stored; the next start finds
-    // them and only clears it.
-    const bool cleared = marked.done();
+    // them and only clears it. A driving program's answer is owed until its reply is written.
+    const bool cleared = marked.done(platform::ui::unattended());
+    ReachClosingStep("cleared");
     if (p_.TextCopyWanted() && !s.CekaKopijaPath.isEmpty())
         WriteReceiptCopy(ReceiptCopyFile(s.CekaKopijaPath, number, s.KasesNr), receipt, s.closing.CekaValutaKods);
     lastStored_ = number;

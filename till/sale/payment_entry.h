@@ -47,6 +47,9 @@ public:
     // After AfterPrinting: false when a top-up line the terminal sells was not issued, so the
     // receipt must not be counted with it.
     virtual bool TopUpsIssued() { return true; }
+    // At the start, before the receipt an earlier run was closing is finished: its vouchers
+    // bought and printed when `receiptPaid`, else their reservations cancelled.
+    virtual void FinishPending(bool /*receiptPaid*/) {}
 };
 
 // What the payment entry needs of the sale window besides SaleWindow.

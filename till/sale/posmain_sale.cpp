@@ -84,8 +84,8 @@ public:
     }
 
     void ClearReceiptLists() override {
-        // The lines leave unstored (annulled, or a new receipt begins): nothing is owed to them.
-        w.AfterReceiptStored.clear();
+        // The lines leave unstored (annulled, or a new receipt begins): no order line is paid.
+        w.OrderLines.clear();
         w.PirkumuSaraksts->clear();
         if (QListWidget* second = secondScreenList()) second->clear();
     }

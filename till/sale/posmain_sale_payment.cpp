@@ -48,15 +48,6 @@ public:
     void ReceiptStored() override {
         if (!::DavanuKartes) ::DavanuKartes = new TDavanuKartes(&w);
         ::DavanuKartes->Reset();
-        // The receipt is stored whatever these do: a failure is told (as the till tells
-        // everything, so a command-file run answers it), the rest still run.
-        for (const auto& step : std::exchange(w.AfterReceiptStored, {})) {
-            try {
-                step();
-            } catch (const std::exception& error) {
-                w.ShowPazinojums(QString::fromUtf8(error.what()), false);
-            }
-        }
     }
 
     Settings ClosingIestatijumi() const override {

@@ -3,6 +3,7 @@
 #include "closing_steps.h"
 #include "fmproc.h"
 #include "head_lines.h"
+#include "pending_vouchers.h"
 #include "printclass.h"
 #include "realiz_rows.h"
 #include "receipt_number.h"
@@ -23,6 +24,27 @@
 namespace {
 
 constexpr int kNumberWidth = 11;
+// The key the file carries once its receipt is stored and only the answer is owed.
+const QString kAnswerOwedKey = QStringLiteral("answerOwed");
+
+std::optional<QJsonObject> pendingJson(const std::filesystem::path& file) {
+    QFile in(QString::fromStdString(file.string()));
+    if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QJsonDocument doc = QJsonDocument::fromJson(in.readAll());
+    if (!doc.isObject()) return std::nullopt;
+    return doc.object();
+}
+
+// Written before the marker is cleared: a kill in between still finds the whole receipt.
+bool markAnswerOwed(const std::filesystem::path& file) {
+    std::optional<QJsonObject> all = pendingJson(file);
+    if (!all) return false;
+    (*all)[kAnswerOwedKey] = true;
+    QSaveFile out(QString::fromStdString(file.string()));
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    out.write(QJsonDocument(*all).toJson(QJsonDocument::Compact));
+    return out.commit();
+}
 
 QJsonObject lineJson(const TCekaRinda& l) {
     return {{"Cena", l.Cena},           {"Daudzums", l.Daudzums},     {"Atlaide", l.Atlaide},
@@ -157,6 +179,17 @@ ReceiptRecovery failed(int number) { return {ReceiptRecovery::Failed, number, kR
 // The stock changes of a stored receipt from its first line not yet moved on, each kept in the
 // pending file as it is made. A file that cannot be written keeps the count before: only a
 // restart right after that line could move its stock again.
+// A finished receipt's order lines marked paid (again, after a kill: marking is idempotent).
+void markPendingOrderLines(const QSqlDatabase& posDb, const PendingReceipt& pending,
+                           const std::function<void(const QString&)>& tell) {
+    if (pending.orderLines.empty()) return;
+    try {
+        MarkOrderLinesPaid(posDb, pending.orderLines);
+    } catch (const ReceiptStoreError& error) {
+        tell(QString::fromStdString(error.what()));
+    }
+}
+
 void movePendingStock(const StockLink& stock, PendingReceipt& pending, const std::filesystem::path& file,
                       const std::function<void(const QString&)>& tell) {
     UpdateReceiptStock(stock, pending.closing(), pending.stockLines, tell, [&](std::size_t done) {
@@ -171,6 +204,22 @@ void movePendingStock(const StockLink& stock, PendingReceipt& pending, const std
 void DropPendingFile(const std::filesystem::path& file) {
     std::error_code ignored;
     std::filesystem::remove(file, ignored);
+}
+
+std::optional<bool> PendingReceiptIsPaid(TFMProc& fm, const std::filesystem::path& file) {
+    QString text;
+    if (!fm.FMRead(kReceiptMarker, text)) return std::nullopt;
+    bool damaged = false;
+    const std::optional<ReceiptMarker> marker = parseMarker(text, damaged);
+    if (damaged) return std::nullopt;
+    const std::optional<QJsonObject> all = pendingJson(file);
+    return marker && marker->step != ClosingStep::Numbered && all && (*all)["number"].toInt() == marker->number;
+}
+
+std::optional<int> OwedAnswer(const std::filesystem::path& file) {
+    const std::optional<QJsonObject> all = pendingJson(file);
+    if (!all || !(*all)[kAnswerOwedKey].toBool() || (*all)["number"].toInt() < 1) return std::nullopt;
+    return (*all)["number"].toInt();
 }
 
 QString ReceiptMarkerText(const ReceiptMarker& marker) {
@@ -198,11 +247,12 @@ bool SavePendingReceipt(const std::filesystem::path& file, const PendingReceipt&
                            {"Kasieris", r.rows.Kasieris}, {"PaymentText", r.rows.PaymentText},
                            {"CitasZinas", r.rows.CitasZinas}, {"KlNosaukums", r.rows.KlNosaukums},
                            {"KlRegNr", r.rows.KlRegNr}};
-    const QJsonObject all{{"number", r.number},     {"isReturn", r.isReturn}, {"lines", lines},
+    QJsonObject all{{"number", r.number},     {"isReturn", r.isReturn}, {"lines", lines},
                           {"payments", payments},   {"CekaSumma", r.CekaSumma}, {"Sanemts", r.Sanemts},
                           {"ApmValuta", r.ApmValuta}, {"valutasKurss", r.valutasKurss}, {"rows", rows},
                           {"counters", counters}, {"stockLines", qint64(r.stockLines)},
-                          {"approvedCards", approvedCardsJson(r.approvedCards)}};
+                          {"approvedCards", approvedCardsJson(r.approvedCards)}, {"orderLines", OrderLinesJson(r.orderLines)}};
+    CarryPendingVouchers(file, all);
     QSaveFile out(QString::fromStdString(file.string()));
     if (!out.open(QIODevice::WriteOnly)) return false;
     out.write(QJsonDocument(all).toJson(QJsonDocument::Compact));
@@ -243,6 +293,7 @@ std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& fi
         r.counters.push_back({counter.toObject()["name"].toString(), counter.toObject()["text"].toString()});
     r.stockLines = std::size_t(std::max<qint64>(0, all["stockLines"].toInteger()));
     r.approvedCards = approvedCardsFrom(all["approvedCards"].toArray());
+    r.orderLines = OrderLinesFrom(all["orderLines"].toArray());
     if ((r.number < 1 && r.approvedCards.empty()) || r.lines.empty()) return std::nullopt;
     return r;
 }
@@ -298,9 +349,14 @@ void MarkedClosing::moveStock(const StockLink& stock, const std::function<void(c
     movePendingStock(stock, pending_, file_, tell);
 }
 
-bool MarkedClosing::done() {
+void MarkedClosing::markOrderLinesPaid(const QSqlDatabase& posDb, const std::function<void(const QString&)>& tell) {
+    markPendingOrderLines(posDb, pending_, tell);
+}
+
+bool MarkedClosing::done(bool answerOwed) {
+    const bool kept = answerOwed && markAnswerOwed(file_);
     if (!ClearReceiptMarker(fm_)) return false;
-    DropPendingFile(file_);
+    if (!kept) DropPendingFile(file_);
     return true;
 }
 
@@ -347,6 +403,9 @@ ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx) {
     std::optional<PendingReceipt> pending = LoadPendingReceipt(file);
     if (!marker) {
         // A file written for a receipt whose marker never got written: nothing of it was printed.
+        // One kept for a stored receipt's owed answer stays for the start to answer it (its card
+        // rows are on that stored receipt).
+        if (OwedAnswer(file)) return {};
         if (pending && !pending->approvedCards.empty()) return cancelApprovedCards(ctx, *pending, file);
         DropPendingFile(file);
         return {};
@@ -368,6 +427,7 @@ ReceiptRecovery RecoverPendingReceipt(RecoveryContext& ctx) {
             ReachClosingStep("recovery-stored");
         }
         if (outcome == ReceiptRecovery::Finished && ctx.stock) movePendingStock(*ctx.stock, *pending, file, ctx.tell);
+        if (outcome == ReceiptRecovery::Finished) markPendingOrderLines(ctx.posDb, *pending, ctx.tell);
         if (!ClearReceiptMarker(ctx.fm)) return failed(number);
         DropPendingFile(file);
         return {outcome, number,

@@ -14,6 +14,7 @@
 
 #include "closing_receipt.h"
 #include "fiscal_registration.h"
+#include "receipt_order_lines.h"
 #include "receipt_print.h"
 #include "receipt_store.h"
 
@@ -68,12 +69,16 @@ struct PendingReceipt {
     // no line moves the stock twice.
     std::size_t stockLines = 0;
     std::vector<ApprovedCard> approvedCards;  // money the card terminal took for this receipt
+    // The order lines the receipt pays: marked paid once the rows are stored, by the close or by
+    // the start that finishes the receipt.
+    std::vector<OrderLineOnReceipt> orderLines;
 
     ClosingReceipt closing() const;
 };
 
 // Written whole beside the old file, synced and renamed over it, so that a kill leaves either the
-// old file or the new one. False when it cannot be written.
+// old file or the new one; the vouchers the old one keeps stay (pending_vouchers.h). False when it
+// cannot be written.
 bool SavePendingReceipt(const std::filesystem::path& file, const PendingReceipt& receipt);
 std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& file);
 // The open receipt's approved card rows, kept before anything else happens after an approval; an
@@ -81,6 +86,13 @@ std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& fi
 void KeepApprovedCards(const std::filesystem::path& file, const PendingReceipt& open);
 // Removes the file once the marker is cleared.
 void DropPendingFile(const std::filesystem::path& file);
+// Driven by a command file, a stored receipt's answer is owed until the reply file is written: the
+// file, so marked, stays after the marker is cleared, as a cleared marker alone looks like one
+// never written. The receipt's number while the file says its answer is owed.
+std::optional<int> OwedAnswer(const std::filesystem::path& file);
+// Whether the next RecoverPendingReceipt finishes the file's receipt as paid (its marker says it
+// was wholly printed), for the vouchers it reserved; empty when the marker cannot be read.
+std::optional<bool> PendingReceiptIsPaid(TFMProc& fm, const std::filesystem::path& file);
 
 // The marker's share of closing one receipt, in the order the close runs it. Each step returns
 // false on a fiscal-memory (or file) failure, already reported by TFMProc.
@@ -93,6 +105,8 @@ public:
     // ReceiptPrintJob::prepare: the counter texts the receipt will leave (taxRates is NOD_D_SUM
     // as just read).
     CounterCheck prepare(const QString& taxRates);
+    // Before printing: the order lines the receipt pays.
+    void paysOrderLines(std::vector<OrderLineOnReceipt> lines) { pending_.orderLines = std::move(lines); }
     // ReceiptPrintJob::beforePrinting, after prepare: the pending file, then the marker "numbered".
     bool beforePrinting(int number);
     // After the whole receipt is printed: the marker "printed".
@@ -102,8 +116,11 @@ public:
     // Once the rows are stored, with the stock link on: the lines' stock changes, each kept in the
     // pending file as it is made (see UpdateReceiptStock for `tell`).
     void moveStock(const StockLink& stock, const std::function<void(const QString&)>& tell);
-    // Once the rows are stored (and the stock moved): the marker cleared and the file removed.
-    bool done();
+    // Once the rows are stored, before done: the order lines marked paid; a refusal is told.
+    void markOrderLinesPaid(const QSqlDatabase& posDb, const std::function<void(const QString&)>& tell);
+    // Once the rows are stored (and the stock moved): the marker cleared and the file removed, or
+    // kept marked when the receipt's answer is owed (see OwedAnswer).
+    bool done(bool answerOwed = false);
     // A receipt that could not be printed in full stays open: its marker goes, and its file too
     // unless it keeps approved card rows (then it goes back to number 0).
     void abandon();
@@ -141,7 +158,7 @@ struct RecoveryContext {
     bool printAnnulled = true;  // false with NedrukatAnuletosCekus
     QDate today;
     std::optional<StockLink> stock = {};  // the stock link, when it is on
-    std::function<void(const QString&)> tell = [](const QString&) {};  // a stock change refused
+    std::function<void(const QString&)> tell = [](const QString&) {};  // a stock change or order marking refused
     // Printing a card-paid receipt again in full: the closing settings and the card cancellation
     // on the terminal (false when it did not go through).
     ClosingSettings closing = {};

@@ -4,6 +4,7 @@
 
 #include "head_lines.h"
 #include "receipt.h"
+#include "receipt_order_lines.h"
 
 #include <span>
 #include <vector>
@@ -24,6 +25,9 @@ struct TCekasStavoklis {
     bool refundOnCard = false;
     // The last receipt's number, head texts, closing lines and stored lines.
     LastReceipt PedejaisCeks;
+    // Order lines the orders window handed over onto the open receipt, each once it went on; they
+    // are marked paid with the receipt and dropped when its lines leave unstored.
+    std::vector<OrderLineOnReceipt> OrderLines;
 
     std::span<const TCekaRinda> OpenLines() const { return {CekaRindas.data(), std::size_t(RinduSkaits)}; }
 };

@@ -1,8 +1,11 @@
 #include "prepaid_voucher_steps.h"
 
+#include "closing_steps.h"
+#include "pending_vouchers.h"
 #include "prepaid_ref.h"
 #include "razevedu_client.h"
 #include "receipt.h"
+#include "receipt_recovery.h"
 #include "receipt_state.h"
 #include "voucher_receipt.h"
 
@@ -10,11 +13,19 @@
 #include "ui_services.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
 namespace {
 
 void say(const QString& text) { platform::ui::showMessage(text); }
+
+std::filesystem::path pendingFile() { return std::filesystem::current_path() / kPendingReceiptFile; }
+
+PendingVoucher* keptFor(std::vector<PendingVoucher>& kept, const QString& reservation) {
+    const auto v = std::find_if(kept.begin(), kept.end(), [&](const PendingVoucher& k) { return k.reservation == reservation; });
+    return v == kept.end() ? nullptr : &*v;
+}
 
 // The receipt's voucher lines in receipt order.
 std::vector<TCekaRinda*> voucherLines(TCekasStavoklis& ceks) {
@@ -81,13 +92,24 @@ bool PrepaidVoucherSteps::ReserveWithDistributor() {
 bool PrepaidVoucherSteps::ReserveWithService() {
     RazeveduClient service(settings_.ZudezoClientID, settings_.ZudezoPasword, settings_.ZudezoUserID);
     const std::vector<TCekaRinda*> lines = voucherLines(host_.Ceks());
+    // A sale's reservations are on record as they are made, so that a start after a kill cancels
+    // those no receipt bought.
+    std::vector<PendingVoucher> kept;
+    KeepPendingVouchers(pendingFile(), kept);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         TCekaRinda& line = *lines[i];
         line.PrepaidRef = GetPrepaidRef();
         line.PrepaidAtbilde = host_.IsReturn() ? service.cancelTransaction(host_.AskVoucherReference())
                                                : service.reserveVoucher(line.Artikuls);
-        if (!line.PrepaidAtbilde.isEmpty()) continue;
+        if (!line.PrepaidAtbilde.isEmpty()) {
+            if (host_.IsReturn()) continue;
+            kept.push_back({line.PrepaidAtbilde, {}, {}, false});
+            KeepPendingVouchers(pendingFile(), kept);
+            ReachClosingStep("voucher-reserved");
+            continue;
+        }
         say(kZudezoReserveFailed);
+        KeepPendingVouchers(pendingFile(), {});
         // A return's earlier cancellations stand: they gave vouchers back that the return pays.
         if (!host_.IsReturn())
             for (std::size_t j = 0; j < i; ++j) service.cancelVoucherReservation(lines[j]->PrepaidAtbilde);
@@ -124,15 +146,59 @@ void PrepaidVoucherSteps::PrintWithDistributor() {
 
 void PrepaidVoucherSteps::BuyFromService() {
     RazeveduClient service(settings_.ZudezoClientID, settings_.ZudezoPasword, settings_.ZudezoUserID);
+    // Each purchase is on record before its code is printed, and its printing after.
+    std::vector<PendingVoucher> kept = LoadPendingVouchers(pendingFile());
     for (TCekaRinda* line : voucherLines(host_.Ceks())) {
+        PendingVoucher* record = keptFor(kept, line->PrepaidAtbilde);
         QString receipt;
         line->PrepaidAtbilde = service.buyReservedVoucher(line->PrepaidAtbilde, receipt);
         if (line->PrepaidAtbilde.isEmpty()) {
             say(kZudezoBuyFailed);
             continue;
         }
+        if (record) {
+            record->reference = line->PrepaidAtbilde;
+            record->receipt = receipt;
+            KeepPendingVouchers(pendingFile(), kept);
+        }
+        ReachClosingStep("voucher-bought");
         PrintServiceReceipt(line->PrepaidAtbilde, receipt);
+        if (record) {
+            record->printed = true;
+            KeepPendingVouchers(pendingFile(), kept);
+        }
+        ReachClosingStep("voucher-printed");
     }
+}
+
+void PrepaidVoucherSteps::FinishPending(bool receiptPaid) {
+    settings_ = host_.Settings();
+    std::vector<PendingVoucher> kept = LoadPendingVouchers(pendingFile());
+    if (kept.empty() || settings_.PrepaidServVeids != 2) return;
+    RazeveduClient service(settings_.ZudezoClientID, settings_.ZudezoPasword, settings_.ZudezoUserID);
+    // A receipt finished as paid paid for its vouchers: what it reserved is bought now, and every
+    // code bought is printed once. Any other receipt is annulled or never was: its reservations
+    // not bought are cancelled.
+    for (PendingVoucher& v : kept) {
+        if (!receiptPaid) {
+            if (v.reference.isEmpty()) service.cancelVoucherReservation(v.reservation);
+            continue;
+        }
+        if (v.reference.isEmpty()) {
+            v.reference = service.buyReservedVoucher(v.reservation, v.receipt);
+            if (v.reference.isEmpty()) {
+                say(kZudezoBuyFailed);
+                continue;
+            }
+            KeepPendingVouchers(pendingFile(), kept);
+        }
+        if (!v.printed) {
+            PrintServiceReceipt(v.reference, v.receipt);
+            v.printed = true;
+            KeepPendingVouchers(pendingFile(), kept);
+        }
+    }
+    if (!receiptPaid) KeepPendingVouchers(pendingFile(), {});
 }
 
 void PrepaidVoucherSteps::PrintServiceReceipt(const QString& reference, const QString& receipt) {

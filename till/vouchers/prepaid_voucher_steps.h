@@ -57,6 +57,8 @@ public:
     bool ReserveVouchers() override;
     void AfterPrinting() override;
     bool TopUpsIssued() override;
+    // With the web service: what the pending file keeps of the vouchers (pending_vouchers.h).
+    void FinishPending(bool receiptPaid) override;
 
 private:
     bool ReserveWithDistributor();

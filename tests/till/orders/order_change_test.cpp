@@ -5,6 +5,7 @@
 #include "order_fixture.h"
 #include "order_join.h"
 #include "order_payment.h"
+#include "receipt_order_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -195,7 +196,8 @@ TEST_F(OrderChange, PayingTakesOnlyUnpaidLiveLinesAndMarksThem) {
     EXPECT_EQ(lines[0].klKods, "K5");
     EXPECT_EQ(lines[1].isn, b);
 
-    MarkOrderLinesPaid(db(), 1, lines);
+    const std::vector<OrderLineOnReceipt> onReceipt{{1, a}, {1, b}};
+    MarkOrderLinesPaid(db(), onReceipt);
     std::map<int, QString> flags;
     QSqlQuery q = exec("SELECT ISN, APMAKSATS FROM O_PASUT");
     while (q.next()) flags[q.value(0).toInt()] = q.value(1).toString();

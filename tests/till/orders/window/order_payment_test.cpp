@@ -148,6 +148,21 @@ TEST_F(OrderPayment, AnOrderPaidLaterAtTheSaleWindowIsMarkedWithThatReceipt) {
     EXPECT_EQ(paidFlags(), (std::vector<QString>{"F", "F", "F"}));
 }
 
+// The lines the sale window took before it refused one are paid with the receipt that carries
+// them, wherever it is paid; the refused line stays unpaid for another receipt.
+TEST_F(OrderPayment, LinesTakenBeforeARefusedOneArePaidWithTheirReceipt) {
+    line(10, "101", 1.80, 1, 0);
+    line(10, "102", 1.20, 1, 5);  // a surcharge: refused
+    open();
+    pay("/0=20");
+    ASSERT_EQ(w().RinduSkaits, 1);
+    w().edAtlaide->clear();  // the refused surcharge is still in the discount field
+    atTheSaleWindow("/0=5");
+    ASSERT_EQ(w().RinduSkaits, 0) << messages().texts().join(" | ").toStdString();
+    EXPECT_EQ(journalRows(), 1);
+    EXPECT_EQ(paidFlags(), (std::vector<QString>{"T", "F"}));
+}
+
 TEST_F(OrderPayment, AMarkingThatFailsIsToldAndTheReceiptStands) {
     line(9, "101", 1.80, 1, 0);
     exec("CREATE EXCEPTION ORDERS_LOCKED 'orders are locked'");

@@ -9,16 +9,19 @@
 #include "till_window.h"
 #include "test_database.h"
 
+#include "clock.h"
 #include "codepage_1257.h"
 #include "command_file_exchange.h"
 #include "fmproc.h"
 #include "receipt_recovery.h"
+#include "report_fiscal_memory.h"
 
 #include "database.h"
 #include "memorix.h"
 #include "session.h"
 #include "till_database.h"
 #include "usb_fiscal_device.h"
+#include "voucher_service_sim.h"
 
 #include <QProcess>
 #include <QTest>
@@ -39,6 +42,12 @@ constexpr long long kCentsA = 215, kCentsB = 298, kCentsC = 109;
 constexpr int kNumberA = 2, kNumberB = 3, kNumberC = 4;
 
 enum class Kind { Module, Usb };
+
+// The same receipts as a driving program's command files, and a sale's answer.
+const QString kSaleA = "SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=5.00;\r\n";
+const QString kSaleB = "SALE:PLU=4750001000024;QNTY=2;\r\nPAYM:MEDIA=0;AMOUNT=10.00;\r\n";
+const QString kSaleC = "SALE:PLU=4750001000031;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=2.00;\r\n";
+const QStringList kAnsweredSale{"OK", "OK"};
 
 // The till process (till_process.cpp) in the test's folder.
 class TillProcess {
@@ -108,6 +117,14 @@ protected:
         const int code = till.finish();
         return {code, till.output()};
     }
+    // A run killed where asked, then a start that finishes receipt `number` and says so once.
+    void killThenFinish(const QStringList& killed, int number) {
+        const auto [killedCode, killedOutput] = runTill(killed);
+        ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
+        const auto [code, output] = runTill({"-", "0"});
+        ASSERT_EQ(code, 0) << output.toStdString();
+        EXPECT_EQ(output.count(FinishedAfterInterruption(number)), 1) << output.toStdString();
+    }
 
     QString fiscalRecord(const char* name) {
         if (kind_ == Kind::Usb) return QString::fromStdString(usb->record(name).value_or(std::string()));
@@ -164,10 +181,62 @@ protected:
         for (const int nr : {kNumberA, kNumberB, kNumberC}) EXPECT_TRUE(onPaper("Čeks Nr " + std::to_string(nr))) << nr;
     }
 
+    // Hands the till a command file as a driving program does: its reply once there, or the
+    // reply file's lines (none) when the till died taking it.
+    QStringList exchange(TillProcess& till, const QString& commands) {
+        const fs::path part = dir() / "comand.part";
+        std::ofstream(part, std::ios::binary) << toCp1257(commands);
+        fs::rename(part, dir() / command_file::kCommandFileName);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName) || !till.running(); },
+                                    60000));
+        return command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
+    }
+    // The till of a driving program: it serves command files.
+    void startServingOn(Kind kind) {
+        startOn(kind);
+        setupInteger("FiskPrinteris", 1);
+        closeDb();
+    }
+    // A till serving command files: sale A answered, then killed at `step` of what `commands`
+    // start (receipt `killReceipt` of the run), before any answer to them.
+    void killedServing(const char* step, const char* killReceipt, const QString& commands) {
+        TillProcess till({"serve", step, killReceipt});
+        EXPECT_EQ(exchange(till, kSaleA), kAnsweredSale);
+        exchange(till, commands);
+        EXPECT_EQ(till.finish(), -1);
+        EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
+    }
+    // The till started again: the driving program, still waiting, reads the answer the start
+    // wrote for the command file the killed run took (`expected`), removes it, and sends sale C,
+    // which is answered as any sale.
+    void restartAnswers(const QStringList& expected) {
+        TillProcess till({"serve", "-", "0"});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName); }, 60000));
+        EXPECT_EQ(command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName)), expected);
+        fs::remove(dir() / command_file::kReplyFileName);
+        EXPECT_EQ(exchange(till, kSaleC), kAnsweredSale);
+        till.kill();
+    }
+
+    // The number of the newest day-close record.
+    int newestDayClose() {
+        if (kind_ == Kind::Usb) return int(usb->dayCloseRecords().size());
+        DayCloseRecord last;
+        {
+            TFMProc fm;
+            EXPECT_TRUE(ReportFiscalMemory(fm).readLastDayClose(last));
+        }
+        MEMORIX_CloseComPort();
+        return last.nr;
+    }
+
     Kind kind_ = Kind::Module;
     bool realClock_ = false;
     std::unique_ptr<sim::UsbFiscalDevice> usb;
 };
+
+
+std::string kindName(Kind kind) { return kind == Kind::Module ? "Module" : "Usb"; }
 
 struct Kill {
     const char* step;  // where receipt B's closing is cut short
@@ -224,48 +293,139 @@ TEST_P(KilledWhileRecovering, TheReceiptIsFinishedOnce) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, KilledWhileRecovering, ::testing::Values(Kind::Module, Kind::Usb),
-                         [](const auto& info) { return std::string(info.param == Kind::Module ? "Module" : "Usb"); });
+                         [](const auto& info) { return kindName(info.param); });
 
-// A driving program's sale whose till died after counting it: the restarted till answers the
-// taken command file, so the program does not send the sale again and it is recorded once.
-TEST_F(ReceiptKill, CommandFileSaleIsAnsweredAfterRecoveryAndNotRecordedTwice) {
-    startOn(Kind::Module);
-    setupInteger("FiskPrinteris", 1);
-    const auto exchange = [&](TillProcess& till, const QString& commands) {
-        const fs::path part = dir() / "comand.part";
-        std::ofstream(part, std::ios::binary) << toCp1257(commands);
-        fs::rename(part, dir() / command_file::kCommandFileName);
-        // Answered, or the till died taking it.
-        EXPECT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName) || !till.running(); },
-                                    60000));
-        return command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
-    };
-    const QString saleA = "SALE:PLU=4750001000017;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=5.00;\r\n";
-    const QString saleB = "SALE:PLU=4750001000024;QNTY=2;\r\nPAYM:MEDIA=0;AMOUNT=10.00;\r\n";
-    const QString saleC = "SALE:PLU=4750001000031;QNTY=1;\r\nPAYM:MEDIA=0;AMOUNT=2.00;\r\n";
-    closeDb();
-    {
-        TillProcess till({"serve", "counted", "2"});
-        EXPECT_EQ(exchange(till, saleA), (QStringList{"OK", "OK"}));
-        exchange(till, saleB);
-        EXPECT_EQ(till.finish(), -1);
-    }
-    EXPECT_FALSE(fs::exists(dir() / command_file::kReplyFileName));
+// A driving program's sale whose till died after counting it, or after storing it and clearing
+// its marker but before its answer was written: the restarted till answers the taken command
+// file, so the program does not send the sale again and it is recorded once.
+class CommandFileSaleKilled : public ReceiptKill, public ::testing::WithParamInterface<std::tuple<Kind, const char*>> {};
+
+TEST_P(CommandFileSaleKilled, IsAnsweredAfterTheRestartAndNotRecordedTwice) {
+    const auto [kind, step] = GetParam();
+    startServingOn(kind);
+    killedServing(step, "2", kSaleB);
     ASSERT_TRUE(fs::exists(dir() / command_file::kTakenFileName));
-    {
-        TillProcess till({"serve", "-", "0"});
-        // The driving program, still waiting for its answer, reads the one the start wrote.
-        ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir() / command_file::kReplyFileName); }, 60000));
-        const QStringList answer =
-            command_file::DecodeCommandFile(testsupport::readFile(dir() / command_file::kReplyFileName));
-        EXPECT_EQ(answer, (QStringList{"OK", FinishedAfterInterruption(kNumberB), "OK"}));
-        // Answered OK, the sale is not sent again; the next one is.
-        fs::remove(dir() / command_file::kReplyFileName);
-        EXPECT_EQ(exchange(till, saleC), (QStringList{"OK", "OK"}));
-        till.kill();
-    }
+    // Answered OK, the sale is not sent again; the next one is.
+    restartAnswers({"OK", FinishedAfterInterruption(kNumberB), "OK"});
     expectAgreement(true);
 }
+
+INSTANTIATE_TEST_SUITE_P(Steps, CommandFileSaleKilled,
+                         ::testing::Values(std::tuple(Kind::Module, "counted"), std::tuple(Kind::Module, "cleared"),
+                                           std::tuple(Kind::Usb, "cleared")),
+                         [](const auto& info) {
+                             return kindName(std::get<0>(info.param)) + "_" + std::get<1>(info.param);
+                         });
+
+// A Z report asked for by a command file, killed after its day-close record is appended and after
+// the day is wholly closed: the restart finishes the day and answers the Z report "OK", so no
+// second day-close record follows.
+class ZReportKilled : public ReceiptKill, public ::testing::WithParamInterface<std::tuple<Kind, const char*>> {};
+
+TEST_P(ZReportKilled, TheRestartAnswersItAndTheDayIsClosedOnce) {
+    const auto [kind, step] = GetParam();
+    startServingOn(kind);
+    const int before = newestDayClose();
+    killedServing(step, "1", "Z_REPORT:\r\n");
+    restartAnswers({"OK"});
+    // One day-close record, and the next day's sale counts from zero.
+    EXPECT_EQ(newestDayClose(), before + 1);
+    EXPECT_EQ(fiscalRecord("NOD_D_SUM").mid(2, 8).trimmed().toLongLong(), kCentsC);
+    EXPECT_FALSE(fs::exists(dir() / command_file::kOwedDayCloseFile));
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, ZReportKilled,
+                         ::testing::Combine(::testing::Values(Kind::Module, Kind::Usb),
+                                            ::testing::Values("day-appended", "day-closed")),
+                         [](const auto& info) {
+                             std::string name = kindName(std::get<0>(info.param)) + "_" + std::get<1>(info.param);
+                             for (char& c : name)
+                                 if (c == '-') c = '_';
+                             return name;
+                         });
+
+// An order paid at the till from the orders window, its receipt killed once counted and once
+// stored: the restart finishes the receipt and marks the order's lines paid, so the order is not
+// offered for payment again.
+class KilledPayingAnOrder : public ReceiptKill, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(KilledPayingAnOrder, TheFinishedReceiptMarksTheOrderPaid) {
+    startOn(Kind::Module);
+    const platform::LocalTime now = platform::localNow();
+    for (const char* artikuls : {"4750001000017", "4750001000024"})
+        exec("INSERT INTO O_PASUT (DATUMS, PASUT_NR, GALDS, BARMENIS, ARTIKULS, CENA, DAUDZUMS, ATLAIDE, APMAKSATS) "
+             "VALUES (:D, 5, '3', 'Anna', :A, 1.50, 1, 0, 'F')",
+             {{":D", QDate(now.year, now.month, now.day)}, {":A", artikuls}});
+    closeDb();
+
+    ASSERT_NO_FATAL_FAILURE(killThenFinish({GetParam(), "1", "@/0=10.00"}, kNumberA));
+
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR = :N AND ANULETS = 'F'", {{":N", kNumberA}}).toInt(), 2);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM O_PASUT WHERE APMAKSATS = 'T'").toInt(), 2);
+    closeDb();
+    EXPECT_FALSE(fs::exists(dir() / kPendingReceiptFile));
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, KilledPayingAnOrder, ::testing::Values("counted", "stored"),
+                         [](const auto& info) { return std::string(info.param); });
+
+// A voucher of the web service sold, the till killed at each step of its receipt: after the restart
+// a receipt finished as paid has its voucher bought and the code printed exactly once; a receipt
+// annulled or never numbered leaves no reservation open at the service.
+struct VoucherKill {
+    const char* step;
+    bool paid;  // the receipt is finished as paid
+};
+
+class KilledSellingAVoucher : public ReceiptKill, public ::testing::WithParamInterface<VoucherKill> {
+protected:
+    int printedCodes() {
+        printer->waitIdle(200);
+        const auto paper = printer->receipt();
+        return int(std::count(paper.begin(), paper.end(), std::string("Reference Nr:")));
+    }
+    sim::VoucherServiceSim service;
+};
+
+TEST_P(KilledSellingAVoucher, EveryBoughtCodeIsPrintedOnceAndNoReservationIsLeftOpen) {
+    const VoucherKill kill = GetParam();
+    startOn(Kind::Module);
+    ASSERT_TRUE(service.start());
+    setupText("ZudezoServer", service.baseUrl());
+    setupInteger("PrepaidServVeids", 2);
+    setupText("ZudezoClientID", "K1");
+    setupText("ZudezoPasword", "slepens");
+    setupText("ZudezoUserID", "U7");
+    setupText("ZudezoLogo_1", "zudezo");
+
+    const auto [killedCode, killedOutput] = runTill({kill.step, "1", "4750000000001|/0=5.00"});
+    ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
+    const auto [code, output] = runTill({"-", "0"});
+    ASSERT_EQ(code, 0) << output.toStdString();
+
+    EXPECT_TRUE(service.openReservations().empty());
+    EXPECT_EQ(service.bought(), kill.paid ? std::vector<std::string>{"R1"} : std::vector<std::string>{});
+    EXPECT_EQ(service.cancelled(), kill.paid ? std::vector<std::string>{} : std::vector<std::string>{"R1"});
+    EXPECT_EQ(printedCodes(), kill.paid ? 1 : 0);
+    EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE ANULETS = 'F'").toInt(), kill.paid ? 1 : 0);
+    closeDb();
+    EXPECT_FALSE(fs::exists(dir() / kPendingReceiptFile));
+
+    // A start after that finds nothing left to do.
+    ASSERT_EQ(runTill({"-", "0"}).first, 0);
+    EXPECT_EQ(printedCodes(), kill.paid ? 1 : 0);
+    EXPECT_EQ(service.bought().size(), kill.paid ? 1u : 0u);
+}
+
+const VoucherKill kVoucherKills[] = {{"voucher-reserved", false}, {"numbered", false},      {"printed", true},
+                                     {"voucher-bought", true},    {"voucher-printed", true}, {"counted", true}};
+
+INSTANTIATE_TEST_SUITE_P(Steps, KilledSellingAVoucher, ::testing::ValuesIn(kVoucherKills), [](const auto& info) {
+    std::string name = info.param.step;
+    for (char& c : name)
+        if (c == '-') c = '_';
+    return name;
+});
 
 // With the stock link on, a receipt of two lines killed before its stock moved, after its first
 // line's stock moved, or before it was stored: the restart moves each line's stock exactly once.
@@ -287,11 +447,7 @@ TEST_P(KilledWithTheStockLink, EveryLineMovesTheStockOnce) {
     setupText("StockaraNodalasKods", kKods.toStdString());
     closeStock();
 
-    const auto [killedCode, killedOutput] = runTill({GetParam(), "1", "4750001000017,2*4750001000024|/0=10.00"});
-    ASSERT_EQ(killedCode, -1) << killedOutput.toStdString();
-    const auto [code, output] = runTill({"-", "0"});
-    ASSERT_EQ(code, 0) << output.toStdString();
-    EXPECT_EQ(output.count(FinishedAfterInterruption(kNumberA)), 1) << output.toStdString();
+    ASSERT_NO_FATAL_FAILURE(killThenFinish({GetParam(), "1", "4750001000017,2*4750001000024|/0=10.00"}, kNumberA));
 
     EXPECT_EQ(value("SELECT COUNT(*) FROM REALIZ WHERE CEKA_NR = :N AND ANULETS = 'F'", {{":N", kNumberA}}).toInt(), 2);
     closeDb();

@@ -9,7 +9,8 @@
 //       and its payment text after "|" ("2*4750001000017,4750001000024|/0=10.00"). When the
 //       closing of receipt <kill-receipt> (1-based, in this process) reaches <kill-step> (the
 //       names of closing_steps.h), or the start-up's recovery reaches a "recovery-" step named,
-//       the process kills itself (SIGKILL) there. "-" names no step.
+//       the process kills itself (SIGKILL) there. "-" names no step. A receipt "@" + payment text
+//       is the orders window's payment of the order its list shows last.
 //   till_process <time> serve <kill-step> <kill-receipt>
 //       the same till in command-file mode: it serves command files until it is killed; the
 //       receipts counted are those the command files close.
@@ -20,11 +21,14 @@
 // the dialog shows. Exit code: 0 done, 3 the sale window did not start.
 #include "closing_steps.h"
 #include "karsu_autorizacija.h"
+#include "pasutijumi.h"
+#include "razevedu_client.h"
 #include "posmain.h"
 #include "scripted_processes.h"
 #include "till_window.h"
 
 #include "clock.h"
+#include "library_loader.h"
 #include "session.h"
 #include "ui_services.h"
 
@@ -80,6 +84,7 @@ int main(int argc, char** argv) {
             KarsuAutorizacija->btProcess->click();
     });
     cashier.start(50);
+    platform::LoadedLibrary::substitute(RazeveduClient::kLibraryName, RAZEVEDU_LIBRARY);
     ScriptedProcesses processes;
     ProcessListScope scope(processes);
 
@@ -88,6 +93,14 @@ int main(int argc, char** argv) {
     if (!testsupport::startSaleWindow() || POSMain.isNull()) return 3;
     if (serve) return app.exec();
     for (int i = first + 2; i < argc; ++i) {
+        if (const QString text = QString::fromLocal8Bit(argv[i]); text.startsWith(u'@')) {
+            POSMain->Pastjumasastdana1Click();
+            Pasutijumi->RefreshPasutijumi(0);
+            Pasutijumi->shArtikuls->setText(text.mid(1));
+            ++receiptsClosing;
+            Pasutijumi->shArtikulsKeyPress(13);
+            continue;
+        }
         const QStringList receipt = QString::fromLocal8Bit(argv[i]).split(u'|');
         for (const QString& item : receipt.value(0).split(u',', Qt::SkipEmptyParts)) enter(item);
         // The receipt being closed now, for the kill hook ("numbered" is passed inside).
