@@ -220,7 +220,8 @@ protected:
 
     // The number of the newest day-close record.
     int newestDayClose() {
-        if (kind_ == Kind::Usb) return int(usb->dayCloseRecords().size());
+        // The USB device's list starts with its opening record once the first day is closed.
+        if (kind_ == Kind::Usb) return std::max(int(usb->dayCloseRecords().size()) - 1, 0);
         DayCloseRecord last;
         {
             TFMProc fm;
