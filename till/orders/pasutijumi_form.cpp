@@ -2,6 +2,8 @@
 // the first activation's position, closing (hidden) and the settings written at the end.
 #include "pasutijumi.h"
 
+#include "menu_shortcuts.h"
+
 #include "datumodelis.h"
 #include "klaviatura.h"
 #include "order_list_model.h"
@@ -273,6 +275,7 @@ void TPasutijumi::BuildMenus() {
         Prece[std::size_t(i)] = item;
     }
     Prece[2]->setShortcut(QKeySequence(Qt::Key_F3));
+    new MenuShortcutsFirst(*this);
 }
 
 void TPasutijumi::ReadStoredSettings() {

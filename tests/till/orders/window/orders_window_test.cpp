@@ -73,6 +73,21 @@ TEST_F(OrdersWindow, TwelveKeyedItemsShowTheFirstElevenByName) {
     EXPECT_EQ(form.shArtikuls->text(), "");
 }
 
+// A quick item's key works from the field that has the keyboard, even a key the field edits with.
+TEST_F(OrdersWindow, AQuickItemsKeyWorksFromTheItemField) {
+    exec("INSERT INTO N_PRECE (ARTIKULS, GNOS, CENA, NODALA, SHORTKEY) VALUES ('Z1', 'Zupa', 1, 1, 'Ctrl+Z')");
+    TPasutijumi& form = open();
+    serve("Anna", "1");
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.shArtikuls->setFocus();
+    form.shArtikuls->setText("2");
+    QTest::keyClick(form.shArtikuls, Qt::Key_Z, Qt::ControlModifier);
+    const auto rows = stored();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].artikuls, "Z1");
+}
+
 TEST_F(OrdersWindow, EnteredLines) {
     TPasutijumi& form = open();
     serve("Anna", "1");
