@@ -130,11 +130,11 @@ void TPOSMain::BuildForm() {
     PirkumuSaraksts->setItemDelegate(new ReceiptListRows(PirkumuSaraksts));
     // The column headings over the list, in its font; the list's refresh sets them for one-row
     // or two-row lines.
-    lbHeader1 = label(central, "lbHeader1", kVirsraksts1DivasRindas);
-    lbHeader2 = label(central, "lbHeader2", kVirsraksts2DivasRindas);
+    const TPirkumuSaraksts empty = VeidotPirkumuSarakstu({}, true);
+    lbHeader1 = label(central, "lbHeader1", empty.Virsraksts1);
+    lbHeader2 = label(central, "lbHeader2", empty.Virsraksts2);
     for (QLabel* header : {lbHeader1, lbHeader2}) {
         header->setFont(listFont);
-        header->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);  // wider than the list: cut
         rows->addWidget(header);
     }
     rows->addWidget(PirkumuSaraksts, 1);
@@ -238,6 +238,8 @@ void TPOSMain::BuildForm() {
         if (now && rdPirkumsStorno->isAncestorOf(now) && !(old && rdPirkumsStorno->isAncestorOf(old))) rdPirkumsStornoEnter();
     });
     BuildMenus();
+    // The window's active control: the cashier types and scans into the item field from the start.
+    edArtikuls->setFocus();
 }
 
 void TPOSMain::BuildMenus() {

@@ -78,6 +78,7 @@ public:
 
     void ShowReceiptList(const TPirkumuSaraksts& list) override {
         w.lbHeader1->setText(list.Virsraksts1);
+        w.lbHeader2->setText(list.Virsraksts2);
         w.lbHeader2->setVisible(list.RaditVirsrakstu2);
         fill(w.PirkumuSaraksts, list.Rindas);
         if (QListWidget* second = secondScreenList()) fill(second, list.EkranaRindas);

@@ -15,6 +15,7 @@ struct TPirkumuSaraksts {
     QStringList EkranaRindas;    // the second screen's rows
     double CekaSumma = 0;        // the sum of the rounded line amounts
     QString Virsraksts1;         // caption of lbHeader1
+    QString Virsraksts2;         // caption of lbHeader2, shown in two-row mode
     bool RaditVirsrakstu2 = true;
 };
 

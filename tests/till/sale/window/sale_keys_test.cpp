@@ -5,6 +5,7 @@
 #include "till_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
 #include <QMenuBar>
@@ -38,6 +39,19 @@ protected:
         return out;
     }
 };
+
+// The window opens with the keyboard in the item field, and a touch key (which takes no focus)
+// leaves it there: the cashier types on into the item field.
+TEST_F(SaleKeysTest, TheKeyboardIsInTheItemFieldFromTheStart) {
+    ASSERT_EQ(QApplication::focusWidget(), w().edArtikuls);
+    QTest::keyClicks(QApplication::focusWidget(), "4750001000017");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    w().findChild<QAbstractButton*>("bt7")->click();
+    QTest::keyClicks(QApplication::focusWidget(), "*4750001000017");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(w().RinduSkaits, 2);
+    EXPECT_DOUBLE_EQ(w().CekaRindas[1].Daudzums, 7);
+}
 
 TEST_F(SaleKeysTest, AReturnLineTypedKeyByKeyIntoTheEmptyItemField) {
     // The minus of the main keyboard and of the numeric keypad.

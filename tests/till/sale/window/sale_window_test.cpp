@@ -94,14 +94,14 @@ TEST_F(SaleWindowTest, ColumnHeadingsOverTheReceiptList) {
     const auto* header2 = w().findChild<QLabel*>("lbHeader2");
     ASSERT_TRUE(header1 && header2);
     enter("4750001000031");
-    EXPECT_EQ(header1->text(), kVirsraksts1Rinda);
+    EXPECT_EQ(header1->text().simplified(), kVirsraksts1Rinda.simplified());
     EXPECT_TRUE(header2->isHidden());
 
     w().EkrNosaukDivasRindas = true;
     w().RefreshPirkumuSaraksts();
-    EXPECT_EQ(header1->text(), kVirsraksts1DivasRindas);
+    EXPECT_EQ(header1->text().simplified(), kVirsraksts1DivasRindas.simplified());
     EXPECT_FALSE(header2->isHidden());
-    EXPECT_EQ(header2->text(), kVirsraksts2DivasRindas);
+    EXPECT_EQ(header2->text().simplified(), kVirsraksts2DivasRindas.simplified());
 }
 
 TEST_F(SaleWindowTest, AClosedReturnPutsTheSaleCaptionsBack) {
