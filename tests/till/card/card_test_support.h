@@ -32,9 +32,10 @@ inline std::string field(const std::string& text, int n) {
 }
 
 // Runs action once the widget the getter gives is visible (polled from the event loop, so it also
-// runs inside a modal loop); gives up after 10 s.
+// runs inside a modal loop); gives up after 10 s. A poll still waiting when the test ends goes
+// with the application.
 inline void whenVisible(std::function<QWidget*()> widget, std::function<void()> action) {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(QCoreApplication::instance());
     auto waited = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, [timer, widget, action, waited] {
         QWidget* w = widget();
