@@ -123,8 +123,13 @@ void TSetup::buildGeneralPage()
     form->addRow(QStringLiteral("PVN Summa"), GrandPVN = edit({}, counters, false));
     form->addRow(QStringLiteral("X atskaites Nr"), X_Numurs = edit(QStringLiteral("1"), counters, false));
     form->addRow(QStringLiteral("Čeka Nr"), CekaNr = edit(QStringLiteral("1"), counters, false));
-    for (QLineEdit* counter : {shPosNr, VidID, Z_Numurs, GrandTotal, GrandPVN, X_Numurs, CekaNr})
+    for (QLineEdit* counter : {Z_Numurs, GrandTotal, GrandPVN})
         wideEnoughFor(kCounterSample, counter);
+    // The serial number and the counters hold 11 characters; the tax-authority identifier is a
+    // VAT number ("LV" and 11 digits).
+    for (QLineEdit* counter : {shPosNr, X_Numurs, CekaNr})
+        wideEnoughFor(QString(11, u'0'), counter);
+    wideEnoughFor(QStringLiteral("LV00000000000"), VidID);
 
     auto* kinds = new QGroupBox(QStringLiteral("Papildus apmaksas veidi"), p);
     auto* kindsLayout = new QGridLayout(kinds);

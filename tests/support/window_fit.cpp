@@ -63,7 +63,9 @@ void CheckSize(const QWidget& widget, QStringList& cut) {
 }
 
 void CheckText(const QLineEdit& edit, QStringList& cut) {
-    const QString text = edit.displayText();
+    // Blanks a fixed-width record is padded with show nothing.
+    QString text = edit.displayText();
+    while (text.endsWith(u' ')) text.chop(1);
     if (text.isEmpty()) return;
     // The text's room: the field less its frame and text margins, as QLineEdit draws it.
     const QMargins margins = edit.textMargins();

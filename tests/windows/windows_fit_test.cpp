@@ -55,6 +55,7 @@ void PrintTo(const Form& form, std::ostream* out) { *out << form.name; }
 class WindowsFit : public testsupport::TillWindowTest, public ::testing::WithParamInterface<Form> {
 public:
     using TillWindowTest::w;
+    using TillWindowTest::writeRecords;
 
     void TearDown() override {
         forms.clear();
@@ -153,7 +154,13 @@ const Form kForms[] = {
          screen->move(0, 0);
          return screen;
      }},
-    {"SetUp", {}, [](WindowsFit& t) { return t.dialog<TSetup>(); }, true},
+    {"SetUp", {},
+     [](WindowsFit& t) {
+         // A VAT number and a receipt counter as wide as their records hold them.
+         t.writeRecords({{"VID_ID", "LV40003000001"}, {"CEKANRCOUN", "00000000001"}});
+         return t.dialog<TSetup>();
+     },
+     true},
     {"SetUpTerminalPage", {}, [](WindowsFit& t) { return ShownPage(t.dialog<TSetup>(), 1); }},
     {"MemoryCard",
      {},
