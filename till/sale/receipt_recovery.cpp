@@ -176,9 +176,6 @@ ReceiptRecovery cancelApprovedCards(RecoveryContext& ctx, PendingReceipt& pendin
 
 ReceiptRecovery failed(int number) { return {ReceiptRecovery::Failed, number, kRecoveryFailedMessage}; }
 
-// The stock changes of a stored receipt from its first line not yet moved on, each kept in the
-// pending file as it is made. A file that cannot be written keeps the count before: only a
-// restart right after that line could move its stock again.
 // A finished receipt's order lines marked paid (again, after a kill: marking is idempotent).
 void markPendingOrderLines(const QSqlDatabase& posDb, const PendingReceipt& pending,
                            const std::function<void(const QString&)>& tell) {
@@ -190,6 +187,9 @@ void markPendingOrderLines(const QSqlDatabase& posDb, const PendingReceipt& pend
     }
 }
 
+// The stock changes of a stored receipt from its first line not yet moved on, each kept in the
+// pending file as it is made. A file that cannot be written keeps the count before: only a
+// restart right after that line could move its stock again.
 void movePendingStock(const StockLink& stock, PendingReceipt& pending, const std::filesystem::path& file,
                       const std::function<void(const QString&)>& tell) {
     UpdateReceiptStock(stock, pending.closing(), pending.stockLines, tell, [&](std::size_t done) {
