@@ -1,21 +1,14 @@
 #include "pending_vouchers.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QSaveFile>
+#include "receipt_recovery.h"
 
-#include <system_error>
+#include <QJsonArray>
 
 namespace {
 
 const QString kVouchersKey = QStringLiteral("vouchers");
 
-QJsonObject fileJson(const std::filesystem::path& file) {
-    QFile in(QString::fromStdString(file.string()));
-    if (!in.open(QIODevice::ReadOnly)) return {};
-    return QJsonDocument::fromJson(in.readAll()).object();
-}
+QJsonObject fileJson(const std::filesystem::path& file) { return ReadPendingJson(file).value_or(QJsonObject()); }
 
 }  // namespace
 
@@ -34,8 +27,7 @@ bool KeepPendingVouchers(const std::filesystem::path& file, const std::vector<Pe
     if (vouchers.empty()) {
         all.remove(kVouchersKey);
         if (all.isEmpty()) {
-            std::error_code ignored;
-            std::filesystem::remove(file, ignored);
+            DropPendingFile(file);
             return true;
         }
     } else {
@@ -45,10 +37,7 @@ bool KeepPendingVouchers(const std::filesystem::path& file, const std::vector<Pe
                                     {"printed", v.printed}});
         all[kVouchersKey] = json;
     }
-    QSaveFile out(QString::fromStdString(file.string()));
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    out.write(QJsonDocument(all).toJson(QJsonDocument::Compact));
-    return out.commit();
+    return WritePendingJson(file, all);
 }
 
 void CarryPendingVouchers(const std::filesystem::path& file, QJsonObject& receipt) {

@@ -27,23 +27,12 @@ constexpr int kNumberWidth = 11;
 // The key the file carries once its receipt is stored and only the answer is owed.
 const QString kAnswerOwedKey = QStringLiteral("answerOwed");
 
-std::optional<QJsonObject> pendingJson(const std::filesystem::path& file) {
-    QFile in(QString::fromStdString(file.string()));
-    if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QJsonDocument doc = QJsonDocument::fromJson(in.readAll());
-    if (!doc.isObject()) return std::nullopt;
-    return doc.object();
-}
-
 // Written before the marker is cleared: a kill in between still finds the whole receipt.
 bool markAnswerOwed(const std::filesystem::path& file) {
-    std::optional<QJsonObject> all = pendingJson(file);
+    std::optional<QJsonObject> all = ReadPendingJson(file);
     if (!all) return false;
     (*all)[kAnswerOwedKey] = true;
-    QSaveFile out(QString::fromStdString(file.string()));
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    out.write(QJsonDocument(*all).toJson(QJsonDocument::Compact));
-    return out.commit();
+    return WritePendingJson(file, *all);
 }
 
 QJsonObject lineJson(const TCekaRinda& l) {
@@ -176,9 +165,6 @@ ReceiptRecovery cancelApprovedCards(RecoveryContext& ctx, PendingReceipt& pendin
 
 ReceiptRecovery failed(int number) { return {ReceiptRecovery::Failed, number, kRecoveryFailedMessage}; }
 
-// The stock changes of a stored receipt from its first line not yet moved on, each kept in the
-// pending file as it is made. A file that cannot be written keeps the count before: only a
-// restart right after that line could move its stock again.
 // A finished receipt's order lines marked paid (again, after a kill: marking is idempotent).
 void markPendingOrderLines(const QSqlDatabase& posDb, const PendingReceipt& pending,
                            const std::function<void(const QString&)>& tell) {
@@ -190,6 +176,9 @@ void markPendingOrderLines(const QSqlDatabase& posDb, const PendingReceipt& pend
     }
 }
 
+// The stock changes of a stored receipt from its first line not yet moved on, each kept in the
+// pending file as it is made. A file that cannot be written keeps the count before: only a
+// restart right after that line could move its stock again.
 void movePendingStock(const StockLink& stock, PendingReceipt& pending, const std::filesystem::path& file,
                       const std::function<void(const QString&)>& tell) {
     UpdateReceiptStock(stock, pending.closing(), pending.stockLines, tell, [&](std::size_t done) {
@@ -206,18 +195,33 @@ void DropPendingFile(const std::filesystem::path& file) {
     std::filesystem::remove(file, ignored);
 }
 
+std::optional<QJsonObject> ReadPendingJson(const std::filesystem::path& file) {
+    QFile in(QString::fromStdString(file.string()));
+    if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QJsonDocument doc = QJsonDocument::fromJson(in.readAll());
+    if (!doc.isObject()) return std::nullopt;
+    return doc.object();
+}
+
+bool WritePendingJson(const std::filesystem::path& file, const QJsonObject& all) {
+    QSaveFile out(QString::fromStdString(file.string()));
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    out.write(QJsonDocument(all).toJson(QJsonDocument::Compact));
+    return out.commit();
+}
+
 std::optional<bool> PendingReceiptIsPaid(TFMProc& fm, const std::filesystem::path& file) {
     QString text;
     if (!fm.FMRead(kReceiptMarker, text)) return std::nullopt;
     bool damaged = false;
     const std::optional<ReceiptMarker> marker = parseMarker(text, damaged);
     if (damaged) return std::nullopt;
-    const std::optional<QJsonObject> all = pendingJson(file);
+    const std::optional<QJsonObject> all = ReadPendingJson(file);
     return marker && marker->step != ClosingStep::Numbered && all && (*all)["number"].toInt() == marker->number;
 }
 
 std::optional<int> OwedAnswer(const std::filesystem::path& file) {
-    const std::optional<QJsonObject> all = pendingJson(file);
+    const std::optional<QJsonObject> all = ReadPendingJson(file);
     if (!all || !(*all)[kAnswerOwedKey].toBool() || (*all)["number"].toInt() < 1) return std::nullopt;
     return (*all)["number"].toInt();
 }
@@ -253,18 +257,13 @@ bool SavePendingReceipt(const std::filesystem::path& file, const PendingReceipt&
                           {"counters", counters}, {"stockLines", qint64(r.stockLines)},
                           {"approvedCards", approvedCardsJson(r.approvedCards)}, {"orderLines", OrderLinesJson(r.orderLines)}};
     CarryPendingVouchers(file, all);
-    QSaveFile out(QString::fromStdString(file.string()));
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    out.write(QJsonDocument(all).toJson(QJsonDocument::Compact));
-    return out.commit();
+    return WritePendingJson(file, all);
 }
 
 std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& file) {
-    QFile in(QString::fromStdString(file.string()));
-    if (!in.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QJsonDocument doc = QJsonDocument::fromJson(in.readAll());
-    if (!doc.isObject()) return std::nullopt;
-    const QJsonObject all = doc.object();
+    const std::optional<QJsonObject> read = ReadPendingJson(file);
+    if (!read) return std::nullopt;
+    const QJsonObject& all = *read;
     PendingReceipt r;
     r.number = all["number"].toInt();
     r.isReturn = all["isReturn"].toBool();

@@ -18,6 +18,7 @@
 #include "receipt_print.h"
 #include "receipt_store.h"
 
+#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -86,6 +87,11 @@ std::optional<PendingReceipt> LoadPendingReceipt(const std::filesystem::path& fi
 void KeepApprovedCards(const std::filesystem::path& file, const PendingReceipt& open);
 // Removes the file once the marker is cleared.
 void DropPendingFile(const std::filesystem::path& file);
+// The file's JSON object as it stands (none when there is no readable one), and the whole object
+// written beside it, synced and renamed over it (false when it cannot be written): every part of
+// the file, the receipt's and the vouchers', is read and written through these.
+std::optional<QJsonObject> ReadPendingJson(const std::filesystem::path& file);
+bool WritePendingJson(const std::filesystem::path& file, const QJsonObject& all);
 // Driven by a command file, a stored receipt's answer is owed until the reply file is written: the
 // file, so marked, stays after the marker is cleared, as a cleared marker alone looks like one
 // never written. The receipt's number while the file says its answer is owed.
