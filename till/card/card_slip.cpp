@@ -92,7 +92,7 @@ QStringList MakeKartesCeks(int copy, const KartesCeksDati& d, TPrintClass& print
     const auto column = [&](const QString& text) { line(TwoColumnLine(text)); };
     const bool merchantT3 = copy == 1 && d.TransIndicator.contains(u"T:3");
 
-    if (copy == 3) {
+    if (copy == kDeclinedSlipCopy) {
         const QString stars(36, '*');
         line(stars);
         line(QStringLiteral("***      PIRKUMS ATTEIKTS        ***"));
@@ -135,7 +135,7 @@ QStringList MakeKartesCeks(int copy, const KartesCeksDati& d, TPrintClass& print
         column(d.AData.trimmed());
         column(d.TicketNumber);
         column(d.TransIndicator);
-        if (copy == 3) {
+        if (copy == kDeclinedSlipCopy) {
             line(DeclineReason(d.TransactionReturn) + " Kods:" + QString::number(d.StatusCode));
             line(d.StatusDisplayMsg);
         }

@@ -11,6 +11,7 @@
 class TPayvo;
 class TPrintClass;
 
+// The slip of a purchase the terminal declined: no card was charged.
 inline constexpr int kDeclinedSlipCopy = 3;
 
 // What a slip shows: the control's values as the terminal formats them, the dialog's chosen

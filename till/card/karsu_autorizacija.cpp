@@ -1,5 +1,6 @@
 #include "karsu_autorizacija.h"
 
+#include "card_slip.h"
 #include "cardeon.h"
 #include "clock.h"
 #include "settings_store.h"
@@ -197,7 +198,7 @@ void TKarsuAutorizacija::btProcessClick() {
     if (const int state = c.Number("TerminalState"); state > 0) {
         if (const QString text = TerminalStateText(state); !text.isEmpty())
             Message(OutcomeMessage(text, c.Number("StatusCode"), c.Text("StatusDisplayMsg")));
-        if (PrintSlip) PrintSlip(3);
+        if (PrintSlip) PrintSlip(kDeclinedSlipCopy);
         reject();
         return;
     }
@@ -217,7 +218,7 @@ void TKarsuAutorizacija::btProcessClick() {
         Apstiprinats = false;
         if (const QString text = TransactionResultText(result); !text.isEmpty())
             Message(OutcomeMessage(text, c.Number("StatusCode"), c.Text("StatusDisplayMsg")));
-        if (PrintSlip) PrintSlip(3);
+        if (PrintSlip) PrintSlip(kDeclinedSlipCopy);
         reject();
     }
 }

@@ -54,7 +54,9 @@ void ArccomTerminal::FreeLibrary() {
     library_.unload();
 }
 
-void ArccomTerminal::PrintIngenicoCeks(int copy) {
+void ArccomTerminal::PrintIngenicoCeks(int copy) { PrintSlip(copy, false); }
+
+void ArccomTerminal::PrintSlip(int copy, bool charged) {
     QStringList kept;
     for (const QString& line : ReadSlipLines()) {
         print_.DrukaUzAbam(line, 1);
@@ -64,8 +66,7 @@ void ArccomTerminal::PrintIngenicoCeks(int copy) {
     kept.append(kClosingFeed);
     SaveReportFile(KartesCeksFile(copy), kept);
     if (print_.DrukaCekaGalvu() >= 0) return;
-    // An approved payment's slips: the card is charged, so the receipt is not annulled for it.
-    if (!charged_) return annulAndEnd_();
+    if (!charged) return annulAndEnd_();
     platform::ui::showMessage(kPaidReceiptReprintMessage);
 }
 
@@ -78,11 +79,10 @@ bool ArccomTerminal::ChargeCardRow(const OutsideTerminalSettings& settings, bool
     }
     TerminalRequest request = CardRowRequest(settings, isReturn, amount);
     const int result = ProcessOw(request);
-    charged_ = ApprovedResult(result);
-    PrintIngenicoCeks(1);
-    if (charged_) {
-        PrintIngenicoCeks(2);
-        charged_ = false;
+    const bool charged = ApprovedResult(result);
+    PrintSlip(1, charged);
+    if (charged) {
+        PrintSlip(2, true);
         FreeLibrary();
         return true;
     }

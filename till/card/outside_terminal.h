@@ -57,10 +57,12 @@ public:
 
 private:
     void FreeLibrary();
+    // A slip of a payment the terminal approved (`charged`) keeps its receipt when the next
+    // receipt's header does not print: the card is charged.
+    void PrintSlip(int copy, bool charged);
 
     TPrintClass& print_;
     std::function<void()> annulAndEnd_;
     platform::LoadedLibrary library_;
     ProcessOwFunction entry_ = nullptr;
-    bool charged_ = false;  // the slips being printed are an approved payment's
 };
