@@ -217,7 +217,9 @@ std::optional<platform::PipeMessage> ForwardingHub::WaitForCode(std::int32_t cod
     while (platform::clock().steadyNow() < deadline) {
         while (auto m = interfaceClient_.receive()) {
             PipeReader r(*m);
-            if (r.number() == code && (!request || r.number() == *request)) return m;
+            if (r.number() != code) continue;
+            // The answer to a gateway request carries that request's id next.
+            if (!request || r.number() == *request) return m;
         }
         sleepPoll();
     }

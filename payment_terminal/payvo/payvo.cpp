@@ -149,9 +149,8 @@ bool T_Payvo::release() {
 }
 
 void T_Payvo::takeBack() {
-    // The worker takes back the port this control works with, not the one it was first given
-    // (COM1 at 115200), so the terminal's gateway requests between operations are heard on the
-    // terminal's own port.
+    // The worker takes back the port this control works with, so the terminal's gateway requests
+    // between operations are heard on the terminal's own port.
     if (!com_.GetPortName().empty() && !com_.GetPortSpeed().empty())
         hub_.ForwardOpenSerial(com_.GetPortName(), com_.GetPortSpeed());
     else
