@@ -330,7 +330,7 @@ void TLedvik::buildEditorPages() {
     }
     auto* settingsRow = grid("N_ISI_Rows");
     settingsRow->hide();
-    N_ISI = new EditorList({.fields = addOnFields, .required = {}, .gridColumns = {}}, settingsRow, this);
+    N_ISI = new EditorList({.fields = addOnFields}, settingsRow, this);
     {
         auto* layout = new QVBoxLayout(tabPievPreces);
         layout->addWidget(addOns);

@@ -7,6 +7,8 @@
 #include "settings_store.h"
 #include "till_sql.h"
 
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -88,6 +90,20 @@ std::vector<ReceiptGroup> readGroups(const QSqlDatabase& till, const TransferVal
     return groups;
 }
 
+// The receipts (number, date) KASE holds for the till within the period: read once per till, as
+// its receipts only fall on the period's days.
+std::set<std::pair<int, QDateTime>> heldReceipts(const QSqlDatabase& ad, const QString& filialeId, const TransferValues& values) {
+    QSqlQuery rows = PreparedQuery(ad, QStringLiteral("SELECT KVITSNR, DATUMSAPM FROM KASE WHERE FILIALE_ID=:Filiale_ID "
+                                                      "AND DATUMSAPM BETWEEN :DatumsNo AND :DatumsLidz"));
+    rows.bindValue(QStringLiteral(":Filiale_ID"), filialeId);
+    rows.bindValue(QStringLiteral(":DatumsNo"), values.DatumsNo.startOfDay());
+    rows.bindValue(QStringLiteral(":DatumsLidz"), values.DatumsLidz.startOfDay());
+    Execute(rows);
+    std::set<std::pair<int, QDateTime>> held;
+    while (rows.next()) held.emplace(rows.value(0).toInt(), rows.value(1).toDateTime());
+    return held;
+}
+
 }  // namespace
 
 void SanemAtdKase(const TransferContext& context, const QString& name, const QString& path) {
@@ -103,13 +119,12 @@ void SanemAtdKase(const TransferContext& context, const QString& name, const QSt
         const std::vector<ReceiptGroup> groups = readGroups(till, context.values, range);
         ad = connectAutoDirekcija();
         BeginTransaction(ad);
-        QSqlQuery present = PreparedQuery(ad, QStringLiteral("SELECT COUNT(*) FROM KASE WHERE FILIALE_ID=:Filiale_ID AND KVITSNR=:KvitsNr "
-                                                             "AND DATUMSAPM=:DatumsApm"));
+        const QString filialeId = name.left(2);
+        std::set<std::pair<int, QDateTime>> held = heldReceipts(ad, filialeId, context.values);
         QSqlQuery insert = PreparedQuery(ad, QStringLiteral("INSERT INTO KASE (Klienta_id, Pasut_ID, KvitsNr, Cena, PVN, Summa, SummaApm, "
                                                             "DatumsApm, Parskait, nodala, filiale_ID, Grupa) VALUES (:Klienta_ID, :Pasut_ID, "
                                                             ":KvitsNr, :Cena, :PVN, :Summa, :SummaApm, :DatumsApm, :Parskait, :Nodala, "
                                                             ":Filiale_ID, :grupa)"));
-        const QString filialeId = name.left(2);
         for (auto group = groups.begin(); group != groups.end();) {
             // The receipt's first group decides everything but the sums.
             const ReceiptGroup& first = *group;
@@ -131,10 +146,8 @@ void SanemAtdKase(const TransferContext& context, const QString& name, const QSt
                 pvn += group->SUMMA * taxShare(group->NODOKLIS);
             }
             const QDateTime datumsApm = first.DATUMS.startOfDay();
-            present.bindValue(QStringLiteral(":Filiale_ID"), filialeId);
-            present.bindValue(QStringLiteral(":KvitsNr"), first.CEKA_NR);
-            present.bindValue(QStringLiteral(":DatumsApm"), datumsApm);
-            if (FirstIsn(present) > 0) continue;
+            // Held already, by an earlier pass: not inserted again.
+            if (!held.emplace(first.CEKA_NR, datumsApm).second) continue;
             insert.bindValue(QStringLiteral(":Klienta_ID"), klientaId);
             insert.bindValue(QStringLiteral(":Pasut_ID"), pasutId);
             insert.bindValue(QStringLiteral(":KvitsNr"), first.CEKA_NR);
