@@ -9,10 +9,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QRadioButton>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <QVBoxLayout>
+
+#include <vector>
 
 QPointer<TIestadisana> Iestadisana;
 
@@ -252,6 +255,20 @@ TIestadisana::TIestadisana(QWidget* owner) : QDialog(owner) {
     BitBtn1->setObjectName("BitBtn1");
     BitBtn1->setDefault(true);
     column->addWidget(BitBtn1, 0, Qt::AlignHCenter);
+
+    // The dialog's own Tab order, which its layout does not follow; the keyboard starts at its head.
+    std::vector<QWidget*> tabOrder{CekaKopijaPath, KasesNr, BitBtn1, chkStockaraConect, shNodKods, shCenasDecimalzimes,
+                                   chkArtikAtsevRinda, chkUzlimeIrSumma};
+    const auto addChoices = [&tabOrder](TRadioGroup* group) {
+        for (QRadioButton* choice : group->findChildren<QRadioButton*>()) tabOrder.push_back(choice);
+    };
+    addChoices(rdSvariTips);
+    tabOrder.insert(tabOrder.end(), {SvaruPrefix, ArtikulaStart, ArtikulaGarums, SvaraStart, SvaraGarums, chkFiskPrinteris,
+                                     chkSummuVardiem, PILNUJA1DAUDZ, chkFullScreen});
+    addChoices(rdKlientLielaisEkrans);
+    tabOrder.insert(tabOrder.end(), {edKlScreenWidth, edKlScreenHeight, chkSilentMessage});
+    for (std::size_t i = 1; i < tabOrder.size(); ++i) setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    CekaKopijaPath->setFocus();
 
     connect(BitBtn1, &QPushButton::clicked, this, &TIestadisana::BitBtn1Click);
     connect(chkStockaraConect, &QCheckBox::clicked, this, &TIestadisana::chkStockaraConectClick);

@@ -122,4 +122,18 @@ TEST_F(SettingsDialog, WithoutTheKeyTheLabelBoxesNeedNoNumbers) {
     EXPECT_EQ(fullLine().toString().trimmed(), "T");
 }
 
+// The keyboard starts in the copies' folder and Tab goes on in the dialog's own order: the till
+// number, OK, then the stock group.
+TEST_F(SettingsDialog, TheKeyboardStartsAtTheCopiesFolderAndTabKeepsTheDialogsOrder) {
+    TIestadisana& d = dialog();
+    d.show();
+    EXPECT_EQ(d.focusWidget(), d.CekaKopijaPath);
+    std::vector<QWidget*> order;
+    for (QWidget* w = d.CekaKopijaPath; order.size() < 6; w = w->nextInFocusChain())
+        if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus)) order.push_back(w);
+    const std::vector<QWidget*> expected{d.CekaKopijaPath, d.KasesNr, d.BitBtn1, d.chkStockaraConect, d.shNodKods, d.shCenasDecimalzimes};
+    EXPECT_EQ(order, expected);
+    d.close();
+}
+
 }  // namespace
